@@ -1,0 +1,11 @@
+# libFuzzer targets over every parser; one executable per fuzz/*_fuzz.cpp.
+set(FUZZ_FLAGS -fsanitize=fuzzer,address,undefined -fno-omit-frame-pointer)
+target_compile_options(varnoke_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*_fuzz.cpp)
+foreach(src ${FUZZ_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_compile_options(${name} PRIVATE ${FUZZ_FLAGS} ${VARNOKE_WARNINGS})
+    target_link_options(${name} PRIVATE ${FUZZ_FLAGS})
+    target_link_libraries(${name} PRIVATE varnoke_core)
+endforeach()

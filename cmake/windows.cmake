@@ -1,0 +1,50 @@
+# The Win32 product, its end-to-end tests and Win32 benches.
+enable_language(RC)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+
+# A statically linked runtime, so the program runs on a bare Windows.
+set(VARNOKE_STATIC_LINK -static -static-libgcc -static-libstdc++)
+set(VARNOKE_WIN_LIBS comctl32 winmm shell32 user32 gdi32 kernel32 advapi32 comdlg32)
+
+add_executable(Varnoke WIN32 ${WIN_SOURCES} ${CMAKE_SOURCE_DIR}/src/res/varnoke.rc)
+target_include_directories(Varnoke PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_compile_definitions(Varnoke PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
+target_link_libraries(Varnoke PRIVATE varnoke_core ${VARNOKE_WIN_LIBS})
+target_compile_options(Varnoke PRIVATE ${VARNOKE_WARNINGS})
+target_link_options(Varnoke PRIVATE ${VARNOKE_STATIC_LINK})
+set_target_properties(Varnoke PROPERTIES OUTPUT_NAME Varnoke)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/varnoke.rc PROPERTIES
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/res/resource.h")
+# Files the program expects beside itself.
+add_custom_command(TARGET Varnoke POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/src/res/Varnoke.html
+            $<TARGET_FILE_DIR:Varnoke>/Varnoke.html)
+
+# End-to-end tests: a Win32 GoogleTest program that drives the real Varnoke.exe.
+if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT TARGET gtest)
+    set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endif()
+file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+if(TARGET gtest AND E2E_SOURCES)
+    add_executable(varnoke_e2e ${E2E_SOURCES})
+    target_include_directories(varnoke_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_SOURCE_DIR}/src)
+    target_compile_definitions(varnoke_e2e PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
+    target_compile_options(varnoke_e2e PRIVATE ${VARNOKE_WARNINGS})
+    target_link_libraries(varnoke_e2e PRIVATE gtest ${VARNOKE_WIN_LIBS})
+    target_link_options(varnoke_e2e PRIVATE ${VARNOKE_STATIC_LINK})
+endif()
+
+# Win32 benches, and small tools the scripts use (one program per file).
+file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/win/*.cpp
+     ${CMAKE_SOURCE_DIR}/tools/win/*.cpp)
+foreach(src ${WIN_BENCH_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/e2e)
+    target_compile_definitions(${name} PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
+    target_compile_options(${name} PRIVATE ${VARNOKE_WARNINGS})
+    target_link_libraries(${name} PRIVATE ${VARNOKE_WIN_LIBS})
+    target_link_options(${name} PRIVATE ${VARNOKE_STATIC_LINK})
+endforeach()

@@ -1,0 +1,18 @@
+#pragma once
+// Private window messages and timer ids of the main window. Plain numbers, so that
+// portable code and tests can name them too.
+
+namespace varnoke {
+
+constexpr unsigned WM_TRAY_NOTIFY = 0x5F4;
+constexpr unsigned WM_DEFERRED_CAPTURE = 0x5F5;
+constexpr unsigned WM_EDIT_HISTORY_ITEM = 0x5F6;
+
+constexpr unsigned TIMER_ANIMATION = 5;
+constexpr unsigned TIMER_ANIMATION_INTERVAL_MS = 200;
+constexpr unsigned TIMER_AUTOSAVE = 7;
+constexpr unsigned TIMER_AUTOSAVE_INTERVAL_MS = 60000;
+
+constexpr unsigned TRAY_ICON_ID = 100;
+
+}  // namespace varnoke

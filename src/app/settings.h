@@ -1,0 +1,111 @@
+#pragma once
+// The settings record and its persistent form. Portable: the registry sits behind
+// SettingsStore, and the screen facts the defaults need come in as ScreenMetrics.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace varnoke {
+
+struct WindowRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool operator==(const WindowRect& o) const {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
+};
+
+constexpr int kHotKeySlotCount = 9;
+constexpr int kFirstShortTextSlot = 4;
+
+struct HotKeySlot {
+    int enabled = 0;
+    uint16_t keyCode = 0;
+    uint16_t modifiers = 0;
+    int hotKeyId = 0;      // set by RegisterHotKeys; 0 when not registered
+    std::string dataPath;  // slots 4 to 8 only
+};
+
+struct Settings {
+    int historyNum = 90;
+    int historyStopOverflow = 0;
+    int historyLen = 10000;
+    int historyMenuLen = 30;
+    int historyMenuBreak = 30;
+    int historyMenuOrder = 0;
+    int historyInsertPos = 0;
+    int historyAddNum = 1;
+    int historyAccessKey = 1;
+    int historyMoveUp = 0;
+    int historyAnimation = 1;
+    int historyWave = 0;
+    std::string historyWavePath;
+    int pauseWave = 0;
+    std::string pause1WavePath;
+    std::string pause2WavePath;
+    int historyStarting = 0;
+    int historyDataSave = 1;
+    std::string historyDataPath = "Varnoke.vnk";
+    int historyAutoSave = 0;
+    int historySaveInterval = 20;
+    int historyCopeWord = 0;
+    int popupPos = 0;
+    int pasteCommand = 0;
+    int pasteDelayTime = 200;
+    int historyPasteDirect = 1;
+    int pasteOnly = 1;
+    int paused = 0;
+    std::string editFontName = "System";
+    int editFontHeight = -15;
+    int editFontWeight = 400;
+    int editFontItalic = 0;
+    int editWordWrap = 0;
+    int editTabStops = 4;
+    WindowRect editHistoryPos{0, 0, 400, 300};
+    WindowRect editTextPos{0, 0, 500, 400};
+    HotKeySlot hotKeys[kHotKeySlotCount];
+};
+
+// The four operations of the profile store, relative to the application key.
+// Reads return the default when the value is missing or has the wrong type.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual int ReadInt(const char* name, int defaultValue) = 0;
+    virtual std::string ReadString(const char* name, const std::string& defaultValue) = 0;
+    virtual void WriteInt(const char* name, int value) = 0;
+    virtual void WriteString(const char* name, const std::string& value) = 0;
+};
+
+struct ScreenMetrics {
+    int dpiY = 96;    // LOGPIXELSY of the main window's device context
+    int width = 0;    // SM_CXSCREEN
+    int height = 0;   // SM_CYSCREEN
+};
+
+// Registry-name suffix of a hot-key slot: "00", "99", "98", "97", then "01".."05".
+std::string HotKeySuffix(int slot);
+
+// The default record of both tables (slot defaults included), with the font height
+// derived from the screen's dpi.
+Settings DefaultSettings(const ScreenMetrics& screen);
+
+int DefaultFontHeight(int dpiY);
+
+// "%i,%i,%i,%i" semantics; false when fewer than four numbers are found.
+bool ParseWindowRect(const std::string& text, WindowRect* rect);
+std::string FormatWindowRect(const WindowRect& rect);
+// Moves a rectangle that starts beyond the screen back onto it; false when unusable.
+bool ValidateWindowRect(WindowRect* rect, int screenWidth, int screenHeight);
+
+Settings LoadSettings(SettingsStore& store, const ScreenMetrics& screen);
+
+// Writes every value in order. unregisterHotKey(slot) is called for each registered
+// slot (id not 0 and enabled) right after its HotKeyMod value is written.
+void SaveSettings(const Settings& settings, SettingsStore& store,
+                  const std::function<void(int slot)>& unregisterHotKey);
+
+}  // namespace varnoke

@@ -1,0 +1,120 @@
+#include "framework/window_win.h"
+
+#include "framework/application_win.h"
+
+namespace varnoke {
+
+namespace {
+const MessageEntry kNoMessages[] = {{0, nullptr}};
+const CommandEntry kNoCommands[] = {{0, nullptr}};
+}  // namespace
+
+const MessageMap Window::kMessageMap = {nullptr, kNoMessages, 0, kNoCommands, 0};
+
+Window::~Window() {
+    if (hwnd_ != nullptr) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+bool Window::CreateEx(DWORD exStyle, const char* className, HICON classIcon, const char* title,
+                      DWORD style, HWND parent) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA existing{};
+    if (!GetClassInfoA(instance, className, &existing)) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &Window::StaticWindowProc;
+        wc.hInstance = instance;
+        wc.hIcon = classIcon;
+        wc.lpszClassName = className;
+        if (RegisterClassA(&wc) == 0) {
+            return false;
+        }
+    }
+    HWND created = CreateWindowExA(exStyle, className, title, style, 0, 0, 0, 0, parent, nullptr,
+                                   instance, this);
+    return created != nullptr;
+}
+
+LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                          LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* self = static_cast<Window*>(create->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    // An exception must not unwind through the system's frames; the message gets
+    // the default answer instead.
+    LRESULT result = 0;
+    CurrentMessage saved = self->SwapCurrentMessage({message, wParam, lParam});
+    try {
+        result = self->WindowProc(message, wParam, lParam);
+    } catch (...) {
+        result = DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    self->SwapCurrentMessage(saved);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        if (Application* app = Application::Current()) {
+            app->OnWindowDestroyed(hwnd);
+        }
+        self->PostNcDestroy();
+    }
+    return result;
+}
+
+LRESULT Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DispatchMessageMap(message, wParam, lParam);
+}
+
+LRESULT Window::DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && lParam == 0 && DispatchCommand(LOWORD(wParam))) {
+        return 0;
+    }
+    if (MessageHandler handler = FindMessageHandler(message)) {
+        return (this->*handler)(wParam, lParam);
+    }
+    return Default();
+}
+
+MessageHandler Window::FindMessageHandler(UINT message) const {
+    for (const MessageMap* map = GetMessageMap(); map != nullptr; map = map->base) {
+        for (size_t i = 0; i < map->messageCount; ++i) {
+            if (map->messages[i].message == message) {
+                return map->messages[i].handler;
+            }
+        }
+    }
+    return nullptr;
+}
+
+Window::CurrentMessage Window::SwapCurrentMessage(const CurrentMessage& next) {
+    CurrentMessage previous = current_;
+    current_ = next;
+    return previous;
+}
+
+bool Window::DispatchCommand(UINT id) {
+    for (const MessageMap* map = GetMessageMap(); map != nullptr; map = map->base) {
+        for (size_t i = 0; i < map->commandCount; ++i) {
+            if (map->commands[i].id == id) {
+                (this->*(map->commands[i].handler))();
+                return true;
+            }
+        }
+    }
+    return DispatchMenuCommand(id);
+}
+
+LRESULT Window::Default() {
+    return DefWindowProcA(hwnd_, current_.message, current_.wParam, current_.lParam);
+}
+
+}  // namespace varnoke

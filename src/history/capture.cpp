@@ -1,0 +1,163 @@
+#include "history/capture.h"
+
+#include <utility>
+
+#include "history/text.h"
+
+namespace varnoke {
+
+ClipboardCapture::ClipboardCapture(Settings& settings, ClipHistory& history, CaptureHost& host,
+                                   LeadByteTest isLeadByte)
+    : settings_(settings), history_(history), host_(host), isLeadByte_(isLeadByte) {}
+
+void ClipboardCapture::OnDrawClipboard() {
+    host_.ForwardDrawClipboard();
+    if (captureArmed_ && !paused()) {
+        if (settings_.historyCopeWord) {
+            host_.PostDeferredCapture();
+        } else {
+            CaptureClipboard();
+        }
+    } else {
+        // A disarmed notification is skipped exactly once.
+        captureArmed_ = true;
+    }
+}
+
+void ClipboardCapture::CaptureClipboard() {
+    captureArmed_ = true;
+    std::string text = ReadClipboardText();
+    tooltipText_ = MakeTooltipText(text, host_.VersionText(), isLeadByte_);
+    if (text.empty()) {
+        RefreshTray();
+        return;
+    }
+    if (!history_.empty()) {
+        // Only the newest entry is compared; older duplicates are added again.
+        if (history_.at(NewestPosition()) == text) {
+            return;
+        }
+        if (!MakeRoomFor()) {
+            return;
+        }
+    }
+    if (settings_.historyInsertPos == 1) {
+        history_.Append(std::move(text));
+    } else {
+        history_.InsertFront(std::move(text));
+    }
+    AfterCapture();
+}
+
+int ClipboardCapture::NewestPosition() const {
+    return settings_.historyInsertPos == 1 ? history_.size() - 1 : 0;
+}
+
+// False when the text must be dropped because a full list pauses capture instead.
+bool ClipboardCapture::MakeRoomFor() {
+    if (history_.size() < settings_.historyNum) {
+        return true;
+    }
+    if (settings_.historyStopOverflow) {
+        if (!paused()) {
+            TogglePause();
+        }
+        return false;
+    }
+    history_.RemoveAt(history_.size() - 1 - NewestPosition());
+    return true;
+}
+
+void ClipboardCapture::AfterCapture() {
+    RefreshTray();
+    if (settings_.historyAnimation) {
+        host_.StartCaptureAnimation();
+    }
+    if (settings_.historyWave) {
+        host_.PlayWave(settings_.historyWavePath);
+    }
+    MarkDirtyAndMaybeSave();
+}
+
+void ClipboardCapture::MarkDirtyAndMaybeSave() {
+    historyDirty_ = true;
+    if (settings_.historyDataSave && settings_.historyAutoSave &&
+        settings_.historySaveInterval == 0) {
+        if (host_.SaveHistoryFile()) {
+            historyDirty_ = false;
+        }
+    }
+}
+
+void ClipboardCapture::NoteHistoryChanged() {
+    MarkDirtyAndMaybeSave();
+}
+
+std::string ClipboardCapture::ReadClipboardText() {
+    size_t limit = settings_.historyLen > 0 ? static_cast<size_t>(settings_.historyLen) + 1 : 1;
+    return CutClipboardText(host_.ReadRawClipboardText(limit), settings_.historyLen, isLeadByte_);
+}
+
+void ClipboardCapture::TogglePause() {
+    if (host_.IsModalOpen()) {
+        return;
+    }
+    // Chain first, flag second: the notification that SetClipboardViewer delivers must
+    // still see Paused and only re-arm, so the text copied during the pause is not taken.
+    if (paused()) {
+        host_.JoinViewerChain();
+        SetPaused(0);
+    } else {
+        host_.LeaveViewerChain();
+        SetPaused(1);
+    }
+}
+
+void ClipboardCapture::SetPaused(int paused) {
+    if (settings_.pauseWave) {
+        const std::string& wave = paused ? settings_.pause1WavePath : settings_.pause2WavePath;
+        if (!wave.empty()) {
+            host_.PlayWave(wave);
+        }
+    }
+    settings_.paused = paused;
+    if (!paused) {
+        RefreshTooltipFromClipboard();
+    }
+    RefreshTray();
+}
+
+void ClipboardCapture::NoteClipboardWritten(std::string_view text) {
+    tooltipText_ = MakeTooltipText(text, host_.VersionText(), isLeadByte_);
+    RefreshTray();
+}
+
+void ClipboardCapture::RefreshTooltipFromClipboard() {
+    tooltipText_ = MakeTooltipText(ReadClipboardText(), host_.VersionText(), isLeadByte_);
+}
+
+void ClipboardCapture::RefreshTray() {
+    host_.UpdateTray(paused(), tooltipText_);
+}
+
+bool ClipboardCapture::ShouldPauseAfterAnimation() const {
+    return settings_.historyStopOverflow && history_.size() >= settings_.historyNum && !paused();
+}
+
+void ClipboardCapture::PauseIfFullAfterAnimation() {
+    if (ShouldPauseAfterAnimation()) {
+        TogglePause();
+    }
+}
+
+std::string CutClipboardText(std::string_view raw, int historyLen, LeadByteTest isLeadByte) {
+    return CutText(raw, historyLen, false, isLeadByte);
+}
+
+bool IsExcludedFromHistory(bool hasExcludeFormat, bool hasViewerIgnoreFormat,
+                           bool hasCanIncludeFormat, uint32_t canIncludeValue) {
+    return hasExcludeFormat || hasViewerIgnoreFormat ||
+           (hasCanIncludeFormat && canIncludeValue == 0);
+}
+
+}  // namespace varnoke

@@ -1,0 +1,110 @@
+#pragma once
+// Clipboard capture, pause and resume. The main window owns one ClipboardCapture and
+// implements CaptureHost; every platform effect goes through the host.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/settings.h"
+#include "history/clip_history.h"
+#include "history/mbcs.h"
+
+namespace varnoke {
+
+class CaptureHost {
+  public:
+    virtual ~CaptureHost() = default;
+    // CF_TEXT bytes up to the first zero byte. Only the first `limit` bytes are needed;
+    // returning more is allowed. Empty when there is no text, the clipboard cannot be
+    // opened or locked, or the content is marked secret (IsExcludedFromHistory).
+    virtual std::string ReadRawClipboardText(size_t limit) = 0;
+    // Sends WM_DRAWCLIPBOARD on to the next viewer, if there is one.
+    virtual void ForwardDrawClipboard() = 0;
+    // Posts WM_DEFERRED_CAPTURE to the main window; its handler calls CaptureClipboard.
+    virtual void PostDeferredCapture() = 0;
+    // SetClipboardViewer. The platform calls OnDrawClipboard before this returns.
+    virtual void JoinViewerChain() = 0;
+    // ChangeClipboardChain with the next viewer.
+    virtual void LeaveViewerChain() = 0;
+    // The paused display, or the normal one with `tooltipText`.
+    virtual void UpdateTray(bool paused, const std::string& tooltipText) = 0;
+    virtual void StartCaptureAnimation() = 0;
+    // Plays a wave file asynchronously, without the system's default sound.
+    virtual void PlayWave(const std::string& path) = 0;
+    // Writes the history data file; true on success.
+    virtual bool SaveHistoryFile() = 0;
+    virtual bool IsModalOpen() = 0;
+    // String 210, the program's name and version.
+    virtual std::string VersionText() = 0;
+};
+
+class ClipboardCapture {
+  public:
+    ClipboardCapture(Settings& settings, ClipHistory& history, CaptureHost& host,
+                     LeadByteTest isLeadByte);
+    ClipboardCapture(const ClipboardCapture&) = delete;
+    ClipboardCapture& operator=(const ClipboardCapture&) = delete;
+
+    // WM_DRAWCLIPBOARD, before the default handling.
+    void OnDrawClipboard();
+    // Adds the clipboard's text to the history; also the WM_DEFERRED_CAPTURE handler.
+    void CaptureClipboard();
+    // The clipboard's text cut to HistoryLen; empty when there is none.
+    std::string ReadClipboardText();
+    // Tray command and pause hot key; does nothing while a modal window is open.
+    void TogglePause();
+    // Enters (1) or leaves (0) the paused state without touching the viewer chain.
+    void SetPaused(int paused);
+    // Called after any change of the history made outside the capture.
+    void NoteHistoryChanged();
+    // After a successful clipboard write of `text` by the program.
+    void NoteClipboardWritten(std::string_view text);
+    // tooltipText from the text now on the clipboard (start-up, after the options dialog).
+    void RefreshTooltipFromClipboard();
+    // UpdateTray for the current state.
+    void RefreshTray();
+    // End of the capture animation: pause when HistoryStopOverflow and the list is full.
+    bool ShouldPauseAfterAnimation() const;
+    void PauseIfFullAfterAnimation();
+
+    // The next clipboard change is skipped once (the program's own write).
+    void Disarm() { captureArmed_ = false; }
+    void SetCaptureArmed(bool armed) { captureArmed_ = armed; }
+    bool captureArmed() const { return captureArmed_; }
+    bool historyDirty() const { return historyDirty_; }
+    void SetHistoryDirty(bool dirty) { historyDirty_ = dirty; }
+    const std::string& tooltipText() const { return tooltipText_; }
+    bool paused() const { return settings_.paused != 0; }
+
+  private:
+    int NewestPosition() const;
+    bool MakeRoomFor();
+    void AfterCapture();
+    void MarkDirtyAndMaybeSave();
+
+    Settings& settings_;
+    ClipHistory& history_;
+    CaptureHost& host_;
+    LeadByteTest isLeadByte_;
+    bool captureArmed_ = true;
+    bool historyDirty_ = false;
+    std::string tooltipText_;
+};
+
+// Cut of raw clipboard bytes to HistoryLen, without ellipsis.
+std::string CutClipboardText(std::string_view raw, int historyLen, LeadByteTest isLeadByte);
+
+// Registered clipboard formats by which other programs mark content that a clipboard
+// history must not keep (password managers and the like).
+inline constexpr char kExcludeFromMonitorFormat[] = "ExcludeClipboardContentFromMonitorProcessing";
+inline constexpr char kViewerIgnoreFormat[] = "Clipboard Viewer Ignore";
+inline constexpr char kCanIncludeInHistoryFormat[] = "CanIncludeInClipboardHistory";
+
+// True when the content must not be read for the history. `canIncludeValue` is the DWORD
+// stored under kCanIncludeInHistoryFormat; it only counts when that format is present.
+bool IsExcludedFromHistory(bool hasExcludeFormat, bool hasViewerIgnoreFormat,
+                           bool hasCanIncludeFormat, uint32_t canIncludeValue);
+
+}  // namespace varnoke

@@ -1,0 +1,33 @@
+#pragma once
+// Paths of the program's data files. A backslash is the byte 0x5C standing as a
+// single-byte character, never the second byte of a double-byte character.
+
+#include <string>
+
+#include "history/mbcs.h"
+
+namespace varnoke {
+
+// What the folder creation needs of the file system.
+class FileSystemOps {
+  public:
+    virtual ~FileSystemOps() = default;
+    // True when a file or folder of that name exists.
+    virtual bool Exists(const std::string& path) = 0;
+    virtual bool CreateFolder(const std::string& path) = 0;
+};
+
+// Absolute form of a data-file path from the settings. `programFolder` is the folder of
+// the program file without a trailing backslash. "X:\..." stays as it is, "\..." is
+// appended to the folder, anything else goes after the folder and a backslash.
+std::string ResolveDataPath(const std::string& path, const std::string& programFolder,
+                            LeadByteTest isLeadByte);
+
+// "VarnokeTemporaryFile_" put in front of the file name, in the same folder.
+std::string MakeTempFileName(const std::string& path, LeadByteTest isLeadByte);
+
+// Creates the missing folders of an absolute "X:\a\b\file" path, outer ones first; the
+// file name itself is not created. False when a folder could not be created.
+bool EnsureDirectories(const std::string& path, FileSystemOps& fileSystem, LeadByteTest isLeadByte);
+
+}  // namespace varnoke

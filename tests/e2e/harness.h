@@ -1,0 +1,112 @@
+#pragma once
+// Helpers for driving the real Varnoke.exe from another process, as a user or
+// another program would: its registry key, the clipboard, keys, windows, files.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+constexpr DWORD kDefaultTimeoutMs = 15000;
+
+// Pumps this thread's messages until the predicate holds or the time runs out.
+bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs = kDefaultTimeoutMs);
+// Pumps messages for the given time (for "nothing happens" checks only).
+void PumpFor(DWORD ms);
+
+// ---- The program under test ------------------------------------------------
+class VarnokeProcess {
+public:
+    VarnokeProcess();
+    ~VarnokeProcess();
+    VarnokeProcess(const VarnokeProcess&) = delete;
+    VarnokeProcess& operator=(const VarnokeProcess&) = delete;
+
+    const std::string& folder() const { return folder_; }
+    std::string PathInFolder(const std::string& name) const { return folder_ + "\\" + name; }
+
+    // Starts the program and waits for its hidden main window.
+    bool Start();
+    // Starts another instance from the same folder and returns its exit code
+    // (STILL_ACTIVE if it did not end within the timeout).
+    DWORD StartSecondInstance(DWORD timeoutMs = kDefaultTimeoutMs);
+    // Posts WM_CLOSE and waits for the process to end.
+    bool Stop(DWORD timeoutMs = kDefaultTimeoutMs);
+    void Kill();
+    bool IsRunning() const;
+
+    HWND mainWindow() const { return mainWindow_; }
+    DWORD processId() const { return processInfo_.dwProcessId; }
+
+private:
+    HWND FindMainWindow() const;
+    bool Launch(PROCESS_INFORMATION* info) const;
+
+    std::string folder_;
+    PROCESS_INFORMATION processInfo_{};
+    HWND mainWindow_ = nullptr;
+};
+
+// ---- Registry: HKCU\Software\Tolm\Varnoke -----------------------------------
+void ResetRegistry();
+void WriteRegInt(const char* name, DWORD value);
+void WriteRegString(const char* name, const std::string& value);
+void WriteRegBinary(const char* name, const std::vector<BYTE>& value);
+bool ReadRegInt(const char* name, DWORD* value);
+bool ReadRegString(const char* name, std::string* value);
+std::vector<std::string> RegValueNames();
+
+// ---- Clipboard ---------------------------------------------------------------
+// Puts CF_TEXT (only) on the clipboard, as another program's copy would.
+bool SetClipboardText(const std::string& text);
+bool GetClipboardText(std::string* text);
+bool ClipboardHasText();
+// Puts a non-text format on the clipboard (a "picture").
+bool SetClipboardNonText();
+// A copy marked by a password manager: CF_TEXT plus the given registered format.
+bool SetClipboardTextWithMarker(const std::string& text, const char* formatName,
+                                const std::vector<BYTE>& markerData);
+
+// ---- Keys --------------------------------------------------------------------
+// Presses the modifiers, taps the key, releases the modifiers.
+void PressKey(WORD vk, bool ctrl = false, bool shift = false, bool alt = false);
+
+// ---- A window of ours that receives pastes -----------------------------------
+class TargetWindow {
+public:
+    TargetWindow();
+    ~TargetWindow();
+    TargetWindow(const TargetWindow&) = delete;
+    TargetWindow& operator=(const TargetWindow&) = delete;
+    bool Focus();
+    std::string Text() const;
+    HWND hwnd() const { return frame_; }
+
+private:
+    HWND frame_ = nullptr;
+    HWND edit_ = nullptr;
+};
+
+// ---- Message boxes of the program ----------------------------------------------
+// A dialog of class #32770 with the given caption, owned by the given process.
+HWND FindMessageBox(DWORD processId, const char* caption, DWORD timeoutMs = kDefaultTimeoutMs);
+std::string MessageBoxText(HWND box);
+void AnswerMessageBox(HWND box, int id = IDOK);
+// Every visible top-level window of the process (for "no message shown" checks).
+std::vector<HWND> VisibleWindowsOf(DWORD processId);
+// The texts of every child control of a window.
+std::vector<std::string> ChildTexts(HWND window);
+
+// ---- Files -------------------------------------------------------------------
+bool ReadFileBytes(const std::string& path, std::string* bytes);
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+
+// CP932 bytes of a few Japanese texts the tests compare against, written as escapes so
+// the source's charset does not matter.
+std::string Utf8ToAnsi(const char* utf8);
+
+}  // namespace e2e

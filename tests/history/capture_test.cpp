@@ -1,0 +1,216 @@
+#include "history/capture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace varnoke {
+namespace {
+
+using Texts = std::vector<std::string>;
+const char kVersion[] = "Varnoke ver. 0.32";
+
+// Like SetClipboardViewer, JoinViewerChain delivers a notification before it returns.
+class FakeHost : public CaptureHost {
+  public:
+    std::string clipboard, tooltip;
+    bool modalOpen = false, saveSucceeds = true, trayPaused = false;
+    size_t limit = 0;
+    ClipboardCapture* capture = nullptr;
+    Texts events, waves;
+
+    std::string ReadRawClipboardText(size_t maxBytes) override {
+        limit = maxBytes;
+        return clipboard;
+    }
+    void ForwardDrawClipboard() override { events.push_back("forward"); }
+    void PostDeferredCapture() override { events.push_back("post"); }
+    void JoinViewerChain() override { capture->OnDrawClipboard(); }
+    void LeaveViewerChain() override { events.push_back("leave"); }
+    void UpdateTray(bool paused, const std::string& text) override {
+        events.push_back("tray");
+        trayPaused = paused;
+        tooltip = text;
+    }
+    void StartCaptureAnimation() override { events.push_back("animate"); }
+    void PlayWave(const std::string& path) override { waves.push_back(path); }
+    bool SaveHistoryFile() override {
+        events.push_back("save");
+        return saveSucceeds;
+    }
+    bool IsModalOpen() override { return modalOpen; }
+    std::string VersionText() override { return kVersion; }
+    bool Saw(const char* e) const { return std::count(events.begin(), events.end(), e) > 0; }
+};
+
+class CaptureTest : public ::testing::Test {
+  protected:
+    CaptureTest() { host.capture = &capture; }
+    void Copy(const std::string& text) {
+        host.clipboard = text;
+        capture.OnDrawClipboard();
+    }
+    void Fill(const Texts& texts) {
+        for (const std::string& t : texts) {
+            history.Append(t);
+        }
+    }
+
+    Settings settings;
+    ClipHistory history;
+    FakeHost host;
+    ClipboardCapture capture{settings, history, host, IsCp932LeadByte};
+};
+
+TEST_F(CaptureTest, OnlyTheNewestEntryCountsAsDuplicate) {
+    for (const char* text : {"A", "A", "B", "A"}) {
+        Copy(text);
+    }
+    EXPECT_EQ(history.entries(), (Texts{"A", "B", "A"}));
+    EXPECT_EQ(host.events.front(), "forward");
+    EXPECT_TRUE(capture.historyDirty());
+}
+
+TEST_F(CaptureTest, FullListDropsTheOldestAtEitherInsertPosition) {
+    settings.historyNum = 2;
+    Fill({"B", "A"});
+    Copy("C");
+    EXPECT_EQ(history.entries(), (Texts{"C", "B"}));
+    history.Clear();
+    settings.historyInsertPos = 1;
+    Fill({"A", "B"});
+    Copy("C");
+    Copy("C");
+    EXPECT_EQ(history.entries(), (Texts{"B", "C"}));
+}
+
+TEST_F(CaptureTest, StopOverflowPausesInsteadOfDropping) {
+    settings.historyNum = 2;
+    settings.historyStopOverflow = settings.pauseWave = 1;
+    settings.pause1WavePath = "pause.wav";
+    Copy("A");
+    EXPECT_FALSE(capture.ShouldPauseAfterAnimation());
+    Copy("B");
+    EXPECT_TRUE(capture.ShouldPauseAfterAnimation());
+    Copy("C");
+    EXPECT_EQ(history.entries(), (Texts{"B", "A"}));
+    EXPECT_EQ(settings.paused, 1);
+    EXPECT_TRUE(host.Saw("leave") && host.trayPaused);
+    EXPECT_EQ(host.waves, Texts{"pause.wav"});
+    EXPECT_FALSE(capture.ShouldPauseAfterAnimation());
+}
+
+TEST_F(CaptureTest, AnimationEndPausesAFullListOnce) {
+    settings.historyNum = 2;
+    settings.historyStopOverflow = 1;
+    Fill({"A", "B"});
+    capture.PauseIfFullAfterAnimation();
+    EXPECT_EQ(settings.paused, 1);
+    host.events.clear();
+    capture.PauseIfFullAfterAnimation();
+    EXPECT_TRUE(host.events.empty());
+}
+
+TEST_F(CaptureTest, DisarmSkipsExactlyOneNotification) {
+    capture.Disarm();
+    Copy("A");
+    EXPECT_TRUE(history.empty() && capture.captureArmed());
+    Copy("B");
+    EXPECT_EQ(history.entries(), Texts{"B"});
+}
+
+TEST_F(CaptureTest, CopeWordPostsInsteadOfCapturing) {
+    settings.historyCopeWord = 1;
+    Copy("A");
+    EXPECT_EQ(host.events, (Texts{"forward", "post"}));
+    EXPECT_TRUE(history.empty());
+    capture.CaptureClipboard();
+    EXPECT_EQ(history.entries(), Texts{"A"});
+}
+
+TEST_F(CaptureTest, ResumeDoesNotCaptureTextCopiedDuringThePause) {
+    settings.pauseWave = 1;
+    settings.pause1WavePath = "p1.wav";
+    settings.pause2WavePath = "p2.wav";
+    Copy("A");
+    capture.TogglePause();
+    Copy("secret");  // paused editors stay in the chain, so notifications still come
+    capture.TogglePause();
+    EXPECT_EQ(settings.paused, 0);
+    EXPECT_EQ(history.entries(), Texts{"A"});
+    EXPECT_EQ(host.tooltip, "secret");
+    EXPECT_FALSE(host.trayPaused);
+    EXPECT_EQ(host.waves, (Texts{"p1.wav", "p2.wav"}));
+    Copy("B");
+    EXPECT_EQ(history.entries(), (Texts{"B", "A"}));
+}
+
+TEST_F(CaptureTest, PauseGuardsAndSilentWaves) {
+    host.modalOpen = true;
+    capture.TogglePause();
+    EXPECT_EQ(settings.paused, 0);
+    EXPECT_TRUE(host.events.empty());
+    settings.pauseWave = 1;
+    capture.SetPaused(1);
+    EXPECT_TRUE(host.waves.empty());
+}
+
+TEST_F(CaptureTest, TextIsCutToHistoryLen) {
+    settings.historyLen = 5;
+    for (const char* text : {"abcdefg", "abcd\x95\x5Cz", "abcde"}) {
+        Copy(text);
+    }
+    EXPECT_EQ(history.entries(), (Texts{"abcde", "abcd", "abcde"}));
+    EXPECT_EQ(host.limit, 6u);
+}
+
+TEST_F(CaptureTest, NoTextSetsVersionTooltipAndAddsNothing) {
+    Copy("");
+    EXPECT_TRUE(history.empty());
+    EXPECT_EQ(capture.tooltipText(), kVersion);
+    EXPECT_EQ(host.events.back(), "tray");
+    EXPECT_FALSE(capture.historyDirty());
+}
+
+TEST_F(CaptureTest, CaptureEffectsFollowTheSettings) {
+    settings.historyWave = 1;
+    settings.historyWavePath = "in.wav";
+    Copy("a\tb");
+    EXPECT_EQ(host.tooltip, "a  b");
+    EXPECT_TRUE(host.Saw("animate") && !host.Saw("save"));
+    EXPECT_EQ(host.waves, Texts{"in.wav"});
+
+    host.events.clear();
+    settings.historyAnimation = settings.historySaveInterval = 0;
+    settings.historyAutoSave = 1;
+    Copy("b");
+    EXPECT_TRUE(!host.Saw("animate") && host.Saw("save"));
+    EXPECT_FALSE(capture.historyDirty());
+}
+
+TEST_F(CaptureTest, NoteHistoryChangedSavesOnlyWhenSavingAfterEveryChange) {
+    settings.historyAutoSave = 1;
+    capture.NoteHistoryChanged();  // interval 20
+    EXPECT_TRUE(!host.Saw("save") && capture.historyDirty());
+    settings.historySaveInterval = 0;
+    host.saveSucceeds = false;
+    capture.NoteHistoryChanged();
+    EXPECT_TRUE(host.Saw("save") && capture.historyDirty());
+    host.events.clear();
+    settings.historyDataSave = 0;
+    capture.NoteHistoryChanged();
+    EXPECT_FALSE(host.Saw("save"));
+}
+
+TEST(IsExcludedFromHistoryTest, AnyMarkExcludes) {
+    EXPECT_FALSE(IsExcludedFromHistory(false, false, false, 0));
+    EXPECT_FALSE(IsExcludedFromHistory(false, false, true, 1));
+    EXPECT_TRUE(IsExcludedFromHistory(false, false, true, 0));
+    EXPECT_TRUE(IsExcludedFromHistory(true, false, false, 0));
+    EXPECT_TRUE(IsExcludedFromHistory(false, true, false, 0));
+}
+
+}  // namespace
+}  // namespace varnoke

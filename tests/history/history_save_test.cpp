@@ -1,0 +1,139 @@
+#include "history/history_save.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace varnoke {
+namespace {
+
+const std::string kPath = "C:\\data\\Varnoke.vnk";
+const std::string kTemp = "C:\\data\\VarnokeTemporaryFile_Varnoke.vnk";
+
+// Files live in a map; writes go straight into it, so a failed write leaves a short file.
+class FakeFileSystem : public HistoryFileSystem {
+  public:
+    std::map<std::string, std::string> files;
+    std::set<std::string> folders{"C:\\data"};
+    std::set<std::string> locked;  // cannot be created or removed
+    size_t writeLimit = SIZE_MAX;
+    bool closeFails = false, renameFails = false;
+
+    struct Sink : ByteSink {
+        FakeFileSystem* fs;
+        std::string* file;
+        bool Write(const void* data, size_t size) override {
+            size_t room = fs->writeLimit - std::min(fs->writeLimit, file->size());
+            file->append(static_cast<const char*>(data), std::min(size, room));
+            return size <= room;
+        }
+        bool Close() override { return !fs->closeFails; }
+    };
+
+    bool Exists(const std::string& path) override {
+        return files.count(path) || folders.count(path);
+    }
+    bool CreateFolder(const std::string& path) override { return folders.insert(path).second; }
+    std::unique_ptr<ByteSink> CreateForWrite(const std::string& path) override {
+        if (locked.count(path) || !folders.count(path.substr(0, path.rfind('\\')))) {
+            return nullptr;
+        }
+        auto sink = std::make_unique<Sink>();
+        sink->fs = this;
+        sink->file = &(files[path] = "");
+        return sink;
+    }
+    std::unique_ptr<ByteSource> OpenForRead(const std::string& path) override {
+        auto it = files.find(path);
+        return it == files.end() ? nullptr : std::make_unique<MemorySource>(it->second);
+    }
+    bool RemoveFile(const std::string& path) override {
+        return !locked.count(path) && files.erase(path) > 0;
+    }
+    bool RenameFile(const std::string& from, const std::string& to) override {
+        if (renameFails || !files.count(from) || files.count(to)) {
+            return false;
+        }
+        files[to] = files[from];
+        return files.erase(from) > 0;
+    }
+};
+
+ClipHistory Entries(const std::vector<std::string>& texts) {
+    ClipHistory history;
+    for (const std::string& t : texts) {
+        history.Append(t);
+    }
+    return history;
+}
+
+std::string Encoded(const std::vector<std::string>& texts) {
+    std::string out;
+    AppendHistoryFile(Entries(texts), &out);
+    return out;
+}
+
+HistorySaveResult Save(FakeFileSystem& fs, const std::string& text,
+                       const std::string& path = kPath) {
+    return SaveHistoryData(path, Entries({text}), fs, IsCp932LeadByte);
+}
+
+TEST(SaveHistoryDataTest, NewFileAndReplacementLeaveNoTemporaryFile) {
+    FakeFileSystem fs;
+    EXPECT_EQ(Save(fs, "a"), HistorySaveResult::kSaved);
+    EXPECT_EQ(fs.files[kPath], Encoded({"a"}));
+    fs.files[kTemp] = "leftover of a failed save";
+    EXPECT_EQ(Save(fs, "b"), HistorySaveResult::kSaved);
+    EXPECT_EQ(fs.files[kPath], Encoded({"b"}));
+    EXPECT_EQ(fs.files.count(kTemp), 0u);
+
+    EXPECT_EQ(Save(fs, "a", "C:\\x\\y\\h.vnk"), HistorySaveResult::kSaved);
+    EXPECT_TRUE(fs.folders.count("C:\\x") && fs.folders.count("C:\\x\\y"));
+}
+
+TEST(SaveHistoryDataTest, FailuresNeverLoseTheSavedFile) {
+    FakeFileSystem fs;
+    const std::string old = Encoded({"old"});
+    fs.files[kPath] = old;
+    fs.locked = {kTemp};
+    EXPECT_EQ(Save(fs, "new"), HistorySaveResult::kCannotCreate);
+
+    fs.locked.clear();
+    fs.writeLimit = 40;  // disk full in the middle of the first record
+    EXPECT_EQ(Save(fs, "new"), HistorySaveResult::kWriteFailed);
+    EXPECT_EQ(fs.files.count(kTemp), 0u);
+    fs.writeLimit = SIZE_MAX;
+    fs.closeFails = true;
+    EXPECT_EQ(Save(fs, "new"), HistorySaveResult::kWriteFailed);
+    EXPECT_EQ(fs.files[kPath], old);
+
+    fs.closeFails = false;
+    fs.locked = {kPath};
+    EXPECT_EQ(Save(fs, "new"), HistorySaveResult::kCannotDeleteOld);
+    EXPECT_EQ(fs.files[kPath], old);
+    EXPECT_EQ(fs.files[kTemp], Encoded({"new"}));
+
+    fs.locked.clear();
+    fs.renameFails = true;
+    EXPECT_EQ(Save(fs, "newer"), HistorySaveResult::kCannotRename);
+    EXPECT_EQ(fs.files[kTemp], Encoded({"newer"}));
+}
+
+TEST(LoadHistoryDataTest, MissingFileOrWrongHeaderLoadsNothing) {
+    FakeFileSystem fs;
+    ClipHistory history;
+    EXPECT_FALSE(LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte).ok);
+    fs.files[kPath] = "not a history file\r\n";
+    EXPECT_FALSE(LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte).ok);
+    fs.files[kPath] = Encoded({"x", "y"});
+    EXPECT_EQ(LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte).added, 2);
+    EXPECT_EQ(history.entries(), (std::vector<std::string>{"x", "y"}));
+}
+
+}  // namespace
+}  // namespace varnoke

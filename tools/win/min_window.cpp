@@ -1,0 +1,25 @@
+// The smallest honest Win32 program: registers a class, creates one window, pumps
+// the messages it has, and exits. Used to bring Wine's desktop up and as the
+// start-up benchmark's baseline.
+#include <windows.h>
+
+static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+int main() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &Proc;
+    wc.hInstance = instance;
+    wc.lpszClassName = "MinWindow";
+    RegisterClassA(&wc);
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, "MinWindow", "MinWindow", 0, 0, 0, 0, 0,
+                                  nullptr, nullptr, instance, nullptr);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&msg);
+    }
+    DestroyWindow(window);
+    return window != nullptr ? 0 : 1;
+}
