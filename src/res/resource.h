@@ -1,7 +1,7 @@
 // Resource identifiers, shared by varnoke.rc and the C++ code.
 // Plain #defines only: windres reads this file, and so does portable code that
-// must not pull in <windows.h>. Numbers are fixed by the program's resources and
-// by what other components (help, registry, tests) expect; do not renumber.
+// must not pull in <windows.h>. Code computes ids (month and weekday names, list
+// entries, short-text rows) from the first id of a run, so keep runs contiguous.
 #ifndef VARNOKE_RES_RESOURCE_H_
 #define VARNOKE_RES_RESOURCE_H_
 
@@ -216,8 +216,8 @@
 #define IDS_HOTKEY_NAME_SHORTTEXT 404
 
 // Messages, printf-style placeholders.
-#define IDS_MSG_HOTKEY_FAILED 500        // %s slot name, %s key name
-#define IDS_MSG_TEXT_TOO_LONG 501        // %d HistoryLen, %d text length
+#define IDS_MSG_HOTKEY_FAILED 500          // %s slot name, %s key name
+#define IDS_MSG_TEXT_TOO_LONG 501          // %d HistoryLen, %d text length
 #define IDS_MSG_SHORTTEXT_OPEN_FAILED 502  // %s path
 #define IDS_MSG_HISTORY_NUM_EXCEEDED 503   // %d old HistoryNum
 #define IDS_MSG_HISTORY_NUM_RAISED 504     // %d new HistoryNum
@@ -231,7 +231,7 @@
 #define IDS_ABOUT_TEXT1 600
 #define IDS_ABOUT_TEXT2 601
 
-// Entries of the options dialog's lists, in index order (FIRST + index).
+// Entries of the options dialog's lists, in index order (first entry + index).
 #define IDS_INSERT_POS_HEAD 700
 #define IDS_INSERT_POS_TAIL 701
 #define IDS_ACCESS_KEY_NONE 710

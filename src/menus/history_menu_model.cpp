@@ -1,0 +1,228 @@
+#include "menus/history_menu_model.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "history/text.h"
+
+namespace varnoke {
+
+namespace {
+
+std::string PlainNumber(int n) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%d. ", n);
+    return buffer;
+}
+
+// "1&0. " for n = 10 in the schemes 1 to 3.
+std::string AmpersandAt(const std::string& plain, size_t pos) {
+    return plain.substr(0, pos) + "&" + plain.substr(pos);
+}
+
+// Scheme 2 for n = 11..36: "11(&A). " ... "36(&Z). ".
+std::string LetterKey(int n) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%2d(& ). ", n);
+    buffer[4] = static_cast<char>(n + 54);
+    return buffer;
+}
+
+// Schemes 1 to 3 agree up to n = 10.
+std::string FirstTenKey(int n, const std::string& plain) {
+    return n <= 9 ? "&" + plain : AmpersandAt(plain, 1);
+}
+
+std::string OnesDigitKey(int n, const std::string& plain) {
+    if (n <= 10) {
+        return FirstTenKey(n, plain);
+    }
+    return AmpersandAt(plain, n >= 100 ? 2 : 1);
+}
+
+std::string TensDigitKey(int n, const std::string& plain) {
+    if (n <= 9) {
+        return "&0" + plain;
+    }
+    return AmpersandAt(plain, n >= 100 ? 1 : 0);
+}
+
+uint64_t RotateLeft(uint64_t value, int bits) {
+    return (value << bits) | (value >> (64 - bits));
+}
+
+uint64_t LoadWord(const char* bytes) {
+    uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+constexpr uint64_t kPrime1 = 0x9E3779B185EBCA87ull;
+constexpr uint64_t kPrime2 = 0xC2B2AE3D27D4EB4Full;
+
+uint64_t Round(uint64_t lane, uint64_t word) {
+    return RotateLeft(lane + word * kPrime2, 31) * kPrime1;
+}
+
+uint64_t Avalanche(uint64_t h) {
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    return h ^ (h >> 33);
+}
+
+}  // namespace
+
+unsigned HistoryCommandId(int position) {
+    return kHistoryCommandBase + static_cast<unsigned>(position);
+}
+
+bool IsReservedHistoryCommand(unsigned commandId) {
+    return commandId >= kHistoryCommandBase && commandId < kHistoryCommandEnd;
+}
+
+int HistoryPositionOfCommand(unsigned commandId) {
+    if (!IsReservedHistoryCommand(commandId)) {
+        return -1;
+    }
+    return static_cast<int>(commandId - kHistoryCommandBase);
+}
+
+std::string MakeItemPrefix(int position, int historyAddNum, int historyAccessKey) {
+    if (historyAddNum == 0) {
+        return std::string();
+    }
+    const int n = position + 1;
+    const std::string plain = PlainNumber(n);
+    if (n < 1) {
+        return plain;
+    }
+    switch (historyAccessKey) {
+        case 1:
+            return n <= 10 ? FirstTenKey(n, plain) : plain;
+        case 2:
+            if (n <= 10) {
+                return FirstTenKey(n, plain);
+            }
+            return n <= 36 ? LetterKey(n) : plain;
+        case 3:
+            return OnesDigitKey(n, plain);
+        case 4:
+            return TensDigitKey(n, plain);
+        default:
+            return plain;
+    }
+}
+
+std::vector<int> HistoryColumnSizes(int count, int perColumn) {
+    if (count < 1) {
+        return {};
+    }
+    // The load keeps HistoryMenuBreak in 1..300; a 0 here must not divide by zero.
+    const int limit = perColumn < 1 ? 1 : perColumn;
+    const int columns = (count - 1) / limit + 1;
+    const int base = count / columns;
+    const int longer = count % columns;
+    std::vector<int> sizes(static_cast<size_t>(columns), base);
+    for (int k = columns - longer; k < columns; ++k) {
+        ++sizes[static_cast<size_t>(k)];
+    }
+    return sizes;
+}
+
+std::vector<int> HistoryDisplayOrder(int count, int historyMenuOrder) {
+    std::vector<int> order;
+    order.reserve(count > 0 ? static_cast<size_t>(count) : 0);
+    for (int row = 0; row < count; ++row) {
+        order.push_back(historyMenuOrder != 0 ? row : count - 1 - row);
+    }
+    return order;
+}
+
+std::vector<HistoryMenuItem> BuildHistoryMenuItems(const std::vector<HistoryEntry>& entries,
+                                                   const Settings& settings,
+                                                   LeadByteTest isLeadByte) {
+    const int count = static_cast<int>(entries.size());
+    const std::vector<int> order = HistoryDisplayOrder(count, settings.historyMenuOrder);
+    std::vector<bool> startsColumn(order.size(), false);
+    size_t row = 0;
+    for (int size : HistoryColumnSizes(count, settings.historyMenuBreak)) {
+        startsColumn[row] = row != 0;
+        row += static_cast<size_t>(size);
+    }
+
+    std::vector<HistoryMenuItem> items(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        const int position = order[i];
+        HistoryMenuItem& item = items[i];
+        // A view, so that a 64 KB entry is never copied for its label.
+        const std::string_view text = entries[static_cast<size_t>(position)];
+        item.label =
+            MakeItemPrefix(position, settings.historyAddNum, settings.historyAccessKey);
+        item.label += MakeMenuLabel(text, settings.historyMenuLen, isLeadByte);
+        item.commandId = HistoryCommandId(position);
+        item.columnBreak = startsColumn[i];
+    }
+    return items;
+}
+
+uint64_t HashHistoryText(const HistoryEntry& text) {
+    // Four independent lanes keep a 64 KB entry to a few microseconds.
+    const char* bytes = text.data();
+    const size_t size = text.size();
+    uint64_t lanes[4] = {kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1};
+    size_t pos = 0;
+    for (; pos + 32 <= size; pos += 32) {
+        for (int lane = 0; lane < 4; ++lane) {
+            lanes[lane] = Round(lanes[lane], LoadWord(bytes + pos + 8 * lane));
+        }
+    }
+    uint64_t h = RotateLeft(lanes[0], 1) + RotateLeft(lanes[1], 7) +
+                 RotateLeft(lanes[2], 12) + RotateLeft(lanes[3], 18);
+    h ^= static_cast<uint64_t>(size) * kPrime1;
+    for (; pos + 8 <= size; pos += 8) {
+        h = Round(h, LoadWord(bytes + pos));
+    }
+    uint64_t tail = 0;
+    std::memcpy(&tail, bytes + pos, size - pos);
+    return Avalanche(Round(h, tail ^ (size - pos)));
+}
+
+HistoryMenuSnapshot::HistoryMenuSnapshot(const std::vector<HistoryEntry>& shown) {
+    shown_.reserve(shown.size());
+    for (const HistoryEntry& text : shown) {
+        shown_.push_back(Fingerprint{text.size(), HashHistoryText(text)});
+    }
+}
+
+bool HistoryMenuSnapshot::Held(int position, const HistoryEntry& text) const {
+    if (position < 0 || position >= size()) {
+        return false;
+    }
+    const Fingerprint& shown = shown_[static_cast<size_t>(position)];
+    // The length check spares hashing most of the non-matching candidates.
+    return shown.length == text.size() && shown.hash == HashHistoryText(text);
+}
+
+std::optional<int> ResolveChosenEntry(const HistoryMenuSnapshot& shown,
+                                      const std::vector<HistoryEntry>& current,
+                                      unsigned chosenId) {
+    const int chosen = HistoryPositionOfCommand(chosenId);
+    if (chosen < 0 || chosen >= shown.size()) {
+        return std::nullopt;
+    }
+    const int count = static_cast<int>(current.size());
+    if (chosen < count && shown.Held(chosen, current[static_cast<size_t>(chosen)])) {
+        return chosen;
+    }
+    for (int position = 0; position < count; ++position) {
+        if (shown.Held(chosen, current[static_cast<size_t>(position)])) {
+            return position;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace varnoke

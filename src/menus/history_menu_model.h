@@ -1,0 +1,84 @@
+#pragma once
+// What the history popup menu shows: item prefixes, column breaks, display order and
+// command ids, built from the history without any window. The Win32 side turns the
+// items into an HMENU and tracks it.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "history/clip_history.h"
+#include "history/mbcs.h"
+
+namespace varnoke {
+
+// Command id of the entry at list position i is kHistoryCommandBase + i. The whole range
+// up to kHistoryCommandEnd is reserved for history items (the menu keys accept any id in it).
+constexpr unsigned kHistoryCommandBase = 37000;
+constexpr unsigned kHistoryCommandEnd = 38000;
+
+unsigned HistoryCommandId(int position);
+// True for ids inside the reserved history range, whatever the entry count.
+bool IsReservedHistoryCommand(unsigned commandId);
+// List position of a history command id, or -1 when the id is outside the reserved range.
+int HistoryPositionOfCommand(unsigned commandId);
+
+// Number prefix of the entry at `position` ("&3. ", "11(&A). ", "1&23. " ...); empty when
+// `historyAddNum` is 0. `historyAccessKey` selects the access-key scheme 0..4; other values
+// give the plain number.
+std::string MakeItemPrefix(int position, int historyAddNum, int historyAccessKey);
+
+// Items per column, left to right, for `count` items and at most `perColumn` items in a
+// column; the last columns take the remainder one item each. perColumn below 1 counts as 1.
+std::vector<int> HistoryColumnSizes(int count, int perColumn);
+
+// List positions in display order: 0..count-1 when `historyMenuOrder` is non-zero,
+// count-1..0 when it is 0. Which end is the newest is the capture's business.
+std::vector<int> HistoryDisplayOrder(int count, int historyMenuOrder);
+
+struct HistoryMenuItem {
+    std::string label;
+    unsigned commandId = 0;
+    bool columnBreak = false;  // MF_MENUBARBREAK: the item starts a new column
+};
+
+// One item per entry, in display order. Label work depends on HistoryMenuLen, not on the
+// length of the entries.
+std::vector<HistoryMenuItem> BuildHistoryMenuItems(const std::vector<HistoryEntry>& entries,
+                                                   const Settings& settings,
+                                                   LeadByteTest isLeadByte);
+
+// Remembers which text each position held when the menu was built, so that a choice made
+// after the history moved (a capture while the menu is tracked) still finds the entry the
+// user saw. Holds a length and a 64-bit hash per entry, never the texts.
+class HistoryMenuSnapshot {
+  public:
+    HistoryMenuSnapshot() = default;
+    explicit HistoryMenuSnapshot(const std::vector<HistoryEntry>& shown);
+
+    int size() const { return static_cast<int>(shown_.size()); }
+    // Whether position `position` of the snapshot held `text`.
+    bool Held(int position, const HistoryEntry& text) const;
+
+  private:
+    struct Fingerprint {
+        size_t length;
+        uint64_t hash;
+    };
+    std::vector<Fingerprint> shown_;
+};
+
+// The current list position of the entry that command `chosenId` named when the menu was
+// shown: that same position if it still holds the shown text, otherwise the first position
+// that does; nullopt when no entry holds it any more or the id named no shown item.
+std::optional<int> ResolveChosenEntry(const HistoryMenuSnapshot& shown,
+                                      const std::vector<HistoryEntry>& current,
+                                      unsigned chosenId);
+
+// 64-bit hash of a text's bytes, as the snapshot uses it.
+uint64_t HashHistoryText(const HistoryEntry& text);
+
+}  // namespace varnoke
