@@ -1,5 +1,6 @@
 #include "app/main_window_win.h"
 
+#include <mmsystem.h>
 #include <shellapi.h>
 
 #include <iterator>
@@ -8,7 +9,11 @@
 #include "app/registry_settings_win.h"
 #include "app/varnoke_app_win.h"
 #include "dialogs/about_dialog_win.h"
+#include "framework/application_win.h"
 #include "framework/strings_win.h"
+#include "history/clipboard_win.h"
+#include "history/data_path.h"
+#include "history/history_file_win.h"
 #include "res/resource.h"
 
 namespace varnoke {
@@ -18,6 +23,9 @@ const MessageEntry MainWindow::kMessages[] = {
     {WM_DESTROY, OnMessage(&MainWindow::OnDestroy)},
     {WM_QUERYENDSESSION, OnMessage(&MainWindow::OnQueryEndSession)},
     {WM_TIMER, OnMessage(&MainWindow::OnTimer)},
+    {WM_DRAWCLIPBOARD, OnMessage(&MainWindow::OnDrawClipboard)},
+    {WM_CHANGECBCHAIN, OnMessage(&MainWindow::OnChangeCbChain)},
+    {WM_DEFERRED_CAPTURE, OnMessage(&MainWindow::OnDeferredCapture)},
 };
 
 const CommandEntry MainWindow::kCommands[] = {
@@ -27,13 +35,18 @@ const CommandEntry MainWindow::kCommands[] = {
     {ID_OPTIONS, OnCommand(&MainWindow::OnOptions)},
     {ID_HOTKEY_SETTINGS, OnCommand(&MainWindow::OnHotKeySettings)},
     {ID_EDIT_HISTORY, OnCommand(&MainWindow::OnEditHistory)},
+    {ID_PAUSE, OnCommand(&MainWindow::OnPause)},
+    {ID_CLEAR_CLIPBOARD, OnCommand(&MainWindow::OnClearClipboard)},
 };
 
 const MessageMap MainWindow::kMessageMap = {&TrayIcon::kMessageMap, kMessages,
                                             std::size(kMessages), kCommands,
                                             std::size(kCommands)};
 
-MainWindow::MainWindow(Settings& settings) : settings_(settings), tray_(*this) {}
+MainWindow::MainWindow(Settings& settings)
+    : settings_(settings),
+      capture_(settings, history_, *this, &IsAnsiLeadByte),
+      tray_(*this) {}
 
 MainWindow::~MainWindow() = default;
 
@@ -55,9 +68,8 @@ LRESULT MainWindow::OnCreate(WPARAM, LPARAM) {
     iconPaused_ = loadIcon(IDI_PAUSED);
     iconCapture_ = loadIcon(IDI_CAPTURE);
     tray_.NotifyTrayIcon(TrayMessage::kAdd, kIconNormal, kTextVersion);
-    tooltipText_ = LoadResourceString(IDS_APP_VERSION);
     if (settings_.historyDataSave) {
-        LoadHistoryAtStart();
+        LoadHistoryFile();
         StartAutosaveTimerIfConfigured();
     }
     CreateHistoryMenu();
@@ -73,18 +85,17 @@ LRESULT MainWindow::OnDestroy(WPARAM, LPARAM) {
     Default();
     SaveSettingsToRegistry();
     if (settings_.historyDataSave) {
-        SaveHistoryAtExit();
+        SaveHistoryFile();
     }
     FreeShortTextMenus();
     NotifyShell(NIM_DELETE, nullptr, nullptr);
     if (!settings_.paused) {
-        LeaveViewerChainAtExit();
+        LeaveViewerChain();
     }
     if (tray_.animationCountdown() > 0) {
         KillTimer(hwnd(), TIMER_ANIMATION);
     }
-    autosaveMinutes_ = 0;
-    KillTimer(hwnd(), TIMER_AUTOSAVE);
+    StopAutosaveTimer();
     return 0;
 }
 
@@ -124,6 +135,7 @@ LRESULT MainWindow::OnTimer(WPARAM wParam, LPARAM) {
     if (wParam == TIMER_ANIMATION) {
         if (tray_.AnimationTick()) {
             UpdateTray();
+            capture_.PauseIfFullAfterAnimation();
         }
         return 0;
     }
@@ -140,14 +152,19 @@ void MainWindow::StartAutosaveTimerIfConfigured() {
     }
 }
 
+void MainWindow::StopAutosaveTimer() {
+    autosaveMinutes_ = 0;
+    KillTimer(hwnd(), TIMER_AUTOSAVE);
+}
+
 void MainWindow::OnAutosaveTick() {
     ++autosaveMinutes_;
     // While a modal window is open the count keeps growing, so the save happens at
     // the first tick after it closes.
     if (autosaveMinutes_ >= settings_.historySaveInterval && settings_.historyAutoSave &&
         !modalOpen_) {
-        if (historyDirty_) {
-            SaveHistoryAtExit();
+        if (capture_.historyDirty()) {
+            SaveHistoryFile();
         }
         autosaveMinutes_ = 0;
     }
@@ -180,26 +197,186 @@ void MainWindow::OnOptions() {}
 void MainWindow::OnHotKeySettings() {}
 void MainWindow::OnEditHistory() {}
 
-void MainWindow::OnTrayRightClick() {}
-void MainWindow::OnTrayLeftClick() {}
+void MainWindow::OnPause() { capture_.TogglePause(); }
 
-void MainWindow::OnTaskbarCreated() { tray_.Readd(settings_.paused != 0, tooltipText_); }
+void MainWindow::OnClearClipboard() {
+    if (EmptyClipboardOf(hwnd())) {
+        UpdateTray();
+    }
+}
+
+void MainWindow::OnTrayRightClick() { ShowTrayMenu(false); }
+
+void MainWindow::OnTrayLeftClick() {
+    calledByHotKey_ = 0;
+    ShowHistoryMenu();
+}
+
+void MainWindow::OnTaskbarCreated() {
+    tray_.Readd(settings_.paused != 0, capture_.tooltipText());
+}
 
 // ---------------------------------------------------------------------------
 // Hooks of subsystems still to come
 
-void MainWindow::LoadHistoryAtStart() {}
 void MainWindow::CreateHistoryMenu() {}
 void MainWindow::RegisterHotKeys() {}
-void MainWindow::JoinViewerChainAtStart() {}
-void MainWindow::SaveHistoryAtExit() {}
 void MainWindow::FreeShortTextMenus() {}
-void MainWindow::LeaveViewerChainAtExit() {}
+void MainWindow::ShowHistoryMenu() {}
+
+// ---------------------------------------------------------------------------
+// Clipboard capture
+
+void MainWindow::JoinViewerChainAtStart() {
+    capture_.SetCaptureArmed(settings_.historyStarting != 0);
+    // SetClipboardViewer delivers WM_DRAWCLIPBOARD before it returns: with
+    // HistoryStarting the current text is captured right here, otherwise the disarmed
+    // notification only re-arms.
+    JoinViewerChain();
+    if (!settings_.historyStarting) {
+        capture_.RefreshTooltipFromClipboard();
+    }
+}
+
+LRESULT MainWindow::OnDrawClipboard(WPARAM, LPARAM) {
+    capture_.OnDrawClipboard();
+    return Default();
+}
+
+LRESULT MainWindow::OnChangeCbChain(WPARAM wParam, LPARAM lParam) {
+    Default();
+    if (reinterpret_cast<HWND>(wParam) == nextViewer_) {
+        nextViewer_ = reinterpret_cast<HWND>(lParam);
+    }
+    if (nextViewer_ != nullptr) {
+        SendMessageA(nextViewer_, WM_CHANGECBCHAIN, wParam, lParam);
+    }
+    return 0;
+}
+
+LRESULT MainWindow::OnDeferredCapture(WPARAM, LPARAM) {
+    capture_.CaptureClipboard();
+    return 1;
+}
+
+std::string MainWindow::ReadRawClipboardText(size_t limit) {
+    return ReadClipboardBytes(hwnd(), limit);
+}
+
+void MainWindow::ForwardDrawClipboard() {
+    if (nextViewer_ != nullptr) {
+        SendMessageA(nextViewer_, WM_DRAWCLIPBOARD, 0, 0);
+    }
+}
+
+void MainWindow::PostDeferredCapture() { PostMessageA(hwnd(), WM_DEFERRED_CAPTURE, 0, 0); }
+
+void MainWindow::JoinViewerChain() { nextViewer_ = SetClipboardViewer(hwnd()); }
+
+void MainWindow::LeaveViewerChain() { ChangeClipboardChain(hwnd(), nextViewer_); }
+
+void MainWindow::PlayWave(const std::string& path) {
+    sndPlaySoundA(path.c_str(), SND_ASYNC | SND_NODEFAULT);
+}
+
+std::string MainWindow::VersionText() { return LoadResourceString(IDS_APP_VERSION); }
+
+// ---------------------------------------------------------------------------
+// History data file
+
+std::string MainWindow::DataFilePath() const {
+    return ResolveDataPath(settings_.historyDataPath, ProgramFolder(), &IsAnsiLeadByte);
+}
+
+bool MainWindow::SaveHistoryFile() {
+    std::string path = DataFilePath();
+    Win32HistoryFileSystem fileSystem;
+    switch (SaveHistoryData(path, history_, fileSystem, &IsAnsiLeadByte)) {
+        case HistorySaveResult::kSaved:
+            capture_.SetHistoryDirty(false);
+            return true;
+        case HistorySaveResult::kCannotCreate:
+        case HistorySaveResult::kWriteFailed:
+            ReportSaveFailure(LoadResourceString(IDS_MSG_SAVE_OPEN_FAILED));
+            return false;
+        case HistorySaveResult::kCannotDeleteOld:
+            ReportSaveFailure(FormatString(LoadResourceString(IDS_MSG_SAVE_READ_ONLY).c_str(),
+                                           path.c_str()));
+            return false;
+    }
+    return false;
+}
+
+// No further save, and so no second message, may start from the timer while the
+// message is shown.
+void MainWindow::ReportSaveFailure(const std::string& message) {
+    StopAutosaveTimer();
+    ShowMessage(hwnd(), message);
+    StartAutosaveTimerIfConfigured();
+}
+
+bool MainWindow::LoadHistoryFile() {
+    Win32HistoryFileSystem fileSystem;
+    int oldLimit = settings_.historyNum;
+    HistoryLoadResult result = LoadHistoryData(DataFilePath(), history_, settings_.historyLen,
+                                               fileSystem, &IsAnsiLeadByte);
+    if (!result.ok) {
+        return false;
+    }
+    if (history_.size() > settings_.historyNum) {
+        std::string message = FormatRaisedLimitMessage(
+            LoadResourceString(IDS_MSG_HISTORY_NUM_EXCEEDED), oldLimit,
+            LoadResourceString(IDS_MSG_HISTORY_NUM_RAISED), history_.size(), result.cutShort,
+            LoadResourceString(IDS_MSG_HISTORY_CUT));
+        settings_.historyNum = history_.size();
+        ShowMessage(hwnd(), message);
+    }
+    capture_.SetHistoryDirty(false);
+    capture_.RefreshTray();
+    return true;
+}
 
 // ---------------------------------------------------------------------------
 // Tray
 
-void MainWindow::UpdateTray() { tray_.UpdateTray(settings_.paused != 0, tooltipText_); }
+void MainWindow::ShowTrayMenu(bool byHotKey) {
+    if (modalOpen_) {
+        SetForegroundWindow(hwnd());
+        return;
+    }
+    MenuHandle menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MENU)));
+    HMENU popup = menu ? GetSubMenu(menu.get(), IDR_MENU_POPUP_TRAY) : nullptr;
+    if (popup == nullptr) {
+        return;
+    }
+    CheckMenuItem(popup, ID_PAUSE, MF_BYCOMMAND | (settings_.paused ? MF_CHECKED : MF_UNCHECKED));
+    if (!IsClipboardFormatAvailable(CF_TEXT)) {
+        EnableMenuItem(popup, ID_CLEAR_CLIPBOARD, MF_BYCOMMAND | MF_GRAYED);
+    }
+    if (history_.empty()) {
+        EnableMenuItem(popup, ID_EDIT_HISTORY, MF_BYCOMMAND | MF_GRAYED);
+    }
+    // Placement by PopupPos for the hot key comes with the popup placement; the tray
+    // icon's own menu always opens at the cursor.
+    POINT point{};
+    GetCursorPos(&point);
+    (void)byHotKey;
+    SetForegroundWindow(hwnd());
+    menuTracking_ = 1;
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0,
+                   hwnd(), nullptr);
+    menuTracking_ = 0;
+    calledByHotKey_ = 0;
+    PostMessageA(hwnd(), WM_USER, 0, 0);
+}
+
+void MainWindow::UpdateTray() { capture_.RefreshTray(); }
+
+void MainWindow::UpdateTray(bool paused, const std::string& tooltipText) {
+    tray_.UpdateTray(paused, tooltipText);
+}
+
+void MainWindow::StartCaptureAnimation() { tray_.StartCaptureAnimation(); }
 
 HICON MainWindow::IconFor(int iconId) const {
     switch (iconId) {

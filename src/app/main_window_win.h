@@ -7,12 +7,14 @@
 
 #include "app/settings.h"
 #include "framework/handles_win.h"
+#include "history/capture.h"
+#include "history/clip_history.h"
 #include "tray/tray_icon_win.h"
 #include "tray/tray_model.h"
 
 namespace varnoke {
 
-class MainWindow : public TrayIcon, private TrayPort {
+class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
 public:
     explicit MainWindow(Settings& settings);
     ~MainWindow() override;
@@ -35,6 +37,11 @@ private:
     LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
     LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
 
+    // Clipboard capture.
+    LRESULT OnDrawClipboard(WPARAM wParam, LPARAM lParam);
+    LRESULT OnChangeCbChain(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDeferredCapture(WPARAM wParam, LPARAM lParam);
+
     // Commands of the tray menu.
     void OnExit();
     void OnAbout();
@@ -42,21 +49,29 @@ private:
     void OnOptions();
     void OnHotKeySettings();
     void OnEditHistory();
+    void OnPause();
+    void OnClearClipboard();
 
     // Later subsystems hook in here; each does nothing until its subsystem exists.
-    void LoadHistoryAtStart();
     void CreateHistoryMenu();
     void RegisterHotKeys();
-    void JoinViewerChainAtStart();
-    void SaveHistoryAtExit();
     void FreeShortTextMenus();
-    void LeaveViewerChainAtExit();
+    void ShowHistoryMenu();
+
+    // The history data file.
+    std::string DataFilePath() const;
+    bool LoadHistoryFile();
+    void ReportSaveFailure(const std::string& message);
+
+    void JoinViewerChainAtStart();
+    void ShowTrayMenu(bool byHotKey);
 
     void LoadSettingsFromRegistry();
     void SaveSettingsToRegistry();
     void StartAutosaveTimerIfConfigured();
     void OnAutosaveTick();
     void UpdateTray();
+    void StopAutosaveTimer();
     void RunModal(void (MainWindow::*body)());
     void ShowAboutDialog();
 
@@ -66,18 +81,34 @@ private:
     void StartAnimationTimer() override;
     void StopAnimationTimer() override;
 
+    // CaptureHost
+    std::string ReadRawClipboardText(size_t limit) override;
+    void ForwardDrawClipboard() override;
+    void PostDeferredCapture() override;
+    void JoinViewerChain() override;
+    void LeaveViewerChain() override;
+    void UpdateTray(bool paused, const std::string& tooltipText) override;
+    void StartCaptureAnimation() override;
+    void PlayWave(const std::string& path) override;
+    bool SaveHistoryFile() override;
+    bool IsModalOpen() override { return modalOpen_ != 0; }
+    std::string VersionText() override;
+
     HICON IconFor(int iconId) const;
 
     Settings& settings_;
+    ClipHistory history_;
+    ClipboardCapture capture_;
     TrayModel tray_;
     IconHandle iconNormal_;
     IconHandle iconPaused_;
     IconHandle iconCapture_;
-    std::string tooltipText_;
+    HWND nextViewer_ = nullptr;
 
     int modalOpen_ = 0;
     int autosaveMinutes_ = 0;
-    int historyDirty_ = 0;
+    int calledByHotKey_ = 0;
+    int menuTracking_ = 0;
 };
 
 }  // namespace varnoke

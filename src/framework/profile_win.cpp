@@ -8,7 +8,7 @@ namespace varnoke {
 
 namespace {
 
-RegKey OpenKey(const std::string& path, bool forWriting) {
+HKEY OpenKey(const std::string& path, bool forWriting) {
     HKEY key = nullptr;
     LONG rc;
     if (forWriting) {
@@ -17,23 +17,31 @@ RegKey OpenKey(const std::string& path, bool forWriting) {
     } else {
         rc = RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key);
     }
-    return RegKey(rc == ERROR_SUCCESS ? key : nullptr);
+    return rc == ERROR_SUCCESS ? key : nullptr;
 }
 
 }  // namespace
+
+HKEY ProfileStore::Key(bool forWriting) const {
+    RegKey& key = forWriting ? writeKey_ : readKey_;
+    if (!key) {
+        key.reset(OpenKey(keyPath_, forWriting));
+    }
+    return key.get();
+}
 
 ProfileStore::ProfileStore(const std::string& company, const std::string& application)
     : keyPath_("Software\\" + company + "\\" + application) {}
 
 int ProfileStore::ReadInt(const char* name, int defaultValue) const {
-    RegKey key = OpenKey(keyPath_, false);
-    if (!key) {
+    HKEY key = Key(false);
+    if (key == nullptr) {
         return defaultValue;
     }
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof(value);
-    LONG rc = RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value),
+    LONG rc = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value),
                                &size);
     if (rc != ERROR_SUCCESS || type != REG_DWORD || size != sizeof(value)) {
         return defaultValue;
@@ -42,13 +50,13 @@ int ProfileStore::ReadInt(const char* name, int defaultValue) const {
 }
 
 std::string ProfileStore::ReadString(const char* name, const std::string& defaultValue) const {
-    RegKey key = OpenKey(keyPath_, false);
-    if (!key) {
+    HKEY key = Key(false);
+    if (key == nullptr) {
         return defaultValue;
     }
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExA(key.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+    if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
         type != REG_SZ) {
         return defaultValue;
     }
@@ -56,7 +64,7 @@ std::string ProfileStore::ReadString(const char* name, const std::string& defaul
     for (int attempt = 0; attempt < 4; ++attempt) {
         std::vector<char> buffer(size + 1, '\0');
         DWORD got = size;
-        LONG rc = RegQueryValueExA(key.get(), name, nullptr, &type,
+        LONG rc = RegQueryValueExA(key, name, nullptr, &type,
                                    reinterpret_cast<BYTE*>(buffer.data()), &got);
         if (rc == ERROR_MORE_DATA) {
             size = got;
@@ -72,21 +80,21 @@ std::string ProfileStore::ReadString(const char* name, const std::string& defaul
 }
 
 bool ProfileStore::WriteInt(const char* name, int value) const {
-    RegKey key = OpenKey(keyPath_, true);
-    if (!key) {
+    HKEY key = Key(true);
+    if (key == nullptr) {
         return false;
     }
     DWORD data = static_cast<DWORD>(value);
-    return RegSetValueExA(key.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+    return RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                           sizeof(data)) == ERROR_SUCCESS;
 }
 
 bool ProfileStore::WriteString(const char* name, const std::string& value) const {
-    RegKey key = OpenKey(keyPath_, true);
-    if (!key) {
+    HKEY key = Key(true);
+    if (key == nullptr) {
         return false;
     }
-    return RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "framework/handles_win.h"
+
 namespace varnoke {
 
 class ProfileStore {
@@ -22,7 +24,13 @@ public:
     bool WriteString(const char* name, const std::string& value) const;
 
 private:
+    // The key is opened once and kept: every value read or written at start and exit
+    // would otherwise pay for its own open and close.
+    HKEY Key(bool forWriting) const;
+
     std::string keyPath_;
+    mutable RegKey readKey_;
+    mutable RegKey writeKey_;
 };
 
 }  // namespace varnoke

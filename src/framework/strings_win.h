@@ -17,3 +17,10 @@ std::string FormatString(const char* format, ...);
 int ShowMessage(HWND owner, const std::string& text, UINT type = MB_OK);
 
 }  // namespace varnoke
+
+namespace varnoke {
+
+// The lead-byte test of the ANSI code page, in the form portable text code takes.
+inline bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
+}  // namespace varnoke

@@ -22,13 +22,10 @@ HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& hi
         }
         return HistorySaveResult::kWriteFailed;
     }
-    if (replacing) {
-        if (!fileSystem.RemoveFile(path)) {
-            return HistorySaveResult::kCannotDeleteOld;
-        }
-        if (!fileSystem.RenameFile(target, path)) {
-            return HistorySaveResult::kCannotRename;
-        }
+    // Deleting the old file first and renaming afterwards would leave no data file at
+    // all if the program died in between; the replacement is one step instead.
+    if (replacing && !fileSystem.ReplaceExisting(path, target)) {
+        return HistorySaveResult::kCannotDeleteOld;
     }
     return HistorySaveResult::kSaved;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Saving and loading the history data file through the file system, with the
-// temporary-file replacement that keeps the old file until the new one is complete.
+// Saving and loading the history data file through the file system. An existing file
+// is replaced only by one atomic step after the new contents are complete on disk, so a
+// crash at any moment leaves either the old history or the new one.
 
 #include <memory>
 #include <string>
@@ -19,7 +20,9 @@ class HistoryFileSystem : public FileSystemOps {
     // Opened for reading, other writers excluded while open; null when it cannot be.
     virtual std::unique_ptr<ByteSource> OpenForRead(const std::string& path) = 0;
     virtual bool RemoveFile(const std::string& path) = 0;
-    virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
+    // Puts `replacement` in the place of `replaced` in one step. False when the old file
+    // cannot be replaced (read-only, held by another program); both files stay as they are.
+    virtual bool ReplaceExisting(const std::string& replaced, const std::string& replacement) = 0;
 };
 
 enum class HistorySaveResult {
@@ -27,7 +30,6 @@ enum class HistorySaveResult {
     kCannotCreate,     // the target could not be created; nothing was changed
     kWriteFailed,      // a write or the close failed; the old file is untouched
     kCannotDeleteOld,  // the old file stays, the new contents stay in the temporary file
-    kCannotRename,     // the old file is gone, the new contents are in the temporary file
 };
 
 // Writes the whole history to `path` (already resolved). An existing file is replaced

@@ -159,8 +159,7 @@ std::vector<HistoryMenuItem> BuildHistoryMenuItems(const std::vector<HistoryEntr
         HistoryMenuItem& item = items[i];
         // A view, so that a 64 KB entry is never copied for its label.
         const std::string_view text = entries[static_cast<size_t>(position)];
-        item.label =
-            MakeItemPrefix(position, settings.historyAddNum, settings.historyAccessKey);
+        item.label = MakeItemPrefix(position, settings.historyAddNum, settings.historyAccessKey);
         item.label += MakeMenuLabel(text, settings.historyMenuLen, isLeadByte);
         item.commandId = HistoryCommandId(position);
         item.columnBreak = startsColumn[i];
@@ -179,8 +178,8 @@ uint64_t HashHistoryText(const HistoryEntry& text) {
             lanes[lane] = Round(lanes[lane], LoadWord(bytes + pos + 8 * lane));
         }
     }
-    uint64_t h = RotateLeft(lanes[0], 1) + RotateLeft(lanes[1], 7) +
-                 RotateLeft(lanes[2], 12) + RotateLeft(lanes[3], 18);
+    uint64_t h = RotateLeft(lanes[0], 1) + RotateLeft(lanes[1], 7) + RotateLeft(lanes[2], 12) +
+                 RotateLeft(lanes[3], 18);
     h ^= static_cast<uint64_t>(size) * kPrime1;
     for (; pos + 8 <= size; pos += 8) {
         h = Round(h, LoadWord(bytes + pos));
@@ -207,8 +206,7 @@ bool HistoryMenuSnapshot::Held(int position, const HistoryEntry& text) const {
 }
 
 std::optional<int> ResolveChosenEntry(const HistoryMenuSnapshot& shown,
-                                      const std::vector<HistoryEntry>& current,
-                                      unsigned chosenId) {
+                                      const std::vector<HistoryEntry>& current, unsigned chosenId) {
     const int chosen = HistoryPositionOfCommand(chosenId);
     if (chosen < 0 || chosen >= shown.size()) {
         return std::nullopt;

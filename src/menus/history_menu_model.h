@@ -75,8 +75,7 @@ class HistoryMenuSnapshot {
 // shown: that same position if it still holds the shown text, otherwise the first position
 // that does; nullopt when no entry holds it any more or the id named no shown item.
 std::optional<int> ResolveChosenEntry(const HistoryMenuSnapshot& shown,
-                                      const std::vector<HistoryEntry>& current,
-                                      unsigned chosenId);
+                                      const std::vector<HistoryEntry>& current, unsigned chosenId);
 
 // 64-bit hash of a text's bytes, as the snapshot uses it.
 uint64_t HashHistoryText(const HistoryEntry& text);

@@ -22,7 +22,7 @@ class FakeFileSystem : public HistoryFileSystem {
     std::set<std::string> folders{"C:\\data"};
     std::set<std::string> locked;  // cannot be created or removed
     size_t writeLimit = SIZE_MAX;
-    bool closeFails = false, renameFails = false;
+    bool closeFails = false;
 
     struct Sink : ByteSink {
         FakeFileSystem* fs;
@@ -55,12 +55,12 @@ class FakeFileSystem : public HistoryFileSystem {
     bool RemoveFile(const std::string& path) override {
         return !locked.count(path) && files.erase(path) > 0;
     }
-    bool RenameFile(const std::string& from, const std::string& to) override {
-        if (renameFails || !files.count(from) || files.count(to)) {
+    bool ReplaceExisting(const std::string& replaced, const std::string& replacement) override {
+        if (locked.count(replaced) || !files.count(replacement)) {
             return false;
         }
-        files[to] = files[from];
-        return files.erase(from) > 0;
+        files[replaced] = files[replacement];
+        return files.erase(replacement) > 0;
     }
 };
 
@@ -118,10 +118,11 @@ TEST(SaveHistoryDataTest, FailuresNeverLoseTheSavedFile) {
     EXPECT_EQ(fs.files[kPath], old);
     EXPECT_EQ(fs.files[kTemp], Encoded({"new"}));
 
+    // Once the lock is gone the next save overwrites the leftover temporary file.
     fs.locked.clear();
-    fs.renameFails = true;
-    EXPECT_EQ(Save(fs, "newer"), HistorySaveResult::kCannotRename);
-    EXPECT_EQ(fs.files[kTemp], Encoded({"newer"}));
+    EXPECT_EQ(Save(fs, "newer"), HistorySaveResult::kSaved);
+    EXPECT_EQ(fs.files[kPath], Encoded({"newer"}));
+    EXPECT_EQ(fs.files.count(kTemp), 0u);
 }
 
 TEST(LoadHistoryDataTest, MissingFileOrWrongHeaderLoadsNothing) {

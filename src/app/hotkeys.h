@@ -1,0 +1,81 @@
+#pragma once
+// The nine global hot keys without the window: identifiers, the two modifier encodings,
+// the names used in the failure message, the WM_HOTKEY lookup and the registration rules.
+// RegisterHotKey and UnregisterHotKey come in as callbacks.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+
+namespace varnoke {
+
+// RegisterHotKey modifier bits, the stored form.
+constexpr uint16_t kModAlt = 1;
+constexpr uint16_t kModControl = 2;
+constexpr uint16_t kModShift = 4;
+
+// Hot-key control modifier bits (HOTKEYF_*).
+constexpr unsigned kHotKeyfShift = 1;
+constexpr unsigned kHotKeyfControl = 2;
+constexpr unsigned kHotKeyfAlt = 4;
+constexpr unsigned kHotKeyfExt = 8;
+
+constexpr unsigned kVkShiftKey = 0x10;    // VK_SHIFT
+constexpr unsigned kVkControlKey = 0x11;  // VK_CONTROL
+constexpr unsigned kVkMenuKey = 0x12;     // VK_MENU (Alt)
+
+using HotKeySlots = HotKeySlot[kHotKeySlotCount];
+
+// (modifiers AND 0xFF) * 256 + (key code AND 0xFF); 0 means "not registered".
+int HotKeyId(uint16_t modifiers, uint16_t keyCode);
+
+// Between the two encodings bits 1 and 4 trade places, bit 2 stays and bit 8 (Win key
+// stored, extended key in the control) is dropped.
+uint16_t ControlToStoredModifiers(unsigned controlModifiers);
+unsigned StoredToControlModifiers(uint16_t storedModifiers);
+
+// A slot counts as registered when its identifier is not 0 and it is enabled.
+bool IsHotKeyRegistered(const HotKeySlot& slot);
+
+// String-table id of a slot's name (400..404) and, for the short-text slots 4..8, the
+// number that fills its %d (slot - 3); number is 0 for the other slots.
+struct HotKeySlotName {
+    unsigned stringId = 0;
+    int number = 0;
+};
+HotKeySlotName GetHotKeySlotName(int slot);
+
+// The slot's name with %d filled, from the loaded string-table text.
+std::string HotKeySlotNameText(int slot, const std::function<std::string(unsigned)>& loadString);
+
+// "Ctrl + Shift + C" in the platform's key names: Ctrl, Shift and Alt in that order, each
+// followed by " + ", then the key's name when the key code is above 0.
+std::string HotKeyDisplayName(uint16_t keyCode, uint16_t modifiers,
+                              const std::function<std::string(unsigned vk)>& keyName);
+
+// The slot a WM_HOTKEY identifier (low 16 bits of wParam) belongs to: the first one,
+// 0 to 8, whose identifier is not 0, equals it and which is enabled; -1 when none.
+int FindHotKeySlot(const HotKeySlots& slots, unsigned wParam);
+
+// registerFn(slot, id, modifiers, keyCode) performs RegisterHotKey with the full 16-bit
+// values and reports success.
+using RegisterHotKeyFn = std::function<bool(int slot, int id, uint16_t modifiers, uint16_t vk)>;
+using UnregisterHotKeyFn = std::function<void(int slot, int id)>;
+
+// Computes every slot's identifier (enabled or not) and registers the enabled ones with a
+// non-zero identifier. A refused slot gets identifier 0 and is disabled, so it is saved
+// disabled. Returns the refused slots in order; each one deserves its own message.
+std::vector<int> RegisterHotKeys(HotKeySlots& slots, const RegisterHotKeyFn& registerFn);
+
+// Before the hot-key dialog opens: frees every registered slot so its keys can be pressed
+// in the dialog. The slots themselves are left as they are.
+void UnregisterHotKeys(const HotKeySlots& slots, const UnregisterHotKeyFn& unregisterFn);
+
+// After the hot-key dialog was cancelled: registers the unchanged registered slots again.
+// Failures are silent and change nothing.
+void ReregisterHotKeys(const HotKeySlots& slots, const RegisterHotKeyFn& registerFn);
+
+}  // namespace varnoke

@@ -1,0 +1,22 @@
+#pragma once
+// CF_TEXT on the clipboard: reading (with the marks of secret content honoured),
+// writing, emptying.
+
+#include <windows.h>
+
+#include <string>
+
+namespace varnoke {
+
+// The CF_TEXT bytes up to the first zero, at most `limit` of them (a huge clipboard text
+// is never copied whole). Empty when there is no text, the clipboard cannot be opened,
+// or its content is marked as not to be kept by a clipboard history.
+std::string ReadClipboardBytes(HWND owner, size_t limit);
+
+// Makes `text` the clipboard's only content; false leaves the clipboard unchanged.
+bool WriteClipboardBytes(HWND owner, const std::string& text);
+
+// False when the clipboard could not be opened.
+bool EmptyClipboardOf(HWND owner);
+
+}  // namespace varnoke

@@ -1,0 +1,163 @@
+#include "history/history_file_win.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "framework/handles_win.h"
+
+namespace varnoke {
+
+namespace {
+
+constexpr size_t kBufferSize = 1 << 16;
+
+class FileSink : public ByteSink {
+public:
+    explicit FileSink(FileHandle file) : file_(std::move(file)) { buffer_.reserve(kBufferSize); }
+
+    bool Write(const void* data, size_t size) override {
+        const char* bytes = static_cast<const char*>(data);
+        if (buffer_.size() + size > kBufferSize && !Flush()) {
+            return false;
+        }
+        if (size >= kBufferSize) {
+            return WriteAll(bytes, size);
+        }
+        buffer_.insert(buffer_.end(), bytes, bytes + size);
+        return true;
+    }
+
+    // The contents must be on the disk before the file takes the old one's place.
+    bool Close() override {
+        bool ok = ok_ && Flush() && FlushFileBuffers(file_.get()) != FALSE;
+        ok = CloseHandle(file_.release()) != FALSE && ok;
+        return ok;
+    }
+
+private:
+    bool Flush() {
+        bool ok = buffer_.empty() || WriteAll(buffer_.data(), buffer_.size());
+        buffer_.clear();
+        return ok;
+    }
+    bool WriteAll(const char* data, size_t size) {
+        while (size > 0) {
+            DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
+            DWORD written = 0;
+            if (!WriteFile(file_.get(), data, chunk, &written, nullptr) || written != chunk) {
+                ok_ = false;
+                return false;
+            }
+            data += chunk;
+            size -= chunk;
+        }
+        return true;
+    }
+
+    FileHandle file_;
+    std::vector<char> buffer_;
+    bool ok_ = true;
+};
+
+class FileSource : public ByteSource {
+public:
+    FileSource(FileHandle file, uint64_t size) : file_(std::move(file)), remaining_(size) {}
+
+    size_t Read(void* data, size_t size) override {
+        char* out = static_cast<char*>(data);
+        size_t done = 0;
+        while (done < size && remaining_ > 0) {
+            if (pos_ == buffer_.size() && !Fill()) {
+                break;
+            }
+            size_t take = std::min(size - done, buffer_.size() - pos_);
+            std::memcpy(out + done, buffer_.data() + pos_, take);
+            pos_ += take;
+            done += take;
+            remaining_ -= take;
+        }
+        return done;
+    }
+    uint64_t Remaining() const override { return remaining_; }
+
+private:
+    bool Fill() {
+        buffer_.resize(kBufferSize);
+        DWORD got = 0;
+        if (!ReadFile(file_.get(), buffer_.data(), static_cast<DWORD>(kBufferSize), &got,
+                      nullptr) ||
+            got == 0) {
+            buffer_.clear();
+            pos_ = 0;
+            remaining_ = 0;  // a file that shrank under us ends here
+            return false;
+        }
+        buffer_.resize(got);
+        pos_ = 0;
+        return true;
+    }
+
+    FileHandle file_;
+    uint64_t remaining_;
+    std::vector<char> buffer_;
+    size_t pos_ = 0;
+};
+
+// Whether the file could be deleted now: not read-only and not held open by anyone.
+// ReplaceFileA alone is not enough to tell, since Wine lets it replace a share-locked file.
+bool CanTakePlaceOf(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return false;
+    }
+    FileHandle probe(CreateFileA(path.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(probe);
+}
+
+}  // namespace
+
+bool Win32HistoryFileSystem::Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Win32HistoryFileSystem::CreateFolder(const std::string& path) {
+    return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+
+std::unique_ptr<ByteSink> Win32HistoryFileSystem::CreateForWrite(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return nullptr;
+    }
+    return std::make_unique<FileSink>(std::move(file));
+}
+
+std::unique_ptr<ByteSource> Win32HistoryFileSystem::OpenForRead(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) {
+        return nullptr;
+    }
+    return std::make_unique<FileSource>(std::move(file), static_cast<uint64_t>(size.QuadPart));
+}
+
+bool Win32HistoryFileSystem::RemoveFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) != FALSE;
+}
+
+bool Win32HistoryFileSystem::ReplaceExisting(const std::string& replaced,
+                                         const std::string& replacement) {
+    if (!CanTakePlaceOf(replaced)) {
+        return false;
+    }
+    return ReplaceFileA(replaced.c_str(), replacement.c_str(), nullptr,
+                        REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
+}
+
+}  // namespace varnoke

@@ -1,0 +1,208 @@
+#include "menus/history_menu_model.h"
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace varnoke {
+namespace {
+
+std::vector<HistoryEntry> Numbered(int count) {
+    std::vector<HistoryEntry> entries;
+    for (int i = 0; i < count; ++i) {
+        entries.push_back("e" + std::to_string(i));
+    }
+    return entries;
+}
+
+std::vector<HistoryMenuItem> Build(const std::vector<HistoryEntry>& entries,
+                                   const Settings& settings) {
+    return BuildHistoryMenuItems(entries, settings, IsCp932LeadByte);
+}
+
+std::vector<size_t> BreakRows(const std::vector<HistoryMenuItem>& items) {
+    std::vector<size_t> rows;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i].columnBreak) {
+            rows.push_back(i);
+        }
+    }
+    return rows;
+}
+
+TEST(MakeItemPrefixTest, EverySchemeAtTheBoundaries) {
+    const int numbers[] = {1, 9, 10, 11, 36, 37, 99, 100, 123};
+    const std::vector<std::vector<std::string>> expected = {
+        {"1. ", "9. ", "10. ", "11. ", "36. ", "37. ", "99. ", "100. ", "123. "},
+        {"&1. ", "&9. ", "1&0. ", "11. ", "36. ", "37. ", "99. ", "100. ", "123. "},
+        {"&1. ", "&9. ", "1&0. ", "11(&A). ", "36(&Z). ", "37. ", "99. ", "100. ", "123. "},
+        {"&1. ", "&9. ", "1&0. ", "1&1. ", "3&6. ", "3&7. ", "9&9. ", "10&0. ", "12&3. "},
+        {"&01. ", "&09. ", "&10. ", "&11. ", "&36. ", "&37. ", "&99. ", "1&00. ", "1&23. "},
+    };
+    for (int scheme = 0; scheme < 5; ++scheme) {
+        for (size_t i = 0; i < std::size(numbers); ++i) {
+            EXPECT_EQ(MakeItemPrefix(numbers[i] - 1, 1, scheme), expected[scheme][i])
+                << "scheme " << scheme << " n " << numbers[i];
+        }
+    }
+}
+
+TEST(MakeItemPrefixTest, LettersAndUnknownSchemesAndNoNumbers) {
+    EXPECT_EQ(MakeItemPrefix(9, 1, 2), "1&0. ");
+    EXPECT_EQ(MakeItemPrefix(10, 1, 2), "11(&A). ");
+    EXPECT_EQ(MakeItemPrefix(22, 1, 2), "23(&M). ");
+    EXPECT_EQ(MakeItemPrefix(36, 1, 2), "37. ");
+    EXPECT_EQ(MakeItemPrefix(4, 1, 4), "&05. ");
+    EXPECT_EQ(MakeItemPrefix(299, 1, 3), "30&0. ");
+    EXPECT_EQ(MakeItemPrefix(2, 1, 5), "3. ");
+    EXPECT_EQ(MakeItemPrefix(2, 1, -1), "3. ");
+    for (int scheme : {0, 1, 2, 3, 4}) {
+        EXPECT_EQ(MakeItemPrefix(0, 0, scheme), "");
+        EXPECT_EQ(MakeItemPrefix(122, 0, scheme), "");
+    }
+}
+
+TEST(HistoryColumnsTest, LastColumnsTakeTheRemainder) {
+    EXPECT_EQ(HistoryColumnSizes(31, 30), (std::vector<int>{15, 16}));
+    EXPECT_EQ(HistoryColumnSizes(10, 3), (std::vector<int>{2, 2, 3, 3}));
+    EXPECT_EQ(HistoryColumnSizes(90, 30), (std::vector<int>{30, 30, 30}));
+    EXPECT_EQ(HistoryColumnSizes(30, 30), (std::vector<int>{30}));
+    EXPECT_EQ(HistoryColumnSizes(1, 30), (std::vector<int>{1}));
+    EXPECT_EQ(HistoryColumnSizes(3, 1), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(HistoryColumnSizes(3, 0), (std::vector<int>{1, 1, 1}));
+    EXPECT_TRUE(HistoryColumnSizes(0, 30).empty());
+}
+
+TEST(HistoryColumnsTest, BreakFlagsStartEveryColumnButTheFirst) {
+    Settings settings;
+    settings.historyMenuBreak = 30;
+    EXPECT_EQ(BreakRows(Build(Numbered(31), settings)), (std::vector<size_t>{15}));
+    EXPECT_EQ(BreakRows(Build(Numbered(90), settings)), (std::vector<size_t>{30, 60}));
+    EXPECT_TRUE(BreakRows(Build(Numbered(30), settings)).empty());
+    settings.historyMenuBreak = 3;
+    EXPECT_EQ(BreakRows(Build(Numbered(10), settings)), (std::vector<size_t>{2, 4, 7}));
+    EXPECT_TRUE(Build({}, settings).empty());
+}
+
+TEST(HistoryMenuItemsTest, NumbersAndIdsFollowPositionsInBothOrders) {
+    Settings settings;
+    settings.historyAccessKey = 1;
+    settings.historyMenuOrder = 0;
+    auto items = Build(Numbered(12), settings);
+    ASSERT_EQ(items.size(), 12u);
+    EXPECT_EQ(items.front().label, "12. e11");
+    EXPECT_EQ(items.front().commandId, 37011u);
+    EXPECT_EQ(items.back().label, "&1. e0");
+    EXPECT_EQ(items.back().commandId, 37000u);
+
+    settings.historyMenuOrder = 1;
+    items = Build(Numbered(12), settings);
+    EXPECT_EQ(items.front().label, "&1. e0");
+    EXPECT_EQ(items.front().commandId, 37000u);
+    EXPECT_EQ(items.back().label, "12. e11");
+}
+
+TEST(HistoryMenuItemsTest, NewestEndFollowsInsertPosition) {
+    // Where the newest entry shows and which number it gets, for the four combinations.
+    struct Case {
+        int insertPos, menuOrder;
+        bool newestFirst;
+        std::string newestLabel;
+    };
+    const Case cases[] = {{0, 0, false, "&1. new"},
+                          {0, 1, true, "&1. new"},
+                          {1, 0, true, "&3. new"},
+                          {1, 1, false, "&3. new"}};
+    for (const Case& c : cases) {
+        ClipHistory history;
+        for (const char* text : {"old", "mid", "new"}) {
+            c.insertPos == 0 ? history.InsertFront(text) : history.Append(text);
+        }
+        Settings settings;
+        settings.historyInsertPos = c.insertPos;
+        settings.historyMenuOrder = c.menuOrder;
+        const auto items = Build(history.entries(), settings);
+        const HistoryMenuItem& newest = c.newestFirst ? items.front() : items.back();
+        EXPECT_EQ(newest.label, c.newestLabel) << c.insertPos << c.menuOrder;
+    }
+}
+
+TEST(HistoryMenuItemsTest, LabelsAreEscapedAndCut) {
+    Settings settings;
+    settings.historyMenuOrder = 1;
+    settings.historyMenuLen = 30;
+    const std::vector<HistoryEntry> entries = {"abc\tdef", "A&B", std::string(65535, 'x'),
+                                               std::string(30, 'y'), "\x93\xfa\x96\x7b"};
+    auto items = Build(entries, settings);
+    EXPECT_EQ(items[0].label, "&1. abc  def");
+    EXPECT_EQ(items[1].label, "&2. A&&B");
+    EXPECT_EQ(items[2].label, "&3. " + std::string(30, 'x') + "...");
+    EXPECT_EQ(items[3].label, "&4. " + std::string(30, 'y'));
+
+    settings.historyMenuLen = 2;
+    settings.historyAddNum = 0;
+    items = Build(entries, settings);
+    EXPECT_EQ(items[4].label, "\x93\xfa...");
+    EXPECT_EQ(items[1].label, "A&...");
+}
+
+TEST(HistoryCommandTest, IdsAndReservedRange) {
+    EXPECT_EQ(HistoryCommandId(299), 37299u);
+    EXPECT_EQ(HistoryPositionOfCommand(37005), 5);
+    EXPECT_EQ(HistoryPositionOfCommand(37999), 999);
+    EXPECT_EQ(HistoryPositionOfCommand(38000), -1);
+    EXPECT_EQ(HistoryPositionOfCommand(36999), -1);
+    EXPECT_TRUE(IsReservedHistoryCommand(37000));
+    EXPECT_FALSE(IsReservedHistoryCommand(38000));
+}
+
+TEST(ResolveChosenEntryTest, UnchangedHistoryKeepsThePosition) {
+    const std::vector<HistoryEntry> shown = {"alpha", "beta", "gamma"};
+    const HistoryMenuSnapshot snapshot(shown);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(ResolveChosenEntry(snapshot, shown, HistoryCommandId(i)), i);
+    }
+}
+
+TEST(ResolveChosenEntryTest, FollowsAnEntryThatMoved) {
+    const HistoryMenuSnapshot snapshot(std::vector<HistoryEntry>{"alpha", "beta", "gamma"});
+    // A capture at the front while the menu was open shifted everything by one.
+    const std::vector<HistoryEntry> now = {"delta", "alpha", "beta", "gamma"};
+    EXPECT_EQ(ResolveChosenEntry(snapshot, now, 37000), 1);
+    EXPECT_EQ(ResolveChosenEntry(snapshot, now, 37002), 3);
+    // Same length, different text at the chosen position: not taken for it.
+    const std::vector<HistoryEntry> dropped = {"gamme", "gamma"};
+    EXPECT_EQ(ResolveChosenEntry(snapshot, dropped, 37002), 1);
+}
+
+TEST(ResolveChosenEntryTest, GoneOrUnknownEntriesResolveToNothing) {
+    const HistoryMenuSnapshot snapshot(std::vector<HistoryEntry>{"alpha", "beta"});
+    EXPECT_EQ(ResolveChosenEntry(snapshot, {"beta"}, 37000), std::nullopt);
+    EXPECT_EQ(ResolveChosenEntry(snapshot, {}, 37001), std::nullopt);
+    EXPECT_EQ(ResolveChosenEntry(snapshot, {"alpha", "beta", "x"}, 37002), std::nullopt);
+    EXPECT_EQ(ResolveChosenEntry(snapshot, {"alpha"}, 38000), std::nullopt);
+    EXPECT_EQ(ResolveChosenEntry(HistoryMenuSnapshot(), {"alpha"}, 37000), std::nullopt);
+}
+
+TEST(ResolveChosenEntryTest, DuplicatesPreferTheChosenPositionThenTheFirst) {
+    const HistoryMenuSnapshot snapshot(std::vector<HistoryEntry>{"a", "same", "b", "same"});
+    EXPECT_EQ(ResolveChosenEntry(snapshot, {"a", "same", "b", "same"}, 37003), 3);
+    EXPECT_EQ(ResolveChosenEntry(snapshot, {"x", "y", "same", "z", "same"}, 37003), 2);
+}
+
+TEST(HashHistoryTextTest, SeesEveryByteAndTheLength) {
+    const std::string big(65535, 'q');
+    for (size_t pos :
+         {size_t{0}, size_t{7}, size_t{31}, size_t{32}, size_t{40000}, big.size() - 1}) {
+        std::string changed = big;
+        changed[pos] = 'r';
+        EXPECT_NE(HashHistoryText(changed), HashHistoryText(big)) << pos;
+    }
+    EXPECT_NE(HashHistoryText(std::string(8, '\0')), HashHistoryText(std::string(9, '\0')));
+    EXPECT_NE(HashHistoryText(""), HashHistoryText(std::string(1, '\0')));
+}
+
+}  // namespace
+}  // namespace varnoke

@@ -1,0 +1,82 @@
+#include "menus/paste_sequence.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace varnoke {
+namespace {
+
+// Records "down 11", "up 56", "sleep 70" in call order.
+class RecordingKeyboard : public KeyboardPort {
+  public:
+    std::vector<std::string> log;
+    void KeyEvent(uint8_t vk, bool keyUp) override {
+        char buffer[16];
+        std::snprintf(buffer, sizeof buffer, "%s %02X", keyUp ? "up" : "down", vk);
+        log.push_back(buffer);
+    }
+    void Sleep(int ms) override { log.push_back("sleep " + std::to_string(ms)); }
+};
+
+std::vector<std::string> Paste(int command, int delay) {
+    RecordingKeyboard keyboard;
+    SendPasteKeystroke(command, delay, keyboard);
+    return keyboard.log;
+}
+
+using Log = std::vector<std::string>;
+
+TEST(SendPasteKeystrokeTest, CtrlVAfterTheDelay) {
+    EXPECT_EQ(Paste(0, 200),
+              (Log{"sleep 200", "sleep 30", "down 11", "down 56", "sleep 70", "up 56", "up 11"}));
+    const Log immediate{"sleep 30", "down 11", "down 56", "sleep 70", "up 56", "up 11"};
+    EXPECT_EQ(Paste(0, 0), immediate);
+    EXPECT_EQ(Paste(0, -50), immediate);
+}
+
+TEST(SendPasteKeystrokeTest, ShiftInsertAndUnknownCommands) {
+    EXPECT_EQ(Paste(1, 5),
+              (Log{"sleep 5", "down 10", "sleep 20", "down 2D", "sleep 20", "up 2D", "up 10"}));
+    EXPECT_EQ(Paste(2, 200), (Log{"sleep 200"}));
+    EXPECT_TRUE(Paste(-1, 0).empty());
+}
+
+class FakeForeground : public ForegroundPort {
+  public:
+    int foregroundAfterChecks = -1;  // -1: the target never gets the foreground
+    int sets = 0;
+    int checks = 0;
+    int slept = 0;
+    void SetTargetForeground() override { ++sets; }
+    bool TargetIsForeground() override { return ++checks == foregroundAfterChecks; }
+    void Sleep(int ms) override { slept += ms; }
+};
+
+TEST(RestoreTargetWindowTest, StopsAsSoonAsTheTargetIsInFront) {
+    FakeForeground at_once;
+    at_once.foregroundAfterChecks = 1;
+    RestoreTargetWindow(at_once);
+    EXPECT_EQ(at_once.sets, 1);
+    EXPECT_EQ(at_once.checks, 1);
+    EXPECT_EQ(at_once.slept, 0);
+
+    FakeForeground third;
+    third.foregroundAfterChecks = 3;
+    RestoreTargetWindow(third);
+    EXPECT_EQ(third.checks, 3);
+    EXPECT_EQ(third.slept, 200);
+}
+
+TEST(RestoreTargetWindowTest, GivesUpAfterTenChecks) {
+    FakeForeground never;
+    RestoreTargetWindow(never);
+    EXPECT_EQ(never.sets, 1);
+    EXPECT_EQ(never.checks, 10);
+    EXPECT_EQ(never.slept, 1000);
+}
+
+}  // namespace
+}  // namespace varnoke
