@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 
 namespace e2e {
@@ -70,8 +71,7 @@ HKEY OpenRegKey(bool create) {
 // A hidden window of ours to own the clipboard while we write it.
 HWND ClipboardOwner() {
     static HWND owner = CreateWindowExA(0, "STATIC", "e2e clipboard owner", 0, 0, 0, 0, 0,
-                                        HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
-                                        nullptr);
+                                        HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
     return owner;
 }
 
@@ -149,10 +149,20 @@ bool VarnokeProcess::Start() {
     if (!Launch(&processInfo_)) {
         return false;
     }
-    return WaitUntil([this] {
-        mainWindow_ = FindMainWindow();
-        return mainWindow_ != nullptr || !IsRunning();
-    }) && mainWindow_ != nullptr;
+    bool found = WaitUntil([this] {
+                     mainWindow_ = FindMainWindow();
+                     return mainWindow_ != nullptr || !IsRunning();
+                 }) &&
+                 mainWindow_ != nullptr;
+    // The window exists while its creation sequence still runs (settings, history file,
+    // the clipboard-viewer link); the program is ready once its message loop idles.
+    return found && WaitForInputIdle(processInfo_.hProcess, kDefaultTimeoutMs) == 0;
+}
+
+bool VarnokeProcess::SendCommand(UINT id) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(mainWindow_, WM_COMMAND, id, 0, SMTO_BLOCK, kDefaultTimeoutMs,
+                               &result) != 0;
 }
 
 DWORD VarnokeProcess::StartSecondInstance(DWORD timeoutMs) {
@@ -302,9 +312,9 @@ bool SetClipboardTextWithMarker(const std::string& text, const char* formatName,
     bool ok = true;
     if (formatName != nullptr) {
         UINT format = RegisterClipboardFormatA(formatName);
-        HGLOBAL marker = MakeGlobal(markerData.empty() ? "" : reinterpret_cast<const char*>(
-                                                                    markerData.data()),
-                                    markerData.empty() ? 1 : markerData.size());
+        HGLOBAL marker =
+            MakeGlobal(markerData.empty() ? "" : reinterpret_cast<const char*>(markerData.data()),
+                       markerData.empty() ? 1 : markerData.size());
         ok = SetClipboardData(format, marker) != nullptr;
     }
     HGLOBAL memory = MakeGlobal(text.c_str(), text.size() + 1);
@@ -342,21 +352,29 @@ bool GetClipboardText(std::string* text) {
     return data != nullptr;
 }
 
-bool ClipboardHasText() { return IsClipboardFormatAvailable(CF_TEXT) != FALSE; }
+bool ClipboardHasText() {
+    return IsClipboardFormatAvailable(CF_TEXT) != FALSE;
+}
 
 // ---- Keys --------------------------------------------------------------------------
 
 void PressKey(WORD vk, bool ctrl, bool shift, bool alt) {
     auto down = [](BYTE key) { keybd_event(key, 0, 0, 0); };
     auto up = [](BYTE key) { keybd_event(key, 0, KEYEVENTF_KEYUP, 0); };
-    if (ctrl) down(VK_CONTROL);
-    if (shift) down(VK_SHIFT);
-    if (alt) down(VK_MENU);
+    if (ctrl)
+        down(VK_CONTROL);
+    if (shift)
+        down(VK_SHIFT);
+    if (alt)
+        down(VK_MENU);
     down(static_cast<BYTE>(vk));
     up(static_cast<BYTE>(vk));
-    if (alt) up(VK_MENU);
-    if (shift) up(VK_SHIFT);
-    if (ctrl) up(VK_CONTROL);
+    if (alt)
+        up(VK_MENU);
+    if (shift)
+        up(VK_SHIFT);
+    if (ctrl)
+        up(VK_CONTROL);
     PumpFor(50);
 }
 
@@ -366,8 +384,8 @@ TargetWindow::TargetWindow() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     frame_ = CreateWindowExA(0, "STATIC", "Varnoke E2E Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                              100, 100, 400, 200, nullptr, nullptr, instance, nullptr);
-    edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL,
-                            0, 0, 380, 160, frame_, nullptr, instance, nullptr);
+    edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0,
+                            0, 380, 160, frame_, nullptr, instance, nullptr);
 }
 
 TargetWindow::~TargetWindow() {
@@ -377,11 +395,13 @@ TargetWindow::~TargetWindow() {
 }
 
 bool TargetWindow::Focus() {
-    return WaitUntil([this] {
-        SetForegroundWindow(frame_);
-        SetFocus(edit_);
-        return GetForegroundWindow() == frame_ && GetFocus() == edit_;
-    }, 5000);
+    return WaitUntil(
+        [this] {
+            SetForegroundWindow(frame_);
+            SetFocus(edit_);
+            return GetForegroundWindow() == frame_ && GetFocus() == edit_;
+        },
+        5000);
 }
 
 std::string TargetWindow::Text() const {
@@ -396,18 +416,20 @@ std::string TargetWindow::Text() const {
 
 HWND FindMessageBox(DWORD processId, const char* caption, DWORD timeoutMs) {
     HWND found = nullptr;
-    WaitUntil([&] {
-        HWND window = nullptr;
-        while ((window = FindWindowExA(nullptr, window, "#32770", caption)) != nullptr) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (pid == processId && IsWindowVisible(window)) {
-                found = window;
-                return true;
+    WaitUntil(
+        [&] {
+            HWND window = nullptr;
+            while ((window = FindWindowExA(nullptr, window, "#32770", caption)) != nullptr) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(window, &pid);
+                if (pid == processId && IsWindowVisible(window)) {
+                    found = window;
+                    return true;
+                }
             }
-        }
-        return false;
-    }, timeoutMs);
+            return false;
+        },
+        timeoutMs);
     return found;
 }
 
@@ -417,7 +439,9 @@ std::string MessageBoxText(HWND box) {
     return text;
 }
 
-void AnswerMessageBox(HWND box, int id) { PostMessageA(box, WM_COMMAND, id, 0); }
+void AnswerMessageBox(HWND box, int id) {
+    PostMessageA(box, WM_COMMAND, id, 0);
+}
 
 namespace {
 struct WindowSearch {
@@ -492,6 +516,64 @@ std::string Utf8ToAnsi(const char* utf8) {
     WideCharToMultiByte(CP_ACP, 0, w.c_str(), -1, &s[0], narrow, nullptr, nullptr);
     s.resize(static_cast<size_t>(narrow > 0 ? narrow - 1 : 0));
     return s;
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+namespace {
+const char kHeader[] = "Varnoke Clipboard History Data File\r\n";
+}
+
+std::string EncodeHistory(const std::vector<std::string>& entries) {
+    std::string out = kHeader;
+    for (const std::string& e : entries) {
+        out += "\x13\x14";
+        uint32_t n = static_cast<uint32_t>(e.size());
+        out.append(reinterpret_cast<const char*>(&n), 4);
+        out += e;
+        out += "\x05\x04\x0D\x0A";
+    }
+    return out;
+}
+
+bool DecodeHistory(const std::string& bytes, std::vector<std::string>* entries) {
+    entries->clear();
+    const std::string header = kHeader;
+    if (bytes.compare(0, header.size(), header) != 0) {
+        return false;
+    }
+    size_t pos = header.size();
+    while (pos < bytes.size()) {
+        if (bytes.size() - pos < 10 || bytes.compare(pos, 2, "\x13\x14") != 0) {
+            return false;
+        }
+        uint32_t n = 0;
+        std::memcpy(&n, bytes.data() + pos + 2, 4);
+        if (bytes.size() - pos - 6 < static_cast<size_t>(n) + 4 ||
+            bytes.compare(pos + 6 + n, 4, "\x05\x04\x0D\x0A") != 0) {
+            return false;
+        }
+        entries->push_back(bytes.substr(pos + 6, n));
+        pos += 10 + n;
+    }
+    return true;
+}
+
+std::vector<std::string> HistoryOnDisk(const VarnokeProcess& program) {
+    std::string bytes;
+    std::vector<std::string> entries;
+    if (!ReadFileBytes(program.PathInFolder("Varnoke.vnk"), &bytes) ||
+        !DecodeHistory(bytes, &entries)) {
+        entries = {"<no valid history file>"};
+    }
+    return entries;
+}
+
+bool WaitForHistory(const VarnokeProcess& program, const std::vector<std::string>& expected,
+                    DWORD timeoutMs) {
+    return WaitUntil([&] { return HistoryOnDisk(program) == expected; }, timeoutMs);
 }
 
 }  // namespace e2e

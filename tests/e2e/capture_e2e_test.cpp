@@ -1,0 +1,142 @@
+// Texts copied by another program become history entries, as the history data file
+// shows: with HistorySaveInterval 0 the file is written after every change.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace e2e {
+namespace {
+
+using Entries = std::vector<std::string>;
+
+class CaptureE2E : public testing::Test {
+  protected:
+    void SetUp() override {
+        ResetRegistry();
+        WriteRegInt("HistoryAutoSave", 1);
+        WriteRegInt("HistorySaveInterval", 0);
+        WriteRegInt("HistoryAnimation", 0);
+    }
+    void TearDown() override { ResetRegistry(); }
+
+    // Copies a text and waits until the saved history is as expected.
+    ::testing::AssertionResult CopyAndExpect(const std::string& text, const Entries& expected) {
+        if (!SetClipboardText(text)) {
+            return ::testing::AssertionFailure() << "cannot set the clipboard";
+        }
+        if (!WaitForHistory(program_, expected)) {
+            ::testing::AssertionResult failure = ::testing::AssertionFailure();
+            failure << "after copying \"" << text << "\" the history is:";
+            for (const std::string& e : HistoryOnDisk(program_)) failure << " [" << e << "]";
+            return failure;
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    VarnokeProcess program_;
+};
+
+TEST_F(CaptureE2E, OnlyACopyEqualToTheNewestEntryIsIgnored) {
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(CopyAndExpect("A", {"A"}));
+    ASSERT_TRUE(CopyAndExpect("B", {"B", "A"}));
+    ASSERT_TRUE(CopyAndExpect("A", {"A", "B", "A"}));
+    ASSERT_TRUE(SetClipboardText("A"));
+    ASSERT_TRUE(CopyAndExpect("C", {"C", "A", "B", "A"}));
+    ASSERT_TRUE(program_.Stop());
+    EXPECT_EQ(HistoryOnDisk(program_), (Entries{"C", "A", "B", "A"}));
+}
+
+TEST_F(CaptureE2E, AFullHistoryDropsItsOldestEntryAtEitherInsertPosition) {
+    WriteRegInt("HistoryNum", 2);
+    {
+        VarnokeProcess head;
+        ASSERT_TRUE(head.Start());
+        SetClipboardText("A");
+        ASSERT_TRUE(WaitForHistory(head, {"A"}));
+        SetClipboardText("B");
+        ASSERT_TRUE(WaitForHistory(head, {"B", "A"}));
+        SetClipboardText("C");
+        EXPECT_TRUE(WaitForHistory(head, {"C", "B"}));
+        ASSERT_TRUE(head.Stop());
+    }
+    WriteRegInt("HistoryInsertPos", 1);
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(CopyAndExpect("A", {"A"}));
+    ASSERT_TRUE(CopyAndExpect("B", {"A", "B"}));
+    ASSERT_TRUE(CopyAndExpect("C", {"B", "C"}));
+}
+
+TEST_F(CaptureE2E, StopOverflowPausesCaptureInsteadOfDroppingEntries) {
+    WriteRegInt("HistoryNum", 2);
+    WriteRegInt("HistoryStopOverflow", 1);
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(CopyAndExpect("A", {"A"}));
+    ASSERT_TRUE(CopyAndExpect("B", {"B", "A"}));
+    ASSERT_TRUE(SetClipboardText("C"));
+    ASSERT_TRUE(SetClipboardText("D"));
+    ASSERT_TRUE(program_.Stop());
+    EXPECT_EQ(HistoryOnDisk(program_), (Entries{"B", "A"}));
+    DWORD paused = 0;
+    EXPECT_TRUE(ReadRegInt("Paused", &paused));
+    EXPECT_EQ(paused, 1u);
+}
+
+TEST_F(CaptureE2E, DeferredCaptureStillCapturesEveryCopy) {
+    WriteRegInt("HistoryCopeWord", 1);
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(CopyAndExpect("first", {"first"}));
+    ASSERT_TRUE(CopyAndExpect("second", {"second", "first"}));
+}
+
+TEST_F(CaptureE2E, TextCopiedDuringAPauseIsNotCapturedOnResuming) {
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(CopyAndExpect("before", {"before"}));
+    ASSERT_TRUE(program_.SendCommand(32771));  // pause
+    ASSERT_TRUE(SetClipboardText("during"));
+    ASSERT_TRUE(program_.SendCommand(32771));  // resume
+    ASSERT_TRUE(CopyAndExpect("after", {"after", "before"}));
+}
+
+TEST_F(CaptureE2E, LongTextsAreCutToHistoryLenWithoutSplittingACharacter) {
+    WriteRegInt("HistoryLen", 5);
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(CopyAndExpect("abcdefg", {"abcde"}));
+    const std::string kanji = "abcd\x93\xfa";  // the fifth byte starts a double-byte character
+    ASSERT_TRUE(CopyAndExpect(kanji + "x", {"abcd", "abcde"}));
+    ASSERT_TRUE(CopyAndExpect("12345", {"12345", "abcd", "abcde"}));
+}
+
+TEST_F(CaptureE2E, ContentWithoutTextOrMarkedSecretIsNotCaptured) {
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(CopyAndExpect("visible", {"visible"}));
+    ASSERT_TRUE(SetClipboardNonText());
+    ASSERT_TRUE(
+        SetClipboardTextWithMarker("secret1", "ExcludeClipboardContentFromMonitorProcessing", {}));
+    ASSERT_TRUE(SetClipboardTextWithMarker("secret2", "Clipboard Viewer Ignore", {}));
+    ASSERT_TRUE(
+        SetClipboardTextWithMarker("secret3", "CanIncludeInClipboardHistory", {0, 0, 0, 0}));
+    // Allowed explicitly: captured like any copy.
+    ASSERT_TRUE(
+        SetClipboardTextWithMarker("allowed", "CanIncludeInClipboardHistory", {1, 0, 0, 0}));
+    ASSERT_TRUE(WaitForHistory(program_, {"allowed", "visible"}));
+    ASSERT_TRUE(program_.Stop());
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(program_.PathInFolder("Varnoke.vnk"), &bytes));
+    EXPECT_EQ(bytes.find("secret"), std::string::npos);
+}
+
+TEST_F(CaptureE2E, TheFileWrittenAtExitHoldsTheHistoryByteForByte) {
+    ASSERT_TRUE(program_.Start());
+    const std::string japanese = Utf8ToAnsi(u8"表示\tタブ & 記号\r\n二行目");
+    ASSERT_TRUE(CopyAndExpect("abc", {"abc"}));
+    ASSERT_TRUE(CopyAndExpect(japanese, {japanese, "abc"}));
+    DeleteFileA(program_.PathInFolder("Varnoke.vnk").c_str());
+    ASSERT_TRUE(program_.Stop());
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(program_.PathInFolder("Varnoke.vnk"), &bytes));
+    EXPECT_EQ(bytes, EncodeHistory({japanese, "abc"}));
+}
+
+}  // namespace
+}  // namespace e2e
