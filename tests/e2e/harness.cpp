@@ -155,8 +155,12 @@ bool VarnokeProcess::Start() {
                  }) &&
                  mainWindow_ != nullptr;
     // The window exists while its creation sequence still runs (settings, history file,
-    // the clipboard-viewer link); the program is ready once its message loop idles.
-    return found && WaitForInputIdle(processInfo_.hProcess, kDefaultTimeoutMs) == 0;
+    // the clipboard-viewer link); the program is ready once its message loop idles, or
+    // once that sequence stops at a message box.
+    return found && WaitUntil([this] {
+               return WaitForInputIdle(processInfo_.hProcess, 20) == 0 ||
+                      FindMessageBox(processInfo_.dwProcessId, nullptr, 0) != nullptr;
+           });
 }
 
 bool VarnokeProcess::SendCommand(UINT id) {
@@ -187,7 +191,10 @@ HWND VarnokeProcess::FindMainWindow() const {
     while ((found = FindWindowExA(nullptr, found, nullptr, kMainTitle)) != nullptr) {
         DWORD pid = 0;
         GetWindowThreadProcessId(found, &pid);
-        if (pid == processInfo_.dwProcessId) {
+        char className[32] = {};
+        GetClassNameA(found, className, sizeof(className));
+        // Message boxes carry the program's title too.
+        if (pid == processInfo_.dwProcessId && std::strcmp(className, "#32770") != 0) {
             return found;
         }
     }

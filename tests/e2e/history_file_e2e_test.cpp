@@ -1,0 +1,181 @@
+// The history data file across runs: loading with its limit messages, the two save
+// failure messages, and a save that is killed half way.
+#include <cstdio>
+#include <iterator>
+
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace e2e {
+namespace {
+
+using Entries = std::vector<std::string>;
+
+Entries Numbered(int count, size_t size = 0) {
+    Entries entries;
+    for (int i = 0; i < count; ++i) {
+        std::string text = "entry " + std::to_string(i);
+        if (text.size() < size) text.resize(size, static_cast<char>('a' + i % 26));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+class HistoryFileE2E : public testing::Test {
+protected:
+    void SetUp() override { ResetRegistry(); }
+    void TearDown() override { ResetRegistry(); }
+
+    std::string DataFile() const { return program_.PathInFolder("Varnoke.vnk"); }
+    std::string TempFile() const {
+        return program_.PathInFolder("VarnokeTemporaryFile_Varnoke.vnk");
+    }
+    // Closes the program and returns the text of the message box it shows on the way.
+    std::string CloseAndAnswerMessage() {
+        PostMessageA(program_.mainWindow(), WM_CLOSE, 0, 0);
+        HWND box = FindMessageBox(program_.processId(), "Varnoke");
+        if (box == nullptr) return "<no message>";
+        std::string text = MessageBoxText(box);
+        AnswerMessageBox(box);
+        WaitUntil([&] { return !program_.IsRunning(); });
+        return text;
+    }
+
+    VarnokeProcess program_;
+};
+
+TEST_F(HistoryFileE2E, TheHistorySurvivesARestart) {
+    ASSERT_TRUE(WriteFileBytes(DataFile(), EncodeHistory({"B", "A"})));
+    WriteRegInt("HistoryAnimation", 0);
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(SetClipboardText("C"));
+    WaitUntil([] { return false; }, 200);
+    // The saved newest entry is still the newest: the same text is not added again.
+    ASSERT_TRUE(SetClipboardText("C"));
+    ASSERT_TRUE(program_.Stop());
+    EXPECT_EQ(HistoryOnDisk(program_), (Entries{"C", "B", "A"}));
+}
+
+TEST_F(HistoryFileE2E, AFileLargerThanTheLimitRaisesItWithATwoLineMessage) {
+    ASSERT_TRUE(WriteFileBytes(DataFile(), EncodeHistory(Numbered(120))));
+    ASSERT_TRUE(program_.Start());
+    HWND box = FindMessageBox(program_.processId(), "Varnoke");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box),
+              Utf8ToAnsi(u8"履歴の個数が制限値(90 個)を超えました\n"
+                         u8"履歴数の制限値を 120 個に引き上げました"));
+    AnswerMessageBox(box);
+    ASSERT_TRUE(program_.Stop());
+    DWORD historyNum = 0;
+    ASSERT_TRUE(ReadRegInt("HistoryNum", &historyNum));
+    EXPECT_EQ(historyNum, 120u);
+    EXPECT_EQ(HistoryOnDisk(program_), Numbered(120));
+}
+
+TEST_F(HistoryFileE2E, AFileBeyondThreeHundredEntriesIsCutAndSaysSo) {
+    ASSERT_TRUE(WriteFileBytes(DataFile(), EncodeHistory(Numbered(310))));
+    ASSERT_TRUE(program_.Start());
+    HWND box = FindMessageBox(program_.processId(), "Varnoke");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box),
+              Utf8ToAnsi(u8"履歴の個数が制限値(90 個)を超えました\n"
+                         u8"履歴数の制限値を 300 個に引き上げました\n"
+                         u8"履歴の最大数(300個)を超えた履歴データは切り捨てられました"));
+    AnswerMessageBox(box);
+    ASSERT_TRUE(program_.Stop());
+    EXPECT_EQ(HistoryOnDisk(program_), Numbered(300));
+}
+
+TEST_F(HistoryFileE2E, ACorruptRecordEndsTheLoadAndKeepsWhatCameBefore) {
+    std::string bytes = EncodeHistory({"good", "bad"});
+    bytes[bytes.size() - 2] = 'X';  // the second record's end mark
+    ASSERT_TRUE(WriteFileBytes(DataFile(), bytes));
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(program_.Stop());
+    EXPECT_EQ(HistoryOnDisk(program_), (Entries{"good"}));
+}
+
+TEST_F(HistoryFileE2E, AnUncreatableDataFileGivesTheFirstSaveMessage) {
+    // A file where the data file's folder should be: the folder cannot be made.
+    ASSERT_TRUE(WriteFileBytes(program_.PathInFolder("blocker"), "x"));
+    WriteRegString("HistoryDataPath", "blocker\\Varnoke.vnk");
+    ASSERT_TRUE(program_.Start());
+    EXPECT_EQ(CloseAndAnswerMessage(),
+              Utf8ToAnsi(u8"履歴データの保存に失敗しました\nファイルを開けませんでした"));
+    EXPECT_FALSE(program_.IsRunning());
+}
+
+TEST_F(HistoryFileE2E, AReadOnlyOldFileGivesTheSecondMessageAndKeepsBothVersions) {
+    const std::string old = EncodeHistory({"old"});
+    ASSERT_TRUE(WriteFileBytes(DataFile(), old));
+    SetFileAttributesA(DataFile().c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteRegInt("HistoryAnimation", 0);
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(SetClipboardText("new"));
+    WaitUntil([] { return false; }, 300);
+    EXPECT_EQ(CloseAndAnswerMessage(),
+              Utf8ToAnsi(u8"履歴データの保存に失敗しました\n\"") + DataFile() +
+                  Utf8ToAnsi(u8"\"\nが読み取り専用になっていないか確認してください"));
+    std::string onDisk, temp;
+    ASSERT_TRUE(ReadFileBytes(DataFile(), &onDisk));
+    EXPECT_EQ(onDisk, old);
+    ASSERT_TRUE(ReadFileBytes(TempFile(), &temp));
+    EXPECT_EQ(temp, EncodeHistory({"new", "old"}));
+}
+
+TEST_F(HistoryFileE2E, AShareLockedOldFileIsNotReplacedEither) {
+    const std::string old = EncodeHistory({"old"});
+    ASSERT_TRUE(WriteFileBytes(DataFile(), old));
+    ASSERT_TRUE(program_.Start());
+    HANDLE lock = CreateFileA(DataFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    std::string message = CloseAndAnswerMessage();
+    CloseHandle(lock);
+    EXPECT_NE(message.find(DataFile()), std::string::npos) << message;
+    std::string onDisk;
+    ASSERT_TRUE(ReadFileBytes(DataFile(), &onDisk));
+    EXPECT_EQ(onDisk, old);
+}
+
+TEST_F(HistoryFileE2E, KillingTheProgramWhileItSavesLeavesTheOldOrTheNewHistory) {
+    WriteRegInt("HistoryLen", 65535);
+    WriteRegInt("HistoryNum", 300);
+    WriteRegInt("HistoryAnimation", 0);
+    WriteRegInt("HistoryAutoSave", 1);
+    WriteRegInt("HistorySaveInterval", 0);
+    const Entries old = Numbered(300, 60000);  // about 18 MB: a save takes a while
+    ASSERT_TRUE(WriteFileBytes(DataFile(), EncodeHistory(old)));
+    int sawOld = 0, sawNew = 0;
+    const DWORD delays[] = {0, 10, 20, 30, 45, 60, 90, 160};
+    for (DWORD delay : delays) {
+        VarnokeProcess& program = program_;
+        ASSERT_TRUE(program.Start());
+        std::string text = "new " + std::to_string(delay);
+        ASSERT_TRUE(SetClipboardText(text));  // captured, then saved at once
+        Sleep(delay);
+        program.Kill();
+        Entries onDisk;
+        std::string bytes;
+        ASSERT_TRUE(ReadFileBytes(DataFile(), &bytes)) << "no data file after a kill at " << delay;
+        ASSERT_TRUE(DecodeHistory(bytes, &onDisk)) << "damaged data file after a kill at " << delay;
+        Entries expectedNew = onDisk;
+        if (onDisk == old) {
+            ++sawOld;
+        } else {
+            ASSERT_FALSE(onDisk.empty());
+            EXPECT_EQ(onDisk.front(), text);
+            EXPECT_EQ(Entries(onDisk.begin() + 1, onDisk.end()), Entries(old.begin(), old.end() - 1));
+            ++sawNew;
+            // Put the old history back for the next round.
+            ASSERT_TRUE(WriteFileBytes(DataFile(), EncodeHistory(old)));
+        }
+    }
+    EXPECT_EQ(sawOld + sawNew, static_cast<int>(std::size(delays)));
+    std::printf("kills during a save: old history kept %d times, new one %d times\n", sawOld,
+                sawNew);
+}
+
+}  // namespace
+}  // namespace e2e
