@@ -48,3 +48,7 @@ foreach(src ${WIN_BENCH_SOURCES})
     target_link_libraries(${name} PRIVATE ${VARNOKE_WIN_LIBS})
     target_link_options(${name} PRIVATE ${VARNOKE_STATIC_LINK})
 endforeach()
+# Benches that time the program's own Win32 code link that code directly.
+target_sources(clipboard_bench PRIVATE ${CMAKE_SOURCE_DIR}/src/history/clipboard_win.cpp)
+target_link_libraries(clipboard_bench PRIVATE varnoke_core)
+target_link_libraries(memory_bench PRIVATE psapi)

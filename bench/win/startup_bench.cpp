@@ -30,7 +30,8 @@ HWND FindWindowOf(DWORD pid, const char* title) {
     while ((found = FindWindowExA(nullptr, found, nullptr, title)) != nullptr) {
         DWORD owner = 0;
         GetWindowThreadProcessId(found, &owner);
-        if (owner == pid) return found;
+        if (owner == pid)
+            return found;
     }
     return nullptr;
 }
@@ -51,9 +52,11 @@ double RunOnce(const std::string& exe, bool closeMainWindow) {
     if (closeMainWindow) {
         HWND window = nullptr;
         while ((window = FindWindowOf(pi.dwProcessId, "Varnoke")) == nullptr) {
-            if (WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0) break;
+            if (WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0)
+                break;
         }
-        if (window != nullptr) PostMessageA(window, WM_CLOSE, 0, 0);
+        if (window != nullptr)
+            PostMessageA(window, WM_CLOSE, 0, 0);
     }
     WaitForSingleObject(pi.hProcess, 30000);
     double elapsed = Now() - start;
@@ -82,8 +85,9 @@ int main(int argc, char** argv) {
         a.push_back(RunOnce(varnoke, true));
     }
     double ma = Median(a), mb = Median(b);
-    std::printf("startup+exit median over %d runs: Varnoke %.1f ms, minimal window %.1f ms, "
-                "ratio %.2f (target <= 1.5)\n",
-                runs, ma, mb, ma / mb);
+    std::printf(
+        "startup+exit median over %d runs: Varnoke %.1f ms, minimal window %.1f ms, "
+        "ratio %.2f (target <= 1.5)\n",
+        runs, ma, mb, ma / mb);
     return 0;
 }

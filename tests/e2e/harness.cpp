@@ -165,7 +165,7 @@ bool VarnokeProcess::Start() {
 
 bool VarnokeProcess::SendCommand(UINT id) {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutA(mainWindow_, WM_COMMAND, id, 0, SMTO_BLOCK, kDefaultTimeoutMs,
+    return SendMessageTimeoutA(mainWindow_, WM_COMMAND, id, 0, SMTO_NORMAL, kDefaultTimeoutMs,
                                &result) != 0;
 }
 
