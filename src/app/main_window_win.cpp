@@ -14,6 +14,8 @@
 #include "history/clipboard_win.h"
 #include "history/data_path.h"
 #include "history/history_file_win.h"
+#include "menus/history_menu_win.h"
+#include "menus/popup_position_win.h"
 #include "res/resource.h"
 
 namespace varnoke {
@@ -26,6 +28,9 @@ const MessageEntry MainWindow::kMessages[] = {
     {WM_DRAWCLIPBOARD, OnMessage(&MainWindow::OnDrawClipboard)},
     {WM_CHANGECBCHAIN, OnMessage(&MainWindow::OnChangeCbChain)},
     {WM_DEFERRED_CAPTURE, OnMessage(&MainWindow::OnDeferredCapture)},
+    {WM_MENUSELECT, OnMessage(&MainWindow::OnMenuSelect)},
+    {WM_MENUCHAR, OnMessage(&MainWindow::OnMenuChar)},
+    {WM_EDIT_HISTORY_ITEM, OnMessage(&MainWindow::OnEditHistoryItem)},
 };
 
 const CommandEntry MainWindow::kCommands[] = {
@@ -39,14 +44,11 @@ const CommandEntry MainWindow::kCommands[] = {
     {ID_CLEAR_CLIPBOARD, OnCommand(&MainWindow::OnClearClipboard)},
 };
 
-const MessageMap MainWindow::kMessageMap = {&TrayIcon::kMessageMap, kMessages,
-                                            std::size(kMessages), kCommands,
-                                            std::size(kCommands)};
+const MessageMap MainWindow::kMessageMap = {&TrayIcon::kMessageMap, kMessages, std::size(kMessages),
+                                            kCommands, std::size(kCommands)};
 
 MainWindow::MainWindow(Settings& settings)
-    : settings_(settings),
-      capture_(settings, history_, *this, &IsAnsiLeadByte),
-      tray_(*this) {}
+    : settings_(settings), capture_(settings, history_, *this, &IsAnsiLeadByte), tray_(*this) {}
 
 MainWindow::~MainWindow() = default;
 
@@ -173,9 +175,13 @@ void MainWindow::OnAutosaveTick() {
 // ---------------------------------------------------------------------------
 // Commands
 
-void MainWindow::OnExit() { PostMessageA(hwnd(), WM_CLOSE, 0, 0); }
+void MainWindow::OnExit() {
+    PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+}
 
-void MainWindow::OnAbout() { RunModal(&MainWindow::ShowAboutDialog); }
+void MainWindow::OnAbout() {
+    RunModal(&MainWindow::ShowAboutDialog);
+}
 
 void MainWindow::ShowAboutDialog() {
     AboutDialog dialog;
@@ -195,9 +201,13 @@ void MainWindow::OnHelp() {
 
 void MainWindow::OnOptions() {}
 void MainWindow::OnHotKeySettings() {}
-void MainWindow::OnEditHistory() {}
+void MainWindow::OnEditHistory() {
+    EditHistory();
+}
 
-void MainWindow::OnPause() { capture_.TogglePause(); }
+void MainWindow::OnPause() {
+    capture_.TogglePause();
+}
 
 void MainWindow::OnClearClipboard() {
     if (EmptyClipboardOf(hwnd())) {
@@ -205,11 +215,8 @@ void MainWindow::OnClearClipboard() {
     }
 }
 
-void MainWindow::OnTrayRightClick() { ShowTrayMenu(false); }
-
-void MainWindow::OnTrayLeftClick() {
-    calledByHotKey_ = 0;
-    ShowHistoryMenu();
+void MainWindow::OnTrayRightClick() {
+    ShowTrayMenu(false);
 }
 
 void MainWindow::OnTaskbarCreated() {
@@ -219,10 +226,13 @@ void MainWindow::OnTaskbarCreated() {
 // ---------------------------------------------------------------------------
 // Hooks of subsystems still to come
 
-void MainWindow::CreateHistoryMenu() {}
-void MainWindow::RegisterHotKeys() {}
 void MainWindow::FreeShortTextMenus() {}
-void MainWindow::ShowHistoryMenu() {}
+void MainWindow::EditHistory() {}
+void MainWindow::ShowShortTextMenu(int) {}
+void MainWindow::PerformShortTextItem(int) {}
+std::optional<std::string> MainWindow::RunEntryEditor(const std::string&) {
+    return std::nullopt;
+}
 
 // ---------------------------------------------------------------------------
 // Clipboard capture
@@ -269,17 +279,25 @@ void MainWindow::ForwardDrawClipboard() {
     }
 }
 
-void MainWindow::PostDeferredCapture() { PostMessageA(hwnd(), WM_DEFERRED_CAPTURE, 0, 0); }
+void MainWindow::PostDeferredCapture() {
+    PostMessageA(hwnd(), WM_DEFERRED_CAPTURE, 0, 0);
+}
 
-void MainWindow::JoinViewerChain() { nextViewer_ = SetClipboardViewer(hwnd()); }
+void MainWindow::JoinViewerChain() {
+    nextViewer_ = SetClipboardViewer(hwnd());
+}
 
-void MainWindow::LeaveViewerChain() { ChangeClipboardChain(hwnd(), nextViewer_); }
+void MainWindow::LeaveViewerChain() {
+    ChangeClipboardChain(hwnd(), nextViewer_);
+}
 
 void MainWindow::PlayWave(const std::string& path) {
     sndPlaySoundA(path.c_str(), SND_ASYNC | SND_NODEFAULT);
 }
 
-std::string MainWindow::VersionText() { return LoadResourceString(IDS_APP_VERSION); }
+std::string MainWindow::VersionText() {
+    return LoadResourceString(IDS_APP_VERSION);
+}
 
 // ---------------------------------------------------------------------------
 // History data file
@@ -300,8 +318,8 @@ bool MainWindow::SaveHistoryFile() {
             ReportSaveFailure(LoadResourceString(IDS_MSG_SAVE_OPEN_FAILED));
             return false;
         case HistorySaveResult::kCannotDeleteOld:
-            ReportSaveFailure(FormatString(LoadResourceString(IDS_MSG_SAVE_READ_ONLY).c_str(),
-                                           path.c_str()));
+            ReportSaveFailure(
+                FormatString(LoadResourceString(IDS_MSG_SAVE_READ_ONLY).c_str(), path.c_str()));
             return false;
     }
     return false;
@@ -356,27 +374,26 @@ void MainWindow::ShowTrayMenu(bool byHotKey) {
     if (history_.empty()) {
         EnableMenuItem(popup, ID_EDIT_HISTORY, MF_BYCOMMAND | MF_GRAYED);
     }
-    // Placement by PopupPos for the hot key comes with the popup placement; the tray
-    // icon's own menu always opens at the cursor.
-    POINT point{};
-    GetCursorPos(&point);
-    (void)byHotKey;
+    // The tray icon's own click always opens the menu at the cursor.
+    POINT point = GetPopupPoint(byHotKey ? settings_.popupPos : kPopupAtCursor);
     SetForegroundWindow(hwnd());
     menuTracking_ = 1;
-    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0,
-                   hwnd(), nullptr);
-    menuTracking_ = 0;
+    TrackPopupAt(popup, hwnd(), point);
     calledByHotKey_ = 0;
     PostMessageA(hwnd(), WM_USER, 0, 0);
 }
 
-void MainWindow::UpdateTray() { capture_.RefreshTray(); }
+void MainWindow::UpdateTray() {
+    capture_.RefreshTray();
+}
 
 void MainWindow::UpdateTray(bool paused, const std::string& tooltipText) {
     tray_.UpdateTray(paused, tooltipText);
 }
 
-void MainWindow::StartCaptureAnimation() { tray_.StartCaptureAnimation(); }
+void MainWindow::StartCaptureAnimation() {
+    tray_.StartCaptureAnimation();
+}
 
 HICON MainWindow::IconFor(int iconId) const {
     switch (iconId) {
@@ -406,6 +423,8 @@ void MainWindow::StartAnimationTimer() {
     SetTimer(hwnd(), TIMER_ANIMATION, TIMER_ANIMATION_INTERVAL_MS, nullptr);
 }
 
-void MainWindow::StopAnimationTimer() { KillTimer(hwnd(), TIMER_ANIMATION); }
+void MainWindow::StopAnimationTimer() {
+    KillTimer(hwnd(), TIMER_ANIMATION);
+}
 
 }  // namespace varnoke

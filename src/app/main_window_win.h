@@ -3,34 +3,40 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/settings.h"
 #include "framework/handles_win.h"
 #include "history/capture.h"
 #include "history/clip_history.h"
+#include "menus/history_menu_model.h"
 #include "tray/tray_icon_win.h"
 #include "tray/tray_model.h"
 
 namespace varnoke {
 
 class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
-public:
+  public:
     explicit MainWindow(Settings& settings);
     ~MainWindow() override;
 
     static const MessageMap kMessageMap;
 
-protected:
+  protected:
     static const MessageEntry kMessages[];
     static const CommandEntry kCommands[];
     const MessageMap* GetMessageMap() const override { return &kMessageMap; }
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool DispatchMenuCommand(UINT id) override;
 
     void OnTrayRightClick() override;
     void OnTrayLeftClick() override;
     void OnTaskbarCreated() override;
 
-private:
+  private:
     // Creation and destruction sequences.
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
@@ -53,10 +59,39 @@ private:
     void OnClearClipboard();
 
     // Later subsystems hook in here; each does nothing until its subsystem exists.
-    void CreateHistoryMenu();
-    void RegisterHotKeys();
     void FreeShortTextMenus();
+    void EditHistory();
+    void ShowShortTextMenu(int menuIndex);
+    void PerformShortTextItem(int itemIndex);
+    // The entry editor on `text`; the edited text on OK, nothing on Cancel.
+    std::optional<std::string> RunEntryEditor(const std::string& text);
+
+    // Global hot keys.
+    void RegisterHotKeys();
+    bool RegisterHotKeySlot(int slot, int id, uint16_t modifiers, uint16_t keyCode);
+    LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
+    // Around the hot-key dialog: free the keys so they can be pressed in it, then
+    // register the new keys after OK (reporting failures), or the old ones again,
+    // silently, after Cancel.
+    void UnregisterHotKeysForDialog();
+    void RegisterHotKeysAfterDialogOk();
+    void ReregisterHotKeysAfterDialogCancel();
+
+    // The history menu.
+    void CreateHistoryMenu();
     void ShowHistoryMenu();
+    bool BuildHistoryMenu();
+    bool ChooseHistoryItem(int index);
+    void ChooseHistoryCommand(UINT id);
+    bool WriteClipboardText(const std::string& text);
+    void PasteIntoTarget();
+    LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMenuChar(WPARAM wParam, LPARAM lParam);
+    // Space and Shift+Backspace on the highlighted entry of `menu`; true when the key
+    // acted and the menu is to close.
+    bool OnHistoryMenuKey(char key, HMENU menu);
+    LRESULT OnEditHistoryItem(WPARAM wParam, LPARAM lParam);
+    void OpenEntryFromMenu(int index);
 
     // The history data file.
     std::string DataFilePath() const;
@@ -109,6 +144,18 @@ private:
     int autosaveMinutes_ = 0;
     int calledByHotKey_ = 0;
     int menuTracking_ = 0;
+    int shortTextBusy_ = 0;
+    int entryEditBusy_ = 0;
+    DWORD menuClosedTick_ = 0;
+    UINT highlightedItemId_ = 0;
+
+    MenuHandle historyMenu_;
+    // What the menu showed, so a choice made after a capture moved the entries still
+    // pastes the text the user saw.
+    HistoryMenuSnapshot shownHistory_;
+    // The history menu's own loop is running: a second showing would destroy the menu
+    // under it.
+    bool historyMenuOpen_ = false;
 };
 
 }  // namespace varnoke

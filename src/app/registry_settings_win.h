@@ -7,7 +7,7 @@
 namespace varnoke {
 
 class RegistrySettingsStore : public SettingsStore {
-public:
+  public:
     explicit RegistrySettingsStore(const ProfileStore& profile) : profile_(profile) {}
 
     int ReadInt(const char* name, int defaultValue) override {
@@ -22,7 +22,7 @@ public:
         profile_.WriteString(name, value);
     }
 
-private:
+  private:
     const ProfileStore& profile_;
 };
 

@@ -72,7 +72,7 @@ struct Settings {
 // The four operations of the profile store, relative to the application key.
 // Reads return the default when the value is missing or has the wrong type.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     virtual int ReadInt(const char* name, int defaultValue) = 0;
     virtual std::string ReadString(const char* name, const std::string& defaultValue) = 0;
@@ -81,9 +81,9 @@ public:
 };
 
 struct ScreenMetrics {
-    int dpiY = 96;    // LOGPIXELSY of the main window's device context
-    int width = 0;    // SM_CXSCREEN
-    int height = 0;   // SM_CYSCREEN
+    int dpiY = 96;   // LOGPIXELSY of the main window's device context
+    int width = 0;   // SM_CXSCREEN
+    int height = 0;  // SM_CYSCREEN
 };
 
 // Registry-name suffix of a hot-key slot: "00", "99", "98", "97", then "01".."05".

@@ -17,7 +17,9 @@ const char kHelpFileName[] = "Varnoke.html";
 VarnokeApp::VarnokeApp() = default;
 VarnokeApp::~VarnokeApp() = default;
 
-VarnokeApp& TheApp() { return *static_cast<VarnokeApp*>(Application::Current()); }
+VarnokeApp& TheApp() {
+    return *static_cast<VarnokeApp*>(Application::Current());
+}
 
 bool VarnokeApp::AcquireSingleInstance() {
     HANDLE existing = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName);

@@ -12,18 +12,18 @@ namespace varnoke {
 class MainWindow;
 
 class VarnokeApp : public Application {
-public:
+  public:
     VarnokeApp();
     ~VarnokeApp() override;
 
     Settings& settings() { return settings_; }
     const std::string& helpFilePath() const { return helpFilePath_; }
 
-protected:
+  protected:
     bool InitInstance() override;
     int ExitInstance() override;
 
-private:
+  private:
     bool AcquireSingleInstance();
 
     KernelHandle mutex_;

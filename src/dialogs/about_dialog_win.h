@@ -6,13 +6,13 @@
 namespace varnoke {
 
 class AboutDialog : public Dialog {
-public:
+  public:
     AboutDialog();
 
-protected:
+  protected:
     void DoDataExchange(DataExchange& dx) override;
 
-private:
+  private:
     std::string text1_;
     std::string text2_;
 };

@@ -6,7 +6,9 @@ namespace varnoke {
 
 Application* Application::current_ = nullptr;
 
-Application::Application() { current_ = this; }
+Application::Application() {
+    current_ = this;
+}
 
 Application::~Application() {
     if (current_ == this) {
@@ -42,7 +44,8 @@ void Application::SetRegistryKey(const std::string& company) {
 std::string ProgramFolder() {
     std::vector<char> buffer(MAX_PATH);
     for (;;) {
-        DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        DWORD length =
+            GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) {
             return std::string();
         }

@@ -10,7 +10,7 @@
 namespace varnoke {
 
 class Application {
-public:
+  public:
     Application();
     virtual ~Application();
     Application(const Application&) = delete;
@@ -27,7 +27,7 @@ public:
     // Called by the window layer when a window is finally gone.
     void OnWindowDestroyed(HWND window);
 
-protected:
+  protected:
     // False ends the program at once, without a message loop.
     virtual bool InitInstance() = 0;
     virtual int ExitInstance() { return 0; }
@@ -37,7 +37,7 @@ protected:
     void SetRegistryKey(const std::string& company);
     void SetMainWindow(HWND window) { mainWindow_ = window; }
 
-private:
+  private:
     static Application* current_;
     std::string title_;
     ProfileStore profile_;

@@ -135,8 +135,7 @@ INT_PTR Dialog::DoModal(HWND owner) {
                            &Dialog::StaticDialogProc, reinterpret_cast<LPARAM>(this));
 }
 
-INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* self = reinterpret_cast<Dialog*>(lParam);
         self->Attach(hwnd);
@@ -190,7 +189,9 @@ void Dialog::OnOK() {
     }
 }
 
-void Dialog::OnCancel() { EndDialog(IDCANCEL); }
+void Dialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 bool Dialog::UpdateData(bool saving) {
     DataExchange dx(hwnd(), saving);
@@ -198,6 +199,8 @@ bool Dialog::UpdateData(bool saving) {
     return !dx.failed();
 }
 
-void Dialog::EndDialog(INT_PTR result) { ::EndDialog(hwnd(), result); }
+void Dialog::EndDialog(INT_PTR result) {
+    ::EndDialog(hwnd(), result);
+}
 
 }  // namespace varnoke

@@ -12,7 +12,7 @@ namespace varnoke {
 // Moves values between a dialog's controls and its fields. The first field that
 // fails validation is reported, gets the focus, and ends the exchange.
 class DataExchange {
-public:
+  public:
     DataExchange(HWND dialog, bool saving) : dialog_(dialog), saving_(saving) {}
 
     bool saving() const { return saving_; }
@@ -27,7 +27,7 @@ public:
     // The index of the checked button in the group that starts at firstId; -1 if none.
     void Radio(int firstId, int& value);
 
-private:
+  private:
     void Fail(int id, const std::string& message);
 
     HWND dialog_;
@@ -36,13 +36,13 @@ private:
 };
 
 class Dialog : public Window {
-public:
+  public:
     explicit Dialog(UINT templateId) : templateId_(templateId) {}
 
     // IDOK, IDCANCEL, or -1 when the dialog could not be created.
     INT_PTR DoModal(HWND owner);
 
-protected:
+  protected:
     virtual bool OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
@@ -54,9 +54,8 @@ protected:
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-private:
-    static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                             LPARAM lParam);
+  private:
+    static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT templateId_;
 };

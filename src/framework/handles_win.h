@@ -9,7 +9,7 @@ namespace varnoke {
 
 template <typename T, typename Traits>
 class UniqueHandle {
-public:
+  public:
     UniqueHandle() = default;
     explicit UniqueHandle(T handle) : handle_(handle) {}
     ~UniqueHandle() { reset(); }
@@ -33,7 +33,7 @@ public:
         handle_ = handle;
     }
 
-private:
+  private:
     T handle_ = Traits::Invalid();
 };
 
@@ -77,7 +77,7 @@ using RegKey = UniqueHandle<HKEY, RegKeyTraits>;
 
 // Released by ReleaseDC, which needs the window as well as the DC.
 class WindowDC {
-public:
+  public:
     explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
     ~WindowDC() {
         if (dc_ != nullptr) {
@@ -88,14 +88,14 @@ public:
     WindowDC& operator=(const WindowDC&) = delete;
     HDC get() const { return dc_; }
 
-private:
+  private:
     HWND window_;
     HDC dc_;
 };
 
 // An open clipboard; closed when it goes out of scope.
 class ClipboardLock {
-public:
+  public:
     explicit ClipboardLock(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
     ~ClipboardLock() {
         if (open_) {
@@ -106,13 +106,13 @@ public:
     ClipboardLock& operator=(const ClipboardLock&) = delete;
     bool IsOpen() const { return open_; }
 
-private:
+  private:
     bool open_;
 };
 
 // A locked global memory block; unlocked when it goes out of scope.
 class GlobalLockGuard {
-public:
+  public:
     explicit GlobalLockGuard(HGLOBAL memory)
         : memory_(memory), data_(memory != nullptr ? GlobalLock(memory) : nullptr) {}
     ~GlobalLockGuard() {
@@ -124,7 +124,7 @@ public:
     GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
     void* data() const { return data_; }
 
-private:
+  private:
     HGLOBAL memory_;
     void* data_;
 };

@@ -41,8 +41,7 @@ int ProfileStore::ReadInt(const char* name, int defaultValue) const {
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof(value);
-    LONG rc = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value),
-                               &size);
+    LONG rc = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
     if (rc != ERROR_SUCCESS || type != REG_DWORD || size != sizeof(value)) {
         return defaultValue;
     }

@@ -11,7 +11,7 @@
 namespace varnoke {
 
 class ProfileStore {
-public:
+  public:
     ProfileStore() = default;
     ProfileStore(const std::string& company, const std::string& application);
 
@@ -23,7 +23,7 @@ public:
     bool WriteInt(const char* name, int value) const;
     bool WriteString(const char* name, const std::string& value) const;
 
-private:
+  private:
     // The key is opened once and kept: every value read or written at start and exit
     // would otherwise pay for its own open and close.
     HKEY Key(bool forWriting) const;

@@ -21,6 +21,8 @@ int ShowMessage(HWND owner, const std::string& text, UINT type = MB_OK);
 namespace varnoke {
 
 // The lead-byte test of the ANSI code page, in the form portable text code takes.
-inline bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+inline bool IsAnsiLeadByte(unsigned char byte) {
+    return IsDBCSLeadByte(byte) != FALSE;
+}
 
 }  // namespace varnoke

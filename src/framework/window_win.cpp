@@ -37,8 +37,7 @@ bool Window::CreateEx(DWORD exStyle, const char* className, HICON classIcon, con
     return created != nullptr;
 }
 
-LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
         auto* self = static_cast<Window*>(create->lpCreateParams);

@@ -41,9 +41,8 @@ CommandHandler OnCommand(void (T::*handler)()) {
     return static_cast<CommandHandler>(handler);
 }
 
-
 class Window {
-public:
+  public:
     Window() = default;
     virtual ~Window();
     Window(const Window&) = delete;
@@ -57,7 +56,7 @@ public:
 
     static const MessageMap kMessageMap;
 
-protected:
+  protected:
     virtual const MessageMap* GetMessageMap() const { return &kMessageMap; }
 
     // Hooks in dispatch order: the window procedure sees every message first.
@@ -85,9 +84,8 @@ protected:
     };
     CurrentMessage SwapCurrentMessage(const CurrentMessage& next);
 
-private:
-    static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                             LPARAM lParam);
+  private:
+    static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
     CurrentMessage current_{0, 0, 0};

@@ -59,8 +59,8 @@ std::string ReadClipboardBytes(HWND owner, size_t limit) {
     size_t scan = size < limit ? size : limit;
     const char* text = static_cast<const char*>(lock.data());
     const void* zero = std::memchr(text, '\0', scan);
-    size_t length = zero != nullptr ? static_cast<size_t>(static_cast<const char*>(zero) - text)
-                                    : scan;
+    size_t length =
+        zero != nullptr ? static_cast<size_t>(static_cast<const char*>(zero) - text) : scan;
     return std::string(text, length);
 }
 

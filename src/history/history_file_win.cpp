@@ -14,7 +14,7 @@ namespace {
 constexpr size_t kBufferSize = 1 << 16;
 
 class FileSink : public ByteSink {
-public:
+  public:
     explicit FileSink(FileHandle file) : file_(std::move(file)) { buffer_.reserve(kBufferSize); }
 
     bool Write(const void* data, size_t size) override {
@@ -36,7 +36,7 @@ public:
         return ok;
     }
 
-private:
+  private:
     bool Flush() {
         bool ok = buffer_.empty() || WriteAll(buffer_.data(), buffer_.size());
         buffer_.clear();
@@ -62,7 +62,7 @@ private:
 };
 
 class FileSource : public ByteSource {
-public:
+  public:
     FileSource(FileHandle file, uint64_t size) : file_(std::move(file)), remaining_(size) {}
 
     size_t Read(void* data, size_t size) override {
@@ -82,7 +82,7 @@ public:
     }
     uint64_t Remaining() const override { return remaining_; }
 
-private:
+  private:
     bool Fill() {
         buffer_.resize(kBufferSize);
         DWORD got = 0;
@@ -106,7 +106,7 @@ private:
 };
 
 // Whether the file could be deleted now: not read-only and not held open by anyone.
-// ReplaceFileA alone is not enough to tell, since Wine lets it replace a share-locked file.
+// Windows' MoveFileEx refuses such a target by itself; Wine's replaces it silently.
 bool CanTakePlaceOf(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES ||
@@ -138,8 +138,8 @@ std::unique_ptr<ByteSink> Win32HistoryFileSystem::CreateForWrite(const std::stri
 }
 
 std::unique_ptr<ByteSource> Win32HistoryFileSystem::OpenForRead(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) {
         return nullptr;
@@ -152,12 +152,14 @@ bool Win32HistoryFileSystem::RemoveFile(const std::string& path) {
 }
 
 bool Win32HistoryFileSystem::ReplaceExisting(const std::string& replaced,
-                                         const std::string& replacement) {
+                                             const std::string& replacement) {
     if (!CanTakePlaceOf(replaced)) {
         return false;
     }
-    return ReplaceFileA(replaced.c_str(), replacement.c_str(), nullptr,
-                        REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
+    // One rename over the old file. ReplaceFileA is no use here: Wine implements it as
+    // two renames, with a moment in which no data file exists at all.
+    return MoveFileExA(replacement.c_str(), replaced.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 }  // namespace varnoke

@@ -6,7 +6,7 @@
 namespace varnoke {
 
 class Win32HistoryFileSystem : public HistoryFileSystem {
-public:
+  public:
     bool Exists(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;
     std::unique_ptr<ByteSink> CreateForWrite(const std::string& path) override;

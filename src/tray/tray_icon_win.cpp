@@ -83,8 +83,12 @@ LRESULT TrayIcon::OnRButtonUp(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT TrayIcon::OnLButtonUp(WPARAM, LPARAM) { return 0; }
+LRESULT TrayIcon::OnLButtonUp(WPARAM, LPARAM) {
+    return 0;
+}
 
-LRESULT TrayIcon::OnTimer(WPARAM, LPARAM) { return Default(); }
+LRESULT TrayIcon::OnTimer(WPARAM, LPARAM) {
+    return Default();
+}
 
 }  // namespace varnoke

@@ -9,13 +9,13 @@
 namespace varnoke {
 
 class TrayIcon : public Window {
-public:
+  public:
     // The hidden top-level window titled "Varnoke" whose class icon is 128.
     bool Create();
 
     static const MessageMap kMessageMap;
 
-protected:
+  protected:
     static const MessageEntry kMessages[];
 
     const MessageMap* GetMessageMap() const override { return &kMessageMap; }
@@ -29,7 +29,7 @@ protected:
     // A Shell_NotifyIconA call in the 488-byte form; iconOrNull and tipOrNull may be null.
     bool NotifyShell(DWORD message, HICON iconOrNull, const char* tipOrNull);
 
-private:
+  private:
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnRButtonUp(WPARAM wParam, LPARAM lParam);

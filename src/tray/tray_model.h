@@ -19,7 +19,7 @@ enum class TrayMessage { kAdd, kModify, kDelete };
 
 // The platform side: the shell call and the animation timer.
 class TrayPort {
-public:
+  public:
     virtual ~TrayPort() = default;
     // iconId 0 sends no icon; a null text sends no tooltip.
     virtual bool ShellNotify(TrayMessage message, int iconId, const std::string* text) = 0;
@@ -29,7 +29,7 @@ public:
 };
 
 class TrayModel {
-public:
+  public:
     explicit TrayModel(TrayPort& port) : port_(port) {}
 
     bool NotifyTrayIcon(TrayMessage message, int iconId, const std::string* text);
@@ -46,7 +46,7 @@ public:
 
     int animationCountdown() const { return animationCountdown_; }
 
-private:
+  private:
     TrayPort& port_;
     int rememberedIcon_ = 0;
     int animationCountdown_ = 0;

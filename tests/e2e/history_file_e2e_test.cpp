@@ -16,14 +16,15 @@ Entries Numbered(int count, size_t size = 0) {
     Entries entries;
     for (int i = 0; i < count; ++i) {
         std::string text = "entry " + std::to_string(i);
-        if (text.size() < size) text.resize(size, static_cast<char>('a' + i % 26));
+        if (text.size() < size)
+            text.resize(size, static_cast<char>('a' + i % 26));
         entries.push_back(text);
     }
     return entries;
 }
 
 class HistoryFileE2E : public testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetRegistry(); }
     void TearDown() override { ResetRegistry(); }
 
@@ -35,7 +36,8 @@ protected:
     std::string CloseAndAnswerMessage() {
         PostMessageA(program_.mainWindow(), WM_CLOSE, 0, 0);
         HWND box = FindMessageBox(program_.processId(), "Varnoke");
-        if (box == nullptr) return "<no message>";
+        if (box == nullptr)
+            return "<no message>";
         std::string text = MessageBoxText(box);
         AnswerMessageBox(box);
         WaitUntil([&] { return !program_.IsRunning(); });
@@ -62,9 +64,8 @@ TEST_F(HistoryFileE2E, AFileLargerThanTheLimitRaisesItWithATwoLineMessage) {
     ASSERT_TRUE(program_.Start());
     HWND box = FindMessageBox(program_.processId(), "Varnoke");
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box),
-              Utf8ToAnsi(u8"履歴の個数が制限値(90 個)を超えました\n"
-                         u8"履歴数の制限値を 120 個に引き上げました"));
+    EXPECT_EQ(MessageBoxText(box), Utf8ToAnsi(u8"履歴の個数が制限値(90 個)を超えました\n"
+                                              u8"履歴数の制限値を 120 個に引き上げました"));
     AnswerMessageBox(box);
     ASSERT_TRUE(program_.Stop());
     DWORD historyNum = 0;
@@ -128,8 +129,8 @@ TEST_F(HistoryFileE2E, AShareLockedOldFileIsNotReplacedEither) {
     const std::string old = EncodeHistory({"old"});
     ASSERT_TRUE(WriteFileBytes(DataFile(), old));
     ASSERT_TRUE(program_.Start());
-    HANDLE lock = CreateFileA(DataFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE lock =
+        CreateFileA(DataFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     std::string message = CloseAndAnswerMessage();
     CloseHandle(lock);
@@ -166,7 +167,8 @@ TEST_F(HistoryFileE2E, KillingTheProgramWhileItSavesLeavesTheOldOrTheNewHistory)
         } else {
             ASSERT_FALSE(onDisk.empty());
             EXPECT_EQ(onDisk.front(), text);
-            EXPECT_EQ(Entries(onDisk.begin() + 1, onDisk.end()), Entries(old.begin(), old.end() - 1));
+            EXPECT_EQ(Entries(onDisk.begin() + 1, onDisk.end()),
+                      Entries(old.begin(), old.end() - 1));
             ++sawNew;
             // Put the old history back for the next round.
             ASSERT_TRUE(WriteFileBytes(DataFile(), EncodeHistory(old)));

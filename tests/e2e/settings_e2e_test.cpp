@@ -10,7 +10,7 @@ namespace e2e {
 namespace {
 
 class SettingsE2E : public testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetRegistry(); }
     void TearDown() override { ResetRegistry(); }
 
@@ -35,33 +35,66 @@ protected:
 TEST_F(SettingsE2E, EmptyKeyIsFilledWithEveryDefaultAtExit) {
     RunOnce();
     const std::map<std::string, DWORD> ints = {
-        {"HistoryNum", 90},         {"HistoryStopOverflow", 0}, {"HistoryLen", 10000},
-        {"HistoryMenuLen", 30},     {"HistoryMenuBreak", 30},   {"HistoryMenuOrder", 0},
-        {"HistoryInsertPos", 0},    {"HistoryAddNum", 1},       {"HistoryAccessKey", 1},
-        {"HistoryMoveUp", 0},       {"HistoryAnimation", 1},    {"HistoryWave", 0},
-        {"PauseWave", 0},           {"HistoryStarting", 0},     {"HistoryDataSave", 1},
-        {"HistoryAutoSave", 0},     {"HistorySaveInterval", 20}, {"HistoryCopeWord", 0},
-        {"PopupPos", 0},            {"PasteCommand", 0},        {"PasteDelayTime", 200},
-        {"HistoryPasteDirect", 1},  {"PasteOnly", 1},           {"Paused", 0},
-        {"EditFontHeight", static_cast<DWORD>(-15)},            {"EditFontWeight", 400},
-        {"EditFontItalic", 0},      {"EditWordWrap", 0},        {"EditTabStops", 4},
-        {"HotKeyEnable00", 1},      {"HotKeyCode00", 0x43},     {"HotKeyMod00", 6},
-        {"HotKeyEnable99", 1},      {"HotKeyCode99", 0x45},     {"HotKeyMod99", 6},
-        {"HotKeyEnable98", 1},      {"HotKeyCode98", 0x52},     {"HotKeyMod98", 6},
-        {"HotKeyEnable97", 1},      {"HotKeyCode97", 0x50},     {"HotKeyMod97", 6},
-        {"HotKeyEnable01", 1},      {"HotKeyCode01", 0x56},     {"HotKeyMod01", 6},
-        {"HotKeyEnable02", 0},      {"HotKeyCode02", 0},        {"HotKeyMod02", 6},
-        {"HotKeyEnable05", 0},      {"HotKeyCode05", 0},        {"HotKeyMod05", 6},
+        {"HistoryNum", 90},
+        {"HistoryStopOverflow", 0},
+        {"HistoryLen", 10000},
+        {"HistoryMenuLen", 30},
+        {"HistoryMenuBreak", 30},
+        {"HistoryMenuOrder", 0},
+        {"HistoryInsertPos", 0},
+        {"HistoryAddNum", 1},
+        {"HistoryAccessKey", 1},
+        {"HistoryMoveUp", 0},
+        {"HistoryAnimation", 1},
+        {"HistoryWave", 0},
+        {"PauseWave", 0},
+        {"HistoryStarting", 0},
+        {"HistoryDataSave", 1},
+        {"HistoryAutoSave", 0},
+        {"HistorySaveInterval", 20},
+        {"HistoryCopeWord", 0},
+        {"PopupPos", 0},
+        {"PasteCommand", 0},
+        {"PasteDelayTime", 200},
+        {"HistoryPasteDirect", 1},
+        {"PasteOnly", 1},
+        {"Paused", 0},
+        {"EditFontHeight", static_cast<DWORD>(-15)},
+        {"EditFontWeight", 400},
+        {"EditFontItalic", 0},
+        {"EditWordWrap", 0},
+        {"EditTabStops", 4},
+        {"HotKeyEnable00", 1},
+        {"HotKeyCode00", 0x43},
+        {"HotKeyMod00", 6},
+        {"HotKeyEnable99", 1},
+        {"HotKeyCode99", 0x45},
+        {"HotKeyMod99", 6},
+        {"HotKeyEnable98", 1},
+        {"HotKeyCode98", 0x52},
+        {"HotKeyMod98", 6},
+        {"HotKeyEnable97", 1},
+        {"HotKeyCode97", 0x50},
+        {"HotKeyMod97", 6},
+        {"HotKeyEnable01", 1},
+        {"HotKeyCode01", 0x56},
+        {"HotKeyMod01", 6},
+        {"HotKeyEnable02", 0},
+        {"HotKeyCode02", 0},
+        {"HotKeyMod02", 6},
+        {"HotKeyEnable05", 0},
+        {"HotKeyCode05", 0},
+        {"HotKeyMod05", 6},
     };
     for (const auto& [name, value] : ints) {
         EXPECT_EQ(Int(name.c_str()), value) << name;
     }
     const std::map<std::string, std::string> strings = {
-        {"HistoryWavePath", ""},     {"Pause1WavePath", ""},
-        {"Pause2WavePath", ""},      {"HistoryDataPath", "Varnoke.vnk"},
-        {"EditFontName", "System"},  {"EditHistoryPos", "0,0,400,300"},
+        {"HistoryWavePath", ""},        {"Pause1WavePath", ""},
+        {"Pause2WavePath", ""},         {"HistoryDataPath", "Varnoke.vnk"},
+        {"EditFontName", "System"},     {"EditHistoryPos", "0,0,400,300"},
         {"EditTextPos", "0,0,500,400"}, {"HotKeyData01", "Symbol.txt"},
-        {"HotKeyData02", ""},        {"HotKeyData05", ""},
+        {"HotKeyData02", ""},           {"HotKeyData05", ""},
     };
     for (const auto& [name, value] : strings) {
         EXPECT_EQ(Str(name.c_str()), value) << name;

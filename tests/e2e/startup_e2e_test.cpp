@@ -9,7 +9,7 @@ namespace e2e {
 namespace {
 
 class StartupE2E : public testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetRegistry(); }
     void TearDown() override { ResetRegistry(); }
 };
@@ -56,8 +56,8 @@ TEST_F(StartupE2E, AllowedEndOfSessionSavesSettingsAndExits) {
     VarnokeProcess program;
     ASSERT_TRUE(program.Start());
     DWORD_PTR answer = 0;
-    ASSERT_NE(SendMessageTimeoutA(program.mainWindow(), WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK,
-                                  5000, &answer),
+    ASSERT_NE(SendMessageTimeoutA(program.mainWindow(), WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 5000,
+                                  &answer),
               0);
     EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
     // The posted WM_CLOSE ends the program by the same path as the exit command.

@@ -16,14 +16,20 @@ struct Call {
 };
 
 class FakeTray : public TrayPort {
-public:
+  public:
     bool ShellNotify(TrayMessage message, int iconId, const std::string* text) override {
         calls.push_back({message, iconId, text ? *text : std::string(), text != nullptr});
         return true;
     }
     std::string LoadText(int id) override { return "S" + std::to_string(id); }
-    void StartAnimationTimer() override { ++timerStarts; timerRunning = true; }
-    void StopAnimationTimer() override { ++timerStops; timerRunning = false; }
+    void StartAnimationTimer() override {
+        ++timerStarts;
+        timerRunning = true;
+    }
+    void StopAnimationTimer() override {
+        ++timerStops;
+        timerRunning = false;
+    }
 
     std::vector<Call> calls;
     int timerStarts = 0;
@@ -63,7 +69,8 @@ TEST(TrayModel, CaptureAnimationShowsEightFramesThenTheCurrentState) {
     std::vector<int> shown;
     int current = 0;
     for (const Call& call : port.calls) {
-        if (call.icon != 0) current = call.icon;
+        if (call.icon != 0)
+            current = call.icon;
         shown.push_back(current);
         EXPECT_EQ(call.text, "S212");
     }

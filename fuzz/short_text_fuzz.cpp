@@ -1,0 +1,125 @@
+// Reads arbitrary bytes as a short-text file, fed in two chunks split where the first byte
+// says, then builds the menus, refreshes their labels and performs every item. Checks what
+// must hold for any input: chunking changes nothing, no stored line is empty or holds a
+// line feed, the caps hold, every submenu entry opens a later menu exactly once, every
+// token ref names an item of its line, and a refresh at the same time changes no label.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "history/mbcs.h"
+#include "shorttext/short_text_action.h"
+#include "shorttext/short_text_file.h"
+#include "shorttext/short_text_menu_model.h"
+
+namespace {
+
+using namespace varnoke;
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+MacroNames FuzzNames() {
+    MacroNames names;
+    names.months = {"January", "February", "March",     "April",   "May",      "June",
+                    "July",    "August",   "September", "October", "November", "December"};
+    names.weekdays = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+    names.weekdayLetters = {"\x93\xFA", "\x8C\x8E", "\x89\xCE", "\x90\x85",
+                            "\x96\xD8", "\x8B\xE0", "\x93\x79"};
+    names.am = "AM";
+    names.pm = "PM";
+    names.amJapanese = "\x8C\xDF\x91\x4F";
+    names.pmJapanese = "\x8C\xDF\x8C\xE3";
+    return names;
+}
+
+MacroTime TimeAt(int hour, int minute) {
+    MacroTime time;
+    time.year = 2004;
+    time.month = 6;
+    time.day = 5;
+    time.dayOfWeek = 6;
+    time.hour = hour;
+    time.minute = minute;
+    time.second = 9;
+    return time;
+}
+
+std::vector<std::string> ReadInTwoChunks(std::string_view bytes, size_t split) {
+    ShortTextLineReader reader(IsCp932LeadByte);
+    if (reader.Feed(bytes.substr(0, split))) {
+        reader.Feed(bytes.substr(split));
+    }
+    reader.Finish();
+    return reader.TakeLines();
+}
+
+void CheckLines(const std::vector<std::string>& lines) {
+    Check(lines.size() <= kMaxShortTextLines);
+    for (const std::string& line : lines) {
+        Check(!line.empty() && line.find('\n') == std::string::npos);
+    }
+}
+
+void CheckModel(const ShortTextMenuModel& model, const std::vector<std::string>& lines) {
+    Check(!model.menus.empty() && model.menus.size() <= kMaxShortTextMenus);
+    std::vector<int> opened(model.menus.size(), 0);
+    for (size_t m = 0; m < model.menus.size(); ++m) {
+        for (const ShortTextEntry& entry : model.menus[m].entries) {
+            Check(entry.lineIndex >= 0 && static_cast<size_t>(entry.lineIndex) < lines.size());
+            if (entry.kind == ShortTextEntryKind::kSubmenu) {
+                Check(entry.submenu > static_cast<int>(m) &&
+                      static_cast<size_t>(entry.submenu) < model.menus.size());
+                ++opened[static_cast<size_t>(entry.submenu)];
+            } else if (entry.kind != ShortTextEntryKind::kSeparator) {
+                Check(entry.commandId ==
+                      kShortTextCommandBase + static_cast<unsigned>(entry.lineIndex));
+                Check(entry.commandId < kShortTextCommandEnd);
+            }
+        }
+    }
+    Check(opened[0] == 0);
+    for (size_t m = 1; m < opened.size(); ++m) {
+        Check(opened[m] == 1);
+    }
+    for (const TokenLabelRef& ref : model.tokenLabels) {
+        Check(ref.menu < model.menus.size() && ref.position < model.menus[ref.menu].entries.size());
+        Check(model.menus[ref.menu].entries[ref.position].lineIndex == ref.line);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const MacroNames names = FuzzNames();
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const size_t split = size == 0 ? 0 : data[0] % (size + 1);
+
+    const std::vector<std::string> lines = ParseShortTextLines(bytes, IsCp932LeadByte);
+    Check(ReadInTwoChunks(bytes, split) == lines);
+    CheckLines(lines);
+
+    ShortTextMenuModel model = BuildShortTextMenus(lines, TimeAt(13, 7), names, IsCp932LeadByte);
+    CheckModel(model, lines);
+
+    const ShortTextMenuModel before = model;
+    Check(RefreshShortTextLabels(model, lines, TimeAt(13, 7), names, IsCp932LeadByte));
+    for (size_t m = 0; m < model.menus.size(); ++m) {
+        for (size_t e = 0; e < model.menus[m].entries.size(); ++e) {
+            Check(model.menus[m].entries[e].label == before.menus[m].entries[e].label);
+        }
+    }
+    Check(RefreshShortTextLabels(model, lines, TimeAt(0, 30), names, IsCp932LeadByte));
+
+    for (const std::string& line : lines) {
+        DecideShortTextAction(line, TimeAt(0, 30), true, names, IsCp932LeadByte);
+    }
+    return 0;
+}

@@ -1,0 +1,221 @@
+// MainWindow: the history popup menu, its keys and the paste of a chosen entry.
+#include "app/app_messages.h"
+#include "app/main_window_win.h"
+#include "framework/strings_win.h"
+#include "history/clipboard_win.h"
+#include "menus/history_menu_win.h"
+#include "menus/paste_win.h"
+#include "menus/popup_position_win.h"
+
+namespace varnoke {
+
+namespace {
+
+// A press on the tray icon this soon after a menu closed without a command is the
+// click that dismissed it, not a request for a new menu.
+constexpr DWORD kTrayReopenGuardMs = 200;
+
+constexpr UINT kShortTextCommandBase = 38000;
+constexpr UINT kShortTextCommandEnd = 48000;
+
+constexpr WORD kMenuFlagsClosed = 0xFFFF;
+constexpr WORD kPopupMenuFlag = 0x10;  // MF_POPUP in WM_MENUCHAR
+
+}  // namespace
+
+void MainWindow::CreateHistoryMenu() {
+    historyMenu_ = MenuHandle(CreatePopupMenu());
+}
+
+void MainWindow::OnTrayLeftClick() {
+    if (modalOpen_) {
+        SetForegroundWindow(hwnd());
+        return;
+    }
+    if (menuTracking_) {
+        if (GetTickCount() - menuClosedTick_ < kTrayReopenGuardMs) {
+            return;
+        }
+        menuTracking_ = 0;
+    }
+    calledByHotKey_ = 0;
+    ShowHistoryMenu();
+}
+
+void MainWindow::ShowHistoryMenu() {
+    if (entryEditBusy_ || historyMenuOpen_) {
+        return;
+    }
+    if (!BuildHistoryMenu()) {
+        return;
+    }
+    HWND target = GetForegroundWindow();
+    POINT point = GetPopupPoint(calledByHotKey_ ? settings_.popupPos : kPopupAtCursor);
+    SetForegroundWindow(hwnd());
+    menuTracking_ = 1;
+    historyMenuOpen_ = true;
+    {
+        MenuKeyFilter keys([this](char key) { return OnHistoryMenuKey(key, historyMenu_.get()); });
+        TrackPopupAt(historyMenu_.get(), hwnd(), point);
+    }
+    historyMenuOpen_ = false;
+    if (target != nullptr && TopLevelWindowExists(target) && calledByHotKey_) {
+        Win32Foreground foreground(target);
+        RestoreTargetWindow(foreground);
+    }
+    PostMessageA(hwnd(), WM_USER, 0, 0);
+}
+
+// False when there is nothing to show.
+bool MainWindow::BuildHistoryMenu() {
+    historyMenu_ = MenuHandle(CreatePopupMenu());
+    if (history_.size() < 1 || !historyMenu_) {
+        return false;
+    }
+    AppendHistoryMenuItems(historyMenu_.get(),
+                           BuildHistoryMenuItems(history_.entries(), settings_, &IsAnsiLeadByte));
+    shownHistory_ = HistoryMenuSnapshot(history_.entries());
+    return true;
+}
+
+bool MainWindow::DispatchMenuCommand(UINT id) {
+    if (IsReservedHistoryCommand(id)) {
+        // Only ids of items the menu showed count; an id past the list falls through to
+        // the normal routing, where nothing handles it.
+        if (HistoryPositionOfCommand(id) >= shownHistory_.size()) {
+            return false;
+        }
+        ChooseHistoryCommand(id);
+        return true;
+    }
+    if (id >= kShortTextCommandBase && id < kShortTextCommandEnd) {
+        PerformShortTextItem(static_cast<int>(id - kShortTextCommandBase));
+        return true;
+    }
+    return false;
+}
+
+// The menu loop ran nested, so a capture may have moved the entries since the menu was
+// built; the choice is resolved to the entry that holds the text shown, and dropped
+// when no entry holds it any more.
+void MainWindow::ChooseHistoryCommand(UINT id) {
+    std::optional<int> position = ResolveChosenEntry(shownHistory_, history_.entries(), id);
+    if (position && ChooseHistoryItem(*position) && settings_.historyPasteDirect == 1 &&
+        calledByHotKey_) {
+        PasteIntoTarget();
+    }
+    calledByHotKey_ = 0;
+}
+
+bool MainWindow::ChooseHistoryItem(int index) {
+    if (index < 0 || index >= history_.size()) {
+        return false;
+    }
+    const std::string copy = history_.at(index);
+    bool move = settings_.historyMoveUp != 0;
+    if (GetKeyState(VK_CONTROL) < 0) {
+        move = !move;
+    }
+    if (move) {
+        if (settings_.historyInsertPos == 0) {
+            if (index > 0) {
+                history_.RemoveAt(index);
+                history_.InsertFront(copy);
+                capture_.NoteHistoryChanged();
+            }
+        } else {
+            history_.RemoveAt(index);
+            history_.Append(copy);
+            capture_.NoteHistoryChanged();
+        }
+    }
+    capture_.Disarm();
+    const bool ok = WriteClipboardText(copy);
+    if (!ok) {
+        capture_.SetCaptureArmed(true);
+    }
+    return ok;
+}
+
+bool MainWindow::WriteClipboardText(const std::string& text) {
+    if (!WriteClipboardBytes(hwnd(), text)) {
+        return false;
+    }
+    capture_.NoteClipboardWritten(text);
+    return true;
+}
+
+void MainWindow::PasteIntoTarget() {
+    Win32Keyboard keyboard;
+    SendPasteKeystroke(settings_.pasteCommand, settings_.pasteDelayTime, keyboard);
+}
+
+LRESULT MainWindow::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
+    LRESULT result = Default();
+    highlightedItemId_ = 0;
+    HMENU menu = reinterpret_cast<HMENU>(lParam);
+    if (HIWORD(wParam) == kMenuFlagsClosed && menu == nullptr) {
+        menuClosedTick_ = GetTickCount();
+    } else if (menu != nullptr && menu == historyMenu_.get()) {
+        highlightedItemId_ = LOWORD(wParam);
+    }
+    return result;
+}
+
+LRESULT MainWindow::OnMenuChar(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) == kPopupMenuFlag &&
+        OnHistoryMenuKey(static_cast<char>(LOWORD(wParam)), reinterpret_cast<HMENU>(lParam))) {
+        return MAKELRESULT(0, MNC_CLOSE);
+    }
+    return Default();
+}
+
+bool MainWindow::OnHistoryMenuKey(char key, HMENU menu) {
+    if (menu == nullptr || menu != historyMenu_.get() ||
+        !IsReservedHistoryCommand(highlightedItemId_)) {
+        return false;
+    }
+    const int index = HistoryPositionOfCommand(highlightedItemId_);
+    if (key == ' ') {
+        PostMessageA(hwnd(), WM_EDIT_HISTORY_ITEM, 0, index);
+        return true;
+    }
+    if (key == '\b' && GetKeyState(VK_SHIFT) < 0 && index < history_.size()) {
+        history_.RemoveAt(index);
+        capture_.NoteHistoryChanged();
+        return true;
+    }
+    return false;
+}
+
+LRESULT MainWindow::OnEditHistoryItem(WPARAM, LPARAM lParam) {
+    OpenEntryFromMenu(static_cast<int>(lParam));
+    return 1;
+}
+
+void MainWindow::OpenEntryFromMenu(int index) {
+    if (index < 0 || index >= history_.size()) {
+        return;
+    }
+    const int wasPaused = settings_.paused;
+    entryEditBusy_ = 1;
+    modalOpen_ = 1;
+    capture_.SetPaused(1);
+    const std::string copy = history_.at(index);
+    SetForegroundWindow(hwnd());
+    std::optional<std::string> edited = RunEntryEditor(copy);
+    // The editor ran a nested loop; the entry is only touched if it is still there.
+    if (edited && index < history_.size()) {
+        if (edited->empty()) {
+            history_.RemoveAt(index);
+        } else {
+            history_.at(index) = edited->substr(0, static_cast<size_t>(settings_.historyLen));
+        }
+        capture_.NoteHistoryChanged();
+    }
+    capture_.SetPaused(wasPaused);
+    modalOpen_ = 0;
+    entryEditBusy_ = 0;
+}
+
+}  // namespace varnoke

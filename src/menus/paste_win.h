@@ -1,0 +1,32 @@
+#pragma once
+// The paste engine's ports on Win32: synthesized keys through keybd_event, the
+// foreground through SetForegroundWindow, and plain sleeps on the UI thread.
+
+#include <windows.h>
+
+#include "menus/paste_sequence.h"
+
+namespace varnoke {
+
+class Win32Keyboard : public KeyboardPort {
+  public:
+    void KeyEvent(uint8_t vk, bool keyUp) override;
+    void Sleep(int ms) override;
+};
+
+class Win32Foreground : public ForegroundPort {
+  public:
+    explicit Win32Foreground(HWND target) : target_(target) {}
+    void SetTargetForeground() override;
+    bool TargetIsForeground() override;
+    void Sleep(int ms) override;
+
+  private:
+    HWND target_;
+};
+
+// Whether `window` is still among the top-level windows (EnumWindows, compared by
+// handle). IsWindow alone would also accept a recycled handle of a child window.
+bool TopLevelWindowExists(HWND window);
+
+}  // namespace varnoke

@@ -1,0 +1,308 @@
+// The history menu as a user drives it: the hot key or a tray press opens it, a key
+// chooses an entry, and the entry lands on the clipboard and, after the hot key, in the
+// window that was active. The history data file (saved after every change) shows what
+// happened to the list.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace e2e {
+namespace {
+
+using Entries = std::vector<std::string>;
+
+constexpr UINT kTrayNotify = 0x5F4;
+constexpr WPARAM kTrayIconId = 100;
+
+// The menu window cannot be seen across processes under Wine, but the program's UI
+// thread reports that it runs a menu loop (Wine names the menu owner and sets
+// GUI_INMENUMODE; Windows adds GUI_POPUPMENUMODE).
+bool MenuLoopRunning(const VarnokeProcess& program) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    DWORD thread = GetWindowThreadProcessId(program.mainWindow(), nullptr);
+    return GetGUIThreadInfo(thread, &info) &&
+           ((info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE)) != 0 ||
+            info.hwndMenuOwner != nullptr);
+}
+
+bool WaitForMenu(const VarnokeProcess& program) {
+    return WaitUntil([&] { return MenuLoopRunning(program); }, 5000);
+}
+
+bool WaitForMenuClosed(const VarnokeProcess& program) {
+    return WaitUntil([&] { return !MenuLoopRunning(program); }, 5000);
+}
+
+bool WaitForClipboard(const std::string& expected) {
+    return WaitUntil([&] {
+        std::string text;
+        return GetClipboardText(&text) && text == expected;
+    });
+}
+
+std::string ClipboardNow() {
+    std::string text;
+    GetClipboardText(&text);
+    return text;
+}
+
+// The target's frame hands the focus on to its edit control when it is activated again,
+// as an editor does; otherwise the restored foreground window itself gets the paste.
+WNDPROC frameProc = nullptr;
+LRESULT CALLBACK FocusEditOnActivation(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND edit = GetWindow(frame, GW_CHILD);
+    if (message == WM_SETFOCUS && edit != nullptr) {
+        SetFocus(edit);
+        return 0;
+    }
+    return CallWindowProcA(frameProc, frame, message, wParam, lParam);
+}
+
+void KeyDown(BYTE vk) {
+    keybd_event(vk, 0, 0, 0);
+}
+void KeyUp(BYTE vk) {
+    keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
+}
+
+class HistoryMenuE2E : public testing::Test {
+  protected:
+    void SetUp() override {
+        ResetRegistry();
+        WriteRegInt("HistoryAutoSave", 1);
+        WriteRegInt("HistorySaveInterval", 0);
+        WriteRegInt("HistoryAnimation", 0);
+        frameProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            target_.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FocusEditOnActivation)));
+    }
+    void TearDown() override { ResetRegistry(); }
+
+    // Starts the program and copies the texts, oldest first. With the default settings
+    // the newest entry is position 0, numbered 1, and shown last.
+    void StartWith(const Entries& oldestFirst) {
+        ASSERT_TRUE(program_.Start());
+        Entries expected;
+        for (const std::string& text : oldestFirst) {
+            ASSERT_TRUE(SetClipboardText(text));
+            expected.insert(expected.begin(), text);
+            ASSERT_TRUE(WaitForHistory(program_, expected)) << "copying " << text;
+        }
+    }
+
+    void OpenByHotKey() {
+        ASSERT_TRUE(target_.Focus());
+        PressKey('C', true, true);
+        ASSERT_TRUE(WaitForMenu(program_)) << "Ctrl+Shift+C showed no menu";
+    }
+
+    void OpenByTrayPress() {
+        PostMessageA(program_.mainWindow(), kTrayNotify, kTrayIconId, WM_LBUTTONDOWN);
+        ASSERT_TRUE(WaitForMenu(program_)) << "the tray press showed no menu";
+    }
+
+    VarnokeProcess program_;
+    TargetWindow target_;
+};
+
+TEST_F(HistoryMenuE2E, HotKeyPastesTheChosenEntryIntoTheFocusedWindow) {
+    StartWith({"alpha", "beta"});
+    OpenByHotKey();
+    PressKey('2');  // "&2. alpha"
+    EXPECT_TRUE(WaitUntil([&] { return target_.Text() == "alpha"; })) << target_.Text();
+    EXPECT_EQ(ClipboardNow(), "alpha");
+    // The program's own write is not captured, but the next copy is.
+    ASSERT_TRUE(SetClipboardText("gamma"));
+    EXPECT_TRUE(WaitForHistory(program_, {"gamma", "beta", "alpha"}));
+}
+
+TEST_F(HistoryMenuE2E, ShiftInsertPastesToo) {
+    WriteRegInt("PasteCommand", 1);
+    WriteRegInt("PasteDelayTime", 0);
+    StartWith({"alpha", "beta"});
+    OpenByHotKey();
+    PressKey('1');
+    EXPECT_TRUE(WaitUntil([&] { return target_.Text() == "beta"; })) << target_.Text();
+    EXPECT_EQ(HistoryOnDisk(program_), (Entries{"beta", "alpha"}));
+}
+
+TEST_F(HistoryMenuE2E, TrayPressPutsTheEntryOnTheClipboardWithoutPasting) {
+    // A long delay leaves time to give the target the focus back before a paste would
+    // be typed; none must come.
+    WriteRegInt("PasteDelayTime", 1000);
+    StartWith({"alpha", "beta"});
+    // A hot-key menu dismissed without a choice leaves calledByHotKey set; the tray press
+    // must clear it.
+    OpenByHotKey();
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitForMenuClosed(program_));
+    PumpFor(300);
+    OpenByTrayPress();
+    PressKey('2');
+    ASSERT_TRUE(WaitForClipboard("alpha"));
+    ASSERT_TRUE(target_.Focus());
+    PumpFor(1500);
+    EXPECT_EQ(target_.Text(), "");
+}
+
+TEST_F(HistoryMenuE2E, ChoosingMovesTheEntryWithHistoryMoveUp) {
+    WriteRegInt("HistoryMoveUp", 1);
+    StartWith({"alpha", "beta", "gamma"});
+    OpenByHotKey();
+    PressKey('3');
+    EXPECT_TRUE(WaitUntil([&] { return target_.Text() == "alpha"; })) << target_.Text();
+    EXPECT_TRUE(WaitForHistory(program_, {"alpha", "gamma", "beta"}));
+}
+
+TEST_F(HistoryMenuE2E, CtrlHeldWhileChoosingInvertsHistoryMoveUp) {
+    StartWith({"alpha", "beta", "gamma"});
+    SetCursorPos(300, 300);
+    OpenByTrayPress();
+    // Wine's menu loop takes Ctrl+Enter for a character, so the mouse chooses: the menu
+    // opens at the cursor and its first item shown is "3. alpha".
+    KeyDown(VK_CONTROL);
+    SetCursorPos(330, 308);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    bool chosen = WaitForClipboard("alpha");
+    KeyUp(VK_CONTROL);
+    ASSERT_TRUE(chosen);
+    EXPECT_TRUE(WaitForHistory(program_, {"alpha", "gamma", "beta"}));
+}
+
+TEST_F(HistoryMenuE2E, ShiftBackspaceDeletesTheHighlightedEntry) {
+    StartWith({"alpha", "beta", "gamma"});
+    OpenByTrayPress();
+    PressKey(VK_DOWN);
+    PressKey(VK_DOWN);  // "2. beta"
+    PressKey(VK_BACK, false, true);
+    EXPECT_TRUE(WaitForHistory(program_, {"gamma", "alpha"}));
+    EXPECT_TRUE(WaitForMenuClosed(program_));
+    EXPECT_EQ(ClipboardNow(), "gamma");
+    // Backspace alone does nothing special. (A press within 200 ms of a menu closed
+    // without a command would open nothing.)
+    PumpFor(300);
+    OpenByTrayPress();
+    PressKey(VK_DOWN);
+    PressKey(VK_BACK);
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitForMenuClosed(program_));
+    ASSERT_TRUE(program_.Stop());
+    EXPECT_EQ(HistoryOnDisk(program_), (Entries{"gamma", "alpha"}));
+}
+
+TEST_F(HistoryMenuE2E, SpaceClosesTheMenuWithoutChoosingTheEntry) {
+    StartWith({"alpha", "beta"});
+    OpenByTrayPress();
+    PressKey(VK_DOWN);
+    PressKey(VK_SPACE);
+    EXPECT_TRUE(WaitForMenuClosed(program_));
+    PumpFor(300);
+    EXPECT_EQ(ClipboardNow(), "beta");
+    EXPECT_EQ(HistoryOnDisk(program_), (Entries{"beta", "alpha"}));
+}
+
+TEST_F(HistoryMenuE2E, ATrayPressRightAfterADismissedMenuOpensNothing) {
+    StartWith({"alpha"});
+    OpenByTrayPress();
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitForMenuClosed(program_));
+    PostMessageA(program_.mainWindow(), kTrayNotify, kTrayIconId, WM_LBUTTONDOWN);
+    EXPECT_FALSE(WaitUntil([&] { return MenuLoopRunning(program_); }, 400));
+    // Later presses open it again.
+    OpenByTrayPress();
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitForMenuClosed(program_));
+}
+
+TEST_F(HistoryMenuE2E, AChoiceAfterACaptureStillPastesTheEntryShown) {
+    StartWith({"alpha", "beta"});
+    OpenByHotKey();
+    // A copy while the menu is open shifts every position by one.
+    ASSERT_TRUE(SetClipboardText("intruder"));
+    ASSERT_TRUE(WaitForHistory(program_, {"intruder", "beta", "alpha"}));
+    PressKey('2');  // shown as "&2. alpha"; position 1 now holds beta
+    EXPECT_TRUE(WaitUntil([&] { return target_.Text() == "alpha"; })) << target_.Text();
+    EXPECT_EQ(ClipboardNow(), "alpha");
+}
+
+TEST_F(HistoryMenuE2E, TheTrayMenuHotKeyShowsTheTrayMenu) {
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(target_.Focus());
+    PressKey('R', true, true);
+    ASSERT_TRUE(WaitForMenu(program_));
+    PressKey('P');  // "一時停止(&P)"
+    ASSERT_TRUE(WaitForMenuClosed(program_));
+    ASSERT_TRUE(program_.Stop());
+    DWORD paused = 0;
+    ASSERT_TRUE(ReadRegInt("Paused", &paused));
+    EXPECT_EQ(paused, 1u);
+}
+
+class OwnHotKey {
+  public:
+    OwnHotKey() {
+        window_ = CreateWindowExA(0, "STATIC", "e2e hot key owner", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+        registered_ = RegisterHotKey(window_, 1, MOD_CONTROL | MOD_SHIFT, 'C') != FALSE;
+    }
+    ~OwnHotKey() {
+        if (registered_) {
+            UnregisterHotKey(window_, 1);
+        }
+        DestroyWindow(window_);
+    }
+    bool registered() const { return registered_; }
+
+  private:
+    HWND window_ = nullptr;
+    bool registered_ = false;
+};
+
+std::string PlatformKeyName(UINT vk) {
+    char name[64] = {};
+    GetKeyNameTextA(static_cast<LONG>(MapVirtualKeyA(vk, 0) << 16), name, sizeof(name));
+    return name;
+}
+
+TEST_F(HistoryMenuE2E, AHotKeyTakenElsewhereIsReportedAndSavedDisabled) {
+    OwnHotKey taken;
+    ASSERT_TRUE(taken.registered());
+    ASSERT_TRUE(program_.Start());
+    HWND box = FindMessageBox(program_.processId(), "Varnoke");
+    ASSERT_NE(box, nullptr);
+    const std::string text = MessageBoxText(box);
+    EXPECT_NE(text.find(Utf8ToAnsi(u8"「クリップボード履歴」")), std::string::npos) << text;
+    const std::string keys = PlatformKeyName(VK_CONTROL) + " + " + PlatformKeyName(VK_SHIFT) +
+                             " + " + PlatformKeyName('C');
+    EXPECT_NE(text.find("\"" + keys + "\""), std::string::npos) << text;
+    AnswerMessageBox(box);
+    // The other default keys register; no second message follows.
+    EXPECT_TRUE(
+        WaitUntil([&] { return FindMessageBox(program_.processId(), "Varnoke", 0) == nullptr; }));
+    PumpFor(300);
+    EXPECT_EQ(FindMessageBox(program_.processId(), "Varnoke", 0), nullptr);
+    ASSERT_TRUE(program_.Stop());
+    DWORD enabled = 1;
+    ASSERT_TRUE(ReadRegInt("HotKeyEnable00", &enabled));
+    EXPECT_EQ(enabled, 0u);
+    ASSERT_TRUE(ReadRegInt("HotKeyEnable99", &enabled));
+    EXPECT_EQ(enabled, 1u);
+}
+
+TEST_F(HistoryMenuE2E, PopupPosFourOpensTheHotKeyMenuInTheBottomRightCorner) {
+    WriteRegInt("PopupPos", 4);
+    StartWith({"alpha"});
+    SetCursorPos(10, 10);
+    OpenByHotKey();
+    POINT corner{GetSystemMetrics(SM_CXSCREEN) - 3, GetSystemMetrics(SM_CYSCREEN) - 3};
+    HWND atCorner = WindowFromPoint(corner);
+    char className[32] = {};
+    GetClassNameA(atCorner, className, sizeof(className));
+    EXPECT_STREQ(className, "#32768");
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitForMenuClosed(program_));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,53 @@
+#pragma once
+// A fixed time and a compact picture of a short-text menu model for the tests.
+
+#include <string>
+#include <vector>
+
+#include "history/mbcs.h"
+#include "shorttext/short_text_file.h"
+#include "shorttext/short_text_menu_model.h"
+
+namespace varnoke::testing_short_text {
+
+// Saturday 5 June 2004 at hour:minute:09. The tests use number tokens only, so the names
+// stay empty.
+inline MacroTime June5(int hour = 13, int minute = 7) {
+    return MacroTime{2004, 6, 5, 6, hour, minute, 9};
+}
+
+inline std::vector<std::string> Lines(const std::string& file) {
+    return ParseShortTextLines(file, IsCp932LeadByte);
+}
+
+inline ShortTextMenuModel Build(const std::vector<std::string>& lines,
+                                const MacroTime& time = June5()) {
+    return BuildShortTextMenus(lines, time, MacroNames(), IsCp932LeadByte);
+}
+
+// Per menu: "label#line" items, "!label#line" commands, "-" separators, ">k:label" submenu
+// entries; "|" (column) or "||" (column with bar) in front of an entry starting a column.
+inline std::vector<std::string> Describe(const ShortTextMenuModel& model) {
+    std::vector<std::string> menus;
+    for (const ShortTextMenu& menu : model.menus) {
+        std::string out;
+        for (const ShortTextEntry& e : menu.entries) {
+            out += out.empty() ? "" : ",";
+            out += e.columnBreak == ShortTextBreak::kColumn          ? "|"
+                   : e.columnBreak == ShortTextBreak::kColumnWithBar ? "||"
+                                                                     : "";
+            const std::string line = '#' + std::to_string(e.lineIndex);
+            if (e.kind == ShortTextEntryKind::kSeparator) {
+                out += '-';
+            } else if (e.kind == ShortTextEntryKind::kSubmenu) {
+                out += '>' + std::to_string(e.submenu) + ':' + e.label;
+            } else {
+                out += (e.kind == ShortTextEntryKind::kCommand ? "!" : "") + e.label + line;
+            }
+        }
+        menus.push_back(out);
+    }
+    return menus;
+}
+
+}  // namespace varnoke::testing_short_text
