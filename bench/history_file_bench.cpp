@@ -16,6 +16,8 @@
 #include "history/mbcs.h"
 #include "history/text.h"
 
+#include "bench_timing.h"
+
 namespace {
 
 using varnoke::ClipHistory;
@@ -57,16 +59,8 @@ class FileSource : public varnoke::ByteSource {
     uint64_t remaining_;
 };
 
-double Seconds(const std::function<void()>& work) {
-    auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
+using bench::Median;
+using bench::Seconds;
 
 ClipHistory MakeHistory() {
     ClipHistory history;

@@ -16,6 +16,8 @@
 #include "history/mbcs.h"
 #include "menus/history_menu_model.h"
 
+#include "bench_timing.h"
+
 namespace {
 
 using varnoke::HistoryEntry;
@@ -24,16 +26,8 @@ constexpr int kEntries = 300;
 constexpr int kRuns = 15;
 constexpr int kBuildsPerRun = 100;
 
-double Seconds(const std::function<void()>& work) {
-    auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
+using bench::Median;
+using bench::Seconds;
 
 // Printable text with tabs, ampersands and double-byte characters sprinkled in.
 std::vector<HistoryEntry> MakeEntries(size_t size) {

@@ -13,6 +13,9 @@
 #include "shorttext/short_text_file.h"
 #include "shorttext/short_text_menu_model.h"
 
+#include "bench_timing.h"
+#include "support/macro_samples.h"
+
 namespace {
 
 using namespace varnoke;
@@ -24,16 +27,8 @@ constexpr int kRefreshesPerRun = 200;
 // and a few date lines.
 constexpr int kTokenEvery = 100;
 
-double Seconds(const std::function<void()>& work) {
-    auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
+using bench::Median;
+using bench::Seconds;
 
 // CRLF text, tab-indented, in blocks of 240 lines that open 12 nested submenus and close
 // them again, so that the 500-menu cap is reached in the last block. Between them: breaks,
@@ -69,32 +64,11 @@ std::string MakeFile() {
     return file;
 }
 
-MacroNames Names() {
-    MacroNames names;
-    names.months = {"January", "February", "March",     "April",   "May",      "June",
-                    "July",    "August",   "September", "October", "November", "December"};
-    names.weekdays = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-    names.am = "AM";
-    names.pm = "PM";
-    return names;
-}
-
-MacroTime TimeAt(int minute) {
-    MacroTime time;
-    time.year = 2004;
-    time.month = 6;
-    time.day = 5;
-    time.dayOfWeek = 6;
-    time.hour = 13;
-    time.minute = minute;
-    return time;
-}
-
 }  // namespace
 
 int main() {
     const std::string file = MakeFile();
-    const MacroNames names = Names();
+    const MacroNames names = samples::Names();
     size_t sink = 0;
 
     std::vector<std::string> lines;
@@ -103,7 +77,7 @@ int main() {
     for (int run = 0; run < kRuns; ++run) {
         parseAndBuild.push_back(Seconds([&] {
             lines = ParseShortTextLines(file, IsCp932LeadByte);
-            model = BuildShortTextMenus(lines, TimeAt(run), names, IsCp932LeadByte);
+            model = BuildShortTextMenus(lines, samples::June5(13, run), names, IsCp932LeadByte);
         }));
         sink += model.menus.size();
     }
@@ -121,11 +95,13 @@ int main() {
     std::vector<double> rebuilds;
     std::vector<double> refreshes;
     for (int run = 0; run < kRuns; ++run) {
-        rebuilds.push_back(Seconds(
-            [&] { model = BuildShortTextMenus(lines, TimeAt(run), names, IsCp932LeadByte); }));
+        rebuilds.push_back(Seconds([&] {
+            model = BuildShortTextMenus(lines, samples::June5(13, run), names, IsCp932LeadByte);
+        }));
         refreshes.push_back(Seconds([&] {
                                 for (int i = 0; i < kRefreshesPerRun; ++i) {
-                                    sink += RefreshShortTextLabels(model, lines, TimeAt(i % 60),
+                                    sink += RefreshShortTextLabels(model, lines,
+                                                                   samples::June5(13, i % 60),
                                                                    names, IsCp932LeadByte);
                                 }
                             }) /

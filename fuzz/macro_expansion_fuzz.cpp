@@ -11,36 +11,11 @@
 
 #include "history/mbcs.h"
 #include "shorttext/macro_expansion.h"
+#include "support/macro_samples.h"
 
 namespace {
 
 using namespace varnoke;
-
-MacroNames FuzzNames() {
-    MacroNames names;
-    names.months = {"January", "February", "March",     "April",   "May",      "June",
-                    "July",    "August",   "September", "October", "November", "December"};
-    names.weekdays = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-    names.weekdayLetters = {"\x93\xFA", "\x8C\x8E", "\x89\xCE", "\x90\x85",
-                            "\x96\xD8", "\x8B\xE0", "\x93\x79"};
-    names.am = "AM";
-    names.pm = "PM";
-    names.amJapanese = "\x8C\xDF\x91\x4F";
-    names.pmJapanese = "\x8C\xDF\x8C\xE3";
-    return names;
-}
-
-MacroTime FixedTime() {
-    MacroTime time;
-    time.year = 2004;
-    time.month = 6;
-    time.day = 5;
-    time.dayOfWeek = 6;
-    time.hour = 13;
-    time.minute = 7;
-    time.second = 9;
-    return time;
-}
 
 // Any int the caller might pass, including nonsense, must only ever give empty names.
 MacroTime TimeFromBytes(const uint8_t* data, size_t size) {
@@ -69,10 +44,10 @@ bool HasSingleByteBackslash(std::string_view text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const MacroNames names = FuzzNames();
+    static const MacroNames names = samples::Names();
     std::string_view text(reinterpret_cast<const char*>(data), size);
 
-    MacroExpansion result = ExpandMacros(text, FixedTime(), names, IsCp932LeadByte);
+    MacroExpansion result = ExpandMacros(text, samples::June5(), names, IsCp932LeadByte);
     // The longest token text here is "September" from the two bytes "\E".
     if (result.text.size() > 5 * size) {
         std::abort();

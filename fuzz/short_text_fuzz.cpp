@@ -15,6 +15,7 @@
 #include "shorttext/short_text_action.h"
 #include "shorttext/short_text_file.h"
 #include "shorttext/short_text_menu_model.h"
+#include "support/macro_samples.h"
 
 namespace {
 
@@ -24,32 +25,6 @@ void Check(bool condition) {
     if (!condition) {
         std::abort();
     }
-}
-
-MacroNames FuzzNames() {
-    MacroNames names;
-    names.months = {"January", "February", "March",     "April",   "May",      "June",
-                    "July",    "August",   "September", "October", "November", "December"};
-    names.weekdays = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-    names.weekdayLetters = {"\x93\xFA", "\x8C\x8E", "\x89\xCE", "\x90\x85",
-                            "\x96\xD8", "\x8B\xE0", "\x93\x79"};
-    names.am = "AM";
-    names.pm = "PM";
-    names.amJapanese = "\x8C\xDF\x91\x4F";
-    names.pmJapanese = "\x8C\xDF\x8C\xE3";
-    return names;
-}
-
-MacroTime TimeAt(int hour, int minute) {
-    MacroTime time;
-    time.year = 2004;
-    time.month = 6;
-    time.day = 5;
-    time.dayOfWeek = 6;
-    time.hour = hour;
-    time.minute = minute;
-    time.second = 9;
-    return time;
 }
 
 std::vector<std::string> ReadInTwoChunks(std::string_view bytes, size_t split) {
@@ -98,7 +73,7 @@ void CheckModel(const ShortTextMenuModel& model, const std::vector<std::string>&
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const MacroNames names = FuzzNames();
+    static const MacroNames names = samples::Names();
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const size_t split = size == 0 ? 0 : data[0] % (size + 1);
 
@@ -106,20 +81,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(ReadInTwoChunks(bytes, split) == lines);
     CheckLines(lines);
 
-    ShortTextMenuModel model = BuildShortTextMenus(lines, TimeAt(13, 7), names, IsCp932LeadByte);
+    ShortTextMenuModel model =
+        BuildShortTextMenus(lines, samples::June5(13, 7), names, IsCp932LeadByte);
     CheckModel(model, lines);
 
     const ShortTextMenuModel before = model;
-    Check(RefreshShortTextLabels(model, lines, TimeAt(13, 7), names, IsCp932LeadByte));
+    Check(RefreshShortTextLabels(model, lines, samples::June5(13, 7), names, IsCp932LeadByte));
     for (size_t m = 0; m < model.menus.size(); ++m) {
         for (size_t e = 0; e < model.menus[m].entries.size(); ++e) {
             Check(model.menus[m].entries[e].label == before.menus[m].entries[e].label);
         }
     }
-    Check(RefreshShortTextLabels(model, lines, TimeAt(0, 30), names, IsCp932LeadByte));
+    Check(RefreshShortTextLabels(model, lines, samples::June5(0, 30), names, IsCp932LeadByte));
 
     for (const std::string& line : lines) {
-        DecideShortTextAction(line, TimeAt(0, 30), true, names, IsCp932LeadByte);
+        DecideShortTextAction(line, samples::June5(0, 30), true, names, IsCp932LeadByte);
     }
     return 0;
 }

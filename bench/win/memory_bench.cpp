@@ -7,14 +7,9 @@
 #include <cstdio>
 #include <string>
 
-namespace {
+#include "bench_process.h"
 
-std::string Folder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path);
-    return s.substr(0, s.find_last_of('\\'));
-}
+namespace {
 
 bool WriteHistory(const std::string& path, int entries, size_t size) {
     FILE* f = std::fopen(path.c_str(), "wb");
@@ -33,17 +28,6 @@ bool WriteHistory(const std::string& path, int entries, size_t size) {
     return std::fclose(f) == 0;
 }
 
-HWND FindWindowOf(DWORD pid) {
-    HWND found = nullptr;
-    while ((found = FindWindowExA(nullptr, found, nullptr, "Varnoke")) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(found, &owner);
-        if (owner == pid)
-            return found;
-    }
-    return nullptr;
-}
-
 // Starts the program from `folder`, measures its private bytes once idle, closes it.
 SIZE_T PrivateBytesOfRun(const std::string& folder) {
     std::string exe = folder + "\\Varnoke.exe";
@@ -56,7 +40,9 @@ SIZE_T PrivateBytesOfRun(const std::string& folder) {
         return 0;
     }
     HWND window = nullptr;
-    for (int i = 0; i < 3000 && (window = FindWindowOf(pi.dwProcessId)) == nullptr; ++i) Sleep(10);
+    for (int i = 0;
+         i < 3000 && (window = bench::FindWindowOf(pi.dwProcessId, "Varnoke")) == nullptr; ++i)
+        Sleep(10);
     WaitForInputIdle(pi.hProcess, 30000);
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof(counters);
@@ -74,9 +60,9 @@ SIZE_T PrivateBytesOfRun(const std::string& folder) {
 }  // namespace
 
 int main() {
-    std::string folder = Folder() + "\\memory_bench_run";
+    std::string folder = bench::Folder() + "\\memory_bench_run";
     CreateDirectoryA(folder.c_str(), nullptr);
-    if (!CopyFileA((Folder() + "\\Varnoke.exe").c_str(), (folder + "\\Varnoke.exe").c_str(),
+    if (!CopyFileA((bench::Folder() + "\\Varnoke.exe").c_str(), (folder + "\\Varnoke.exe").c_str(),
                    FALSE)) {
         std::fprintf(stderr, "cannot copy Varnoke.exe\n");
         return 1;

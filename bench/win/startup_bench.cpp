@@ -9,31 +9,15 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "bench_process.h"
 
-std::string Folder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path);
-    return s.substr(0, s.find_last_of('\\'));
-}
+namespace {
 
 double Now() {
     LARGE_INTEGER f, c;
     QueryPerformanceFrequency(&f);
     QueryPerformanceCounter(&c);
     return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
-HWND FindWindowOf(DWORD pid, const char* title) {
-    HWND found = nullptr;
-    while ((found = FindWindowExA(nullptr, found, nullptr, title)) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(found, &owner);
-        if (owner == pid)
-            return found;
-    }
-    return nullptr;
 }
 
 // Milliseconds from CreateProcess to the end of the process; for Varnoke, the main
@@ -51,7 +35,7 @@ double RunOnce(const std::string& exe, bool closeMainWindow) {
     }
     if (closeMainWindow) {
         HWND window = nullptr;
-        while ((window = FindWindowOf(pi.dwProcessId, "Varnoke")) == nullptr) {
+        while ((window = bench::FindWindowOf(pi.dwProcessId, "Varnoke")) == nullptr) {
             if (WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0)
                 break;
         }
@@ -74,7 +58,7 @@ double Median(std::vector<double> v) {
 
 int main(int argc, char** argv) {
     int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 11;
-    std::string folder = Folder();
+    std::string folder = bench::Folder();
     std::string varnoke = folder + "\\Varnoke.exe";
     std::string baseline = folder + "\\min_window.exe";
     RunOnce(baseline, false);  // warm the caches of both before measuring

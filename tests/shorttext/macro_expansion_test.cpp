@@ -6,6 +6,7 @@
 #include <string>
 
 #include "res/resource.h"
+#include "support/macro_samples.h"
 
 namespace varnoke {
 namespace {
@@ -18,38 +19,14 @@ const std::string kDo = "\x93\x79";             // 土
 const std::string kGozen = "\x8C\xDF\x91\x4F";  // 午前
 const std::string kGogo = "\x8C\xDF\x8C\xE3";   // 午後
 
-MacroNames TestNames() {
-    MacroNames names;
-    names.months = {"January", "February", "March",     "April",   "May",      "June",
-                    "July",    "August",   "September", "October", "November", "December"};
-    names.weekdays = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-    names.weekdayLetters = {"\x93\xFA", "\x8C\x8E", "\x89\xCE", "\x90\x85",
-                            "\x96\xD8", "\x8B\xE0", kDo};
-    names.am = "AM";
-    names.pm = "PM";
-    names.amJapanese = kGozen;
-    names.pmJapanese = kGogo;
-    return names;
-}
-
-// Saturday 5 June 2004, 13:07:09.
-MacroTime June5() {
-    MacroTime time;
-    time.year = 2004;
-    time.month = 6;
-    time.day = 5;
-    time.dayOfWeek = 6;
-    time.hour = 13;
-    time.minute = 7;
-    time.second = 9;
-    return time;
-}
+using samples::June5;
 
 MacroTime At(int hour, int minute) {
-    MacroTime time = June5();
-    time.hour = hour;
-    time.minute = minute;
-    return time;
+    return June5(hour, minute);
+}
+
+MacroNames TestNames() {
+    return samples::Names();
 }
 
 MacroExpansion Expand(const std::string& text, const MacroTime& time = June5()) {

@@ -7,14 +7,11 @@
 #include "history/mbcs.h"
 #include "shorttext/short_text_file.h"
 #include "shorttext/short_text_menu_model.h"
+#include "support/macro_samples.h"
 
 namespace varnoke::testing_short_text {
 
-// Saturday 5 June 2004 at hour:minute:09. The tests use number tokens only, so the names
-// stay empty.
-inline MacroTime June5(int hour = 13, int minute = 7) {
-    return MacroTime{2004, 6, 5, 6, hour, minute, 9};
-}
+using samples::June5;
 
 inline std::vector<std::string> Lines(const std::string& file) {
     return ParseShortTextLines(file, IsCp932LeadByte);
