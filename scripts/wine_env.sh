@@ -48,12 +48,15 @@ start_wineserver() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 </dev/null || true
   fi
-  wineserver -p >/dev/null 2>&1 </dev/null || true
   # Every program runs in one virtual desktop with a taskbar, so the notification
   # area exists: without it Wine's Shell_NotifyIcon(NIM_DELETE) waits 2 s for a tray.
+  # The desktop takes the setting when it starts, so the server starts afresh after it.
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null || true
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
     >/dev/null 2>&1 </dev/null || true
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  wineserver -p >/dev/null 2>&1 </dev/null || true
   # One tiny windowed program brings the desktop process up, detached from our pipes.
   wine "$BUILD_WIN/min_window.exe" >/dev/null 2>&1 </dev/null || true
 }

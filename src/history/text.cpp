@@ -42,7 +42,7 @@ std::string MakeMenuLabel(std::string_view text, int width, LeadByteTest isLeadB
     // The plain cut may split the last character; the final CutText drops that piece.
     std::string_view head = text.substr(0, NonNegative(width) + 2);
     std::string label;
-    label.reserve(head.size() * 2);
+    label.reserve(head.size() + 8);
     size_t pos = 0;
     while (pos < head.size()) {
         char byte = head[pos];
@@ -60,7 +60,13 @@ std::string MakeMenuLabel(std::string_view text, int width, LeadByteTest isLeadB
         }
         ++pos;
     }
-    return CutText(label, width, true, isLeadByte);
+    // The same cut as CutText, done in place: labels are made for every menu item.
+    size_t limit = NonNegative(width);
+    if (label.size() > limit) {
+        label.resize(CharBoundaryAtOrBefore(label, limit, isLeadByte));
+        label += "...";
+    }
+    return label;
 }
 
 std::string MakeTooltipText(std::string_view text, const std::string& versionText,
