@@ -18,7 +18,9 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/varnoke.rc PROPERTIES
 # Files the program expects beside itself.
 add_custom_command(TARGET Varnoke POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/src/res/Varnoke.html
-            $<TARGET_FILE_DIR:Varnoke>/Varnoke.html)
+            $<TARGET_FILE_DIR:Varnoke>/Varnoke.html
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/src/res/Symbol.txt
+            $<TARGET_FILE_DIR:Varnoke>/Symbol.txt)
 
 # End-to-end tests: a Win32 GoogleTest program that drives the real Varnoke.exe.
 if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT TARGET gtest)

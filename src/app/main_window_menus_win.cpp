@@ -15,9 +15,6 @@ namespace {
 // click that dismissed it, not a request for a new menu.
 constexpr DWORD kTrayReopenGuardMs = 200;
 
-constexpr UINT kShortTextCommandBase = 38000;
-constexpr UINT kShortTextCommandEnd = 48000;
-
 constexpr WORD kMenuFlagsClosed = 0xFFFF;
 constexpr WORD kPopupMenuFlag = 0x10;  // MF_POPUP in WM_MENUCHAR
 
@@ -163,8 +160,13 @@ LRESULT MainWindow::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT MainWindow::OnMenuChar(WPARAM wParam, LPARAM lParam) {
-    if (HIWORD(wParam) == kPopupMenuFlag &&
-        OnHistoryMenuKey(static_cast<char>(LOWORD(wParam)), reinterpret_cast<HMENU>(lParam))) {
+    if (HIWORD(wParam) != kPopupMenuFlag) {
+        return Default();
+    }
+    const char key = static_cast<char>(LOWORD(wParam));
+    HMENU menu = reinterpret_cast<HMENU>(lParam);
+    if (OnHistoryMenuKey(key, menu) ||
+        (shortTextMenus_.Contains(menu) && OnShortTextMenuKey(key))) {
         return MAKELRESULT(0, MNC_CLOSE);
     }
     return Default();

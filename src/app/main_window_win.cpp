@@ -48,7 +48,11 @@ const MessageMap MainWindow::kMessageMap = {&TrayIcon::kMessageMap, kMessages, s
                                             kCommands, std::size(kCommands)};
 
 MainWindow::MainWindow(Settings& settings)
-    : settings_(settings), capture_(settings, history_, *this, &IsAnsiLeadByte), tray_(*this) {}
+    : settings_(settings),
+      capture_(settings, history_, *this, &IsAnsiLeadByte),
+      tray_(*this),
+      shortText_(LoadMacroNames([](unsigned id) { return LoadResourceString(id); }),
+                 &IsAnsiLeadByte) {}
 
 MainWindow::~MainWindow() = default;
 
@@ -148,27 +152,20 @@ LRESULT MainWindow::OnTimer(WPARAM wParam, LPARAM) {
 }
 
 void MainWindow::StartAutosaveTimerIfConfigured() {
-    if (settings_.historyAutoSave && settings_.historySaveInterval >= 1) {
-        autosaveMinutes_ = 0;
+    if (AutosaveTimerWanted(settings_)) {
+        autosave_.Reset();
         SetTimer(hwnd(), TIMER_AUTOSAVE, TIMER_AUTOSAVE_INTERVAL_MS, nullptr);
     }
 }
 
 void MainWindow::StopAutosaveTimer() {
-    autosaveMinutes_ = 0;
+    autosave_.Reset();
     KillTimer(hwnd(), TIMER_AUTOSAVE);
 }
 
 void MainWindow::OnAutosaveTick() {
-    ++autosaveMinutes_;
-    // While a modal window is open the count keeps growing, so the save happens at
-    // the first tick after it closes.
-    if (autosaveMinutes_ >= settings_.historySaveInterval && settings_.historyAutoSave &&
-        !modalOpen_) {
-        if (capture_.historyDirty()) {
-            SaveHistoryFile();
-        }
-        autosaveMinutes_ = 0;
+    if (autosave_.Tick(settings_, modalOpen_ != 0) && capture_.historyDirty()) {
+        SaveHistoryFile();
     }
 }
 
@@ -226,10 +223,7 @@ void MainWindow::OnTaskbarCreated() {
 // ---------------------------------------------------------------------------
 // Hooks of subsystems still to come
 
-void MainWindow::FreeShortTextMenus() {}
 void MainWindow::EditHistory() {}
-void MainWindow::ShowShortTextMenu(int) {}
-void MainWindow::PerformShortTextItem(int) {}
 std::optional<std::string> MainWindow::RunEntryEditor(const std::string&) {
     return std::nullopt;
 }

@@ -7,11 +7,14 @@
 #include <optional>
 #include <string>
 
+#include "app/autosave.h"
 #include "app/settings.h"
 #include "framework/handles_win.h"
 #include "history/capture.h"
 #include "history/clip_history.h"
 #include "menus/history_menu_model.h"
+#include "shorttext/short_text_menu_win.h"
+#include "shorttext/short_text_menus.h"
 #include "tray/tray_icon_win.h"
 #include "tray/tray_model.h"
 
@@ -59,10 +62,7 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     void OnClearClipboard();
 
     // Later subsystems hook in here; each does nothing until its subsystem exists.
-    void FreeShortTextMenus();
     void EditHistory();
-    void ShowShortTextMenu(int menuIndex);
-    void PerformShortTextItem(int itemIndex);
     // The entry editor on `text`; the edited text on OK, nothing on Cancel.
     std::optional<std::string> RunEntryEditor(const std::string& text);
 
@@ -92,6 +92,18 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     bool OnHistoryMenuKey(char key, HMENU menu);
     LRESULT OnEditHistoryItem(WPARAM wParam, LPARAM lParam);
     void OpenEntryFromMenu(int index);
+
+    // The short-text menus.
+    void ShowShortTextMenu(int slot);
+    // Gives the popup menus the model's state; false when there is nothing to track.
+    bool SyncShortTextPopupMenus(bool rebuilt);
+    void PerformShortTextItem(int lineIndex);
+    void PasteShortText(const ShortTextAction& action);
+    void FreeShortTextMenus();
+    // Space in an open short-text menu; true when the menu is to close.
+    bool OnShortTextMenuKey(char key);
+    // The current slot's path setting made absolute; empty when no slot is current.
+    std::string CurrentShortTextPath() const;
 
     // The history data file.
     std::string DataFilePath() const;
@@ -141,7 +153,7 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     HWND nextViewer_ = nullptr;
 
     int modalOpen_ = 0;
-    int autosaveMinutes_ = 0;
+    AutosaveClock autosave_;
     int calledByHotKey_ = 0;
     int menuTracking_ = 0;
     int shortTextBusy_ = 0;
@@ -156,6 +168,9 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     // The history menu's own loop is running: a second showing would destroy the menu
     // under it.
     bool historyMenuOpen_ = false;
+
+    ShortTextMenus shortText_;
+    ShortTextPopupMenus shortTextMenus_;
 };
 
 }  // namespace varnoke

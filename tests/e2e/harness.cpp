@@ -122,6 +122,11 @@ VarnokeProcess::VarnokeProcess() : folder_(MakeFreshFolder()) {
     CopyFileA(source.c_str(), PathInFolder("Varnoke.exe").c_str(), FALSE);
 }
 
+bool VarnokeProcess::CopyBesideProgram(const std::string& name) const {
+    std::string source = ThisProgramFolder() + "\\" + name;
+    return CopyFileA(source.c_str(), PathInFolder(name).c_str(), FALSE) != FALSE;
+}
+
 VarnokeProcess::~VarnokeProcess() {
     if (IsRunning()) {
         Stop(5000);
@@ -387,12 +392,29 @@ void PressKey(WORD vk, bool ctrl, bool shift, bool alt) {
 
 // ---- TargetWindow ---------------------------------------------------------------------
 
+namespace {
+
+WNDPROC targetFrameProc = nullptr;
+
+LRESULT CALLBACK FocusEditOnActivation(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND edit = GetWindow(frame, GW_CHILD);
+    if (message == WM_SETFOCUS && edit != nullptr) {
+        SetFocus(edit);
+        return 0;
+    }
+    return CallWindowProcA(targetFrameProc, frame, message, wParam, lParam);
+}
+
+}  // namespace
+
 TargetWindow::TargetWindow() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     frame_ = CreateWindowExA(0, "STATIC", "Varnoke E2E Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                              100, 100, 400, 200, nullptr, nullptr, instance, nullptr);
     edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0,
                             0, 380, 160, frame_, nullptr, instance, nullptr);
+    targetFrameProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        frame_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FocusEditOnActivation)));
 }
 
 TargetWindow::~TargetWindow() {
@@ -409,6 +431,23 @@ bool TargetWindow::Focus() {
             return GetForegroundWindow() == frame_ && GetFocus() == edit_;
         },
         5000);
+}
+
+bool ProgramInMenuLoop(const VarnokeProcess& program) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    DWORD thread = GetWindowThreadProcessId(program.mainWindow(), nullptr);
+    return GetGUIThreadInfo(thread, &info) &&
+           ((info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE)) != 0 ||
+            info.hwndMenuOwner != nullptr);
+}
+
+bool WaitForMenu(const VarnokeProcess& program, DWORD timeoutMs) {
+    return WaitUntil([&] { return ProgramInMenuLoop(program); }, timeoutMs);
+}
+
+bool WaitForMenuClosed(const VarnokeProcess& program, DWORD timeoutMs) {
+    return WaitUntil([&] { return !ProgramInMenuLoop(program); }, timeoutMs);
 }
 
 std::string TargetWindow::Text() const {

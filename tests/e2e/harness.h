@@ -28,6 +28,10 @@ class VarnokeProcess {
     const std::string& folder() const { return folder_; }
     std::string PathInFolder(const std::string& name) const { return folder_ + "\\" + name; }
 
+    // Copies a file that sits beside the test program (Symbol.txt, a helper tool) into
+    // the program's folder; only the tests that need it call this.
+    bool CopyBesideProgram(const std::string& name) const;
+
     // Starts the program and waits for its hidden main window.
     bool Start();
     // Starts another instance from the same folder and returns its exit code
@@ -83,6 +87,8 @@ class TargetWindow {
     ~TargetWindow();
     TargetWindow(const TargetWindow&) = delete;
     TargetWindow& operator=(const TargetWindow&) = delete;
+    // The frame hands the focus on to its edit control whenever it is activated, as an
+    // editor does, so a paste after the program gives the foreground back lands in it.
     bool Focus();
     std::string Text() const;
     HWND hwnd() const { return frame_; }
@@ -91,6 +97,13 @@ class TargetWindow {
     HWND frame_ = nullptr;
     HWND edit_ = nullptr;
 };
+
+// Whether the program's UI thread runs a menu loop. The menu window cannot be seen across
+// processes under Wine, but the thread reports the loop (Wine names the menu owner and
+// sets GUI_INMENUMODE; Windows adds GUI_POPUPMENUMODE).
+bool ProgramInMenuLoop(const VarnokeProcess& program);
+bool WaitForMenu(const VarnokeProcess& program, DWORD timeoutMs = 5000);
+bool WaitForMenuClosed(const VarnokeProcess& program, DWORD timeoutMs = 5000);
 
 // ---- Message boxes of the program ----------------------------------------------
 // A dialog of class #32770 with the given caption, owned by the given process.

@@ -14,26 +14,6 @@ using Entries = std::vector<std::string>;
 constexpr UINT kTrayNotify = 0x5F4;
 constexpr WPARAM kTrayIconId = 100;
 
-// The menu window cannot be seen across processes under Wine, but the program's UI
-// thread reports that it runs a menu loop (Wine names the menu owner and sets
-// GUI_INMENUMODE; Windows adds GUI_POPUPMENUMODE).
-bool MenuLoopRunning(const VarnokeProcess& program) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    DWORD thread = GetWindowThreadProcessId(program.mainWindow(), nullptr);
-    return GetGUIThreadInfo(thread, &info) &&
-           ((info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE)) != 0 ||
-            info.hwndMenuOwner != nullptr);
-}
-
-bool WaitForMenu(const VarnokeProcess& program) {
-    return WaitUntil([&] { return MenuLoopRunning(program); }, 5000);
-}
-
-bool WaitForMenuClosed(const VarnokeProcess& program) {
-    return WaitUntil([&] { return !MenuLoopRunning(program); }, 5000);
-}
-
 bool WaitForClipboard(const std::string& expected) {
     return WaitUntil([&] {
         std::string text;
@@ -45,18 +25,6 @@ std::string ClipboardNow() {
     std::string text;
     GetClipboardText(&text);
     return text;
-}
-
-// The target's frame hands the focus on to its edit control when it is activated again,
-// as an editor does; otherwise the restored foreground window itself gets the paste.
-WNDPROC frameProc = nullptr;
-LRESULT CALLBACK FocusEditOnActivation(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND edit = GetWindow(frame, GW_CHILD);
-    if (message == WM_SETFOCUS && edit != nullptr) {
-        SetFocus(edit);
-        return 0;
-    }
-    return CallWindowProcA(frameProc, frame, message, wParam, lParam);
 }
 
 void KeyDown(BYTE vk) {
@@ -73,8 +41,6 @@ class HistoryMenuE2E : public testing::Test {
         WriteRegInt("HistoryAutoSave", 1);
         WriteRegInt("HistorySaveInterval", 0);
         WriteRegInt("HistoryAnimation", 0);
-        frameProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            target_.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FocusEditOnActivation)));
     }
     void TearDown() override { ResetRegistry(); }
 
@@ -208,7 +174,7 @@ TEST_F(HistoryMenuE2E, ATrayPressRightAfterADismissedMenuOpensNothing) {
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitForMenuClosed(program_));
     PostMessageA(program_.mainWindow(), kTrayNotify, kTrayIconId, WM_LBUTTONDOWN);
-    EXPECT_FALSE(WaitUntil([&] { return MenuLoopRunning(program_); }, 400));
+    EXPECT_FALSE(WaitUntil([&] { return ProgramInMenuLoop(program_); }, 400));
     // Later presses open it again.
     OpenByTrayPress();
     PressKey(VK_ESCAPE);

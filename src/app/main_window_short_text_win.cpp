@@ -1,0 +1,153 @@
+// MainWindow: the short-text menus, from the hot key to the paste or the started command.
+#include "app/main_window_win.h"
+#include "framework/application_win.h"
+#include "framework/strings_win.h"
+#include "history/data_path.h"
+#include "menus/history_menu_win.h"
+#include "menus/paste_win.h"
+#include "menus/popup_position_win.h"
+#include "res/resource.h"
+#include "shorttext/short_text_action_win.h"
+#include "shorttext/short_text_files_win.h"
+
+namespace varnoke {
+
+namespace {
+
+// Set for the whole of a showing, so that a hot key arriving in the menu's nested loop
+// (or while message 502 is up) does nothing; cleared on every way out.
+class BusyFlag {
+  public:
+    explicit BusyFlag(int& flag) : flag_(flag) { flag_ = 1; }
+    ~BusyFlag() { flag_ = 0; }
+    BusyFlag(const BusyFlag&) = delete;
+    BusyFlag& operator=(const BusyFlag&) = delete;
+
+  private:
+    int& flag_;
+};
+
+// A 0x5C that is the second byte of a double-byte character ends no folder name.
+bool EndsWithBackslash(const std::string& path) {
+    bool last = false;
+    for (size_t pos = 0; pos < path.size(); ++pos) {
+        last = path[pos] == '\\';
+        if (IsAnsiLeadByte(static_cast<unsigned char>(path[pos])) && pos + 1 < path.size()) {
+            ++pos;
+        }
+    }
+    return last;
+}
+
+bool IsShortTextSlot(int slot) {
+    return slot >= 0 && slot < kShortTextSlotCount;
+}
+
+}  // namespace
+
+void MainWindow::ShowShortTextMenu(int slot) {
+    if (!IsShortTextSlot(slot)) {
+        return;
+    }
+    BusyFlag busy(shortTextBusy_);
+    Win32ShortTextFileSystem files;
+    const ShortTextShowResult shown =
+        shortText_.Prepare(slot, settings_.hotKeys[kFirstShortTextSlot + slot].dataPath,
+                           ProgramFolder(), files, LocalMacroTime());
+    if (shown.openFailed) {
+        ShowMessage(hwnd(), FormatString(LoadResourceString(IDS_MSG_SHORTTEXT_OPEN_FAILED).c_str(),
+                                         shown.path.c_str()));
+    }
+    if (!shown.showMenu || !SyncShortTextPopupMenus(shown.rebuilt)) {
+        return;
+    }
+    HWND target = GetForegroundWindow();
+    POINT point = GetPopupPoint(settings_.popupPos);
+    SetForegroundWindow(hwnd());
+    {
+        MenuKeyFilter keys([this](char key) { return OnShortTextMenuKey(key); });
+        TrackPopupAt(shortTextMenus_.root(), hwnd(), point);
+    }
+    if (target != nullptr && TopLevelWindowExists(target)) {
+        Win32Foreground foreground(target);
+        RestoreTargetWindow(foreground);
+    }
+    PostMessageA(hwnd(), WM_USER, 0, 0);
+}
+
+// A refresh that does not fit the popup menus (or fails half way) falls back to building
+// them again from a freshly built model.
+bool MainWindow::SyncShortTextPopupMenus(bool rebuilt) {
+    if (!rebuilt && shortTextMenus_.RefreshLabels(shortText_.model())) {
+        return true;
+    }
+    if (!rebuilt) {
+        shortText_.Rebuild();
+    }
+    shortTextMenus_.Build(shortText_.model());
+    return shortTextMenus_.root() != nullptr;
+}
+
+void MainWindow::PerformShortTextItem(int lineIndex) {
+    const ShortTextAction action =
+        shortText_.Perform(lineIndex, LocalMacroTime(), settings_.pasteOnly != 0);
+    switch (action.kind) {
+        case ShortTextActionKind::kPaste:
+            PasteShortText(action);
+            break;
+        case ShortTextActionKind::kRunCommand:
+            RunShortTextCommand(action);
+            break;
+        case ShortTextActionKind::kNothing:
+            break;
+    }
+    if (action.armCapture) {
+        capture_.SetCaptureArmed(true);
+    }
+}
+
+// The foreground was given back when the menu closed, so the keystroke goes to the
+// window the user was typing in, whatever HistoryPasteDirect says.
+void MainWindow::PasteShortText(const ShortTextAction& action) {
+    if (action.disarmCapture) {
+        capture_.Disarm();
+    }
+    if (WriteClipboardText(action.text)) {
+        PasteIntoTarget();
+    } else {
+        capture_.SetCaptureArmed(true);
+    }
+}
+
+void MainWindow::FreeShortTextMenus() {
+    shortText_.Free();
+    // Destroying a menu its loop still tracks would pull it away under the loop; the
+    // loop ends with the window, and the holder destroys the menus after it.
+    if (shortTextBusy_) {
+        EndMenu();
+        return;
+    }
+    shortTextMenus_.Destroy();
+}
+
+bool MainWindow::OnShortTextMenuKey(char key) {
+    if (key != ' ') {
+        return false;
+    }
+    const std::string path = CurrentShortTextPath();
+    if (!path.empty() && !EndsWithBackslash(path)) {
+        OpenWithAssociatedProgram(path);
+    }
+    return true;
+}
+
+std::string MainWindow::CurrentShortTextPath() const {
+    const int slot = shortText_.currentSlot();
+    if (!IsShortTextSlot(slot)) {
+        return std::string();
+    }
+    return ResolveDataPath(settings_.hotKeys[kFirstShortTextSlot + slot].dataPath, ProgramFolder(),
+                           &IsAnsiLeadByte);
+}
+
+}  // namespace varnoke
