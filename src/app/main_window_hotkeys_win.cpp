@@ -49,8 +49,12 @@ LRESULT MainWindow::OnHotKey(WPARAM wParam, LPARAM) {
     }
     switch (slot) {
         case 0:
-            calledByHotKey_ = 1;
-            ShowHistoryMenu();
+            // A menu opened from the tray may still be open: it must not become one
+            // that pastes.
+            if (!historyMenuOpen_) {
+                calledByHotKey_ = 1;
+                ShowHistoryMenu();
+            }
             break;
         case 1:
             if (!modalOpen_) {

@@ -113,18 +113,14 @@ bool MainWindow::ChooseHistoryItem(int index) {
     if (GetKeyState(VK_CONTROL) < 0) {
         move = !move;
     }
-    if (move) {
-        if (settings_.historyInsertPos == 0) {
-            if (index > 0) {
-                history_.RemoveAt(index);
-                history_.InsertFront(copy);
-                capture_.NoteHistoryChanged();
-            }
-        } else {
-            history_.RemoveAt(index);
-            history_.Append(copy);
-            capture_.NoteHistoryChanged();
-        }
+    if (move && settings_.historyInsertPos == 0 && index > 0) {
+        history_.RemoveAt(index);
+        history_.InsertFront(copy);
+        capture_.NoteHistoryChanged();
+    } else if (move && settings_.historyInsertPos == 1) {
+        history_.RemoveAt(index);
+        history_.Append(copy);
+        capture_.NoteHistoryChanged();
     }
     capture_.Disarm();
     const bool ok = WriteClipboardText(copy);
@@ -177,13 +173,18 @@ bool MainWindow::OnHistoryMenuKey(char key, HMENU menu) {
         !IsReservedHistoryCommand(highlightedItemId_)) {
         return false;
     }
-    const int index = HistoryPositionOfCommand(highlightedItemId_);
+    // As for a chosen item: a capture during the menu loop may have moved the entries,
+    // and deleting or editing by the shown position would hit another text.
+    std::optional<int> index =
+        ResolveChosenEntry(shownHistory_, history_.entries(), highlightedItemId_);
     if (key == ' ') {
-        PostMessageA(hwnd(), WM_EDIT_HISTORY_ITEM, 0, index);
+        if (index) {
+            PostMessageA(hwnd(), WM_EDIT_HISTORY_ITEM, 0, *index);
+        }
         return true;
     }
-    if (key == '\b' && GetKeyState(VK_SHIFT) < 0 && index < history_.size()) {
-        history_.RemoveAt(index);
+    if (key == '\b' && GetKeyState(VK_SHIFT) < 0 && index) {
+        history_.RemoveAt(*index);
         capture_.NoteHistoryChanged();
         return true;
     }
@@ -200,6 +201,7 @@ void MainWindow::OpenEntryFromMenu(int index) {
         return;
     }
     const int wasPaused = settings_.paused;
+    const int wasModal = modalOpen_;
     entryEditBusy_ = 1;
     modalOpen_ = 1;
     capture_.SetPaused(1);
@@ -216,7 +218,7 @@ void MainWindow::OpenEntryFromMenu(int index) {
         capture_.NoteHistoryChanged();
     }
     capture_.SetPaused(wasPaused);
-    modalOpen_ = 0;
+    modalOpen_ = wasModal;
     entryEditBusy_ = 0;
 }
 

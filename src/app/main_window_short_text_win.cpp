@@ -68,9 +68,10 @@ void MainWindow::ShowShortTextMenu(int slot) {
         MenuKeyFilter keys([this](char key) { return OnShortTextMenuKey(key); });
         TrackPopupAt(shortTextMenus_.root(), hwnd(), point);
     }
+    // Unlike the history menu, this one gives the foreground back at once, without
+    // waiting for the target to take it.
     if (target != nullptr && TopLevelWindowExists(target)) {
-        Win32Foreground foreground(target);
-        RestoreTargetWindow(foreground);
+        SetForegroundWindow(target);
     }
     PostMessageA(hwnd(), WM_USER, 0, 0);
 }

@@ -24,6 +24,7 @@ const MessageEntry MainWindow::kMessages[] = {
     {WM_CREATE, OnMessage(&MainWindow::OnCreate)},
     {WM_DESTROY, OnMessage(&MainWindow::OnDestroy)},
     {WM_QUERYENDSESSION, OnMessage(&MainWindow::OnQueryEndSession)},
+    {WM_ENDSESSION, OnMessage(&MainWindow::OnEndSession)},
     {WM_TIMER, OnMessage(&MainWindow::OnTimer)},
     {WM_DRAWCLIPBOARD, OnMessage(&MainWindow::OnDrawClipboard)},
     {WM_CHANGECBCHAIN, OnMessage(&MainWindow::OnChangeCbChain)},
@@ -113,6 +114,15 @@ LRESULT MainWindow::OnQueryEndSession(WPARAM, LPARAM) {
     return TRUE;
 }
 
+// Windows may end the process as soon as this message returns, before the WM_CLOSE posted
+// by WM_QUERYENDSESSION is reached: the settings and the history are saved here instead.
+LRESULT MainWindow::OnEndSession(WPARAM wParam, LPARAM) {
+    if (wParam) {
+        DestroyWindow(hwnd());
+    }
+    return 0;
+}
+
 void MainWindow::LoadSettingsFromRegistry() {
     ScreenMetrics screen;
     {
@@ -185,15 +195,23 @@ void MainWindow::ShowAboutDialog() {
     dialog.DoModal(hwnd());
 }
 
+// A modal window may open from inside another one's loop (a hot key menu over the
+// version dialog), so the flag returns to what it was rather than to 0.
 void MainWindow::RunModal(void (MainWindow::*body)()) {
+    const int wasOpen = modalOpen_;
     modalOpen_ = 1;
     (this->*body)();
-    modalOpen_ = 0;
+    modalOpen_ = wasOpen;
 }
 
 void MainWindow::OnHelp() {
     const std::string& path = TheApp().helpFilePath();
-    ShellExecuteA(hwnd(), "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    HINSTANCE result = ShellExecuteA(hwnd(), "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // ShellExecute reports failure as a value of 32 or below.
+    if (reinterpret_cast<INT_PTR>(result) <= 32) {
+        ShowMessage(hwnd(), FormatString(LoadResourceString(IDS_MSG_HELP_OPEN_FAILED).c_str(),
+                                         path.c_str()));
+    }
 }
 
 void MainWindow::OnOptions() {}
@@ -283,6 +301,9 @@ void MainWindow::JoinViewerChain() {
 
 void MainWindow::LeaveViewerChain() {
     ChangeClipboardChain(hwnd(), nextViewer_);
+    // Rejoining delivers a notification before SetClipboardViewer returns the new next
+    // viewer; it must not be forwarded to the window that followed us before the pause.
+    nextViewer_ = nullptr;
 }
 
 void MainWindow::PlayWave(const std::string& path) {
@@ -341,7 +362,12 @@ bool MainWindow::LoadHistoryFile() {
             LoadResourceString(IDS_MSG_HISTORY_NUM_RAISED), history_.size(), result.cutShort,
             LoadResourceString(IDS_MSG_HISTORY_CUT));
         settings_.historyNum = history_.size();
+        // At start-up the tray icon already answers clicks; its menu must not end the
+        // program while the creation sequence waits for this box.
+        const int wasModal = modalOpen_;
+        modalOpen_ = 1;
         ShowMessage(hwnd(), message);
+        modalOpen_ = wasModal;
     }
     capture_.SetHistoryDirty(false);
     capture_.RefreshTray();

@@ -44,6 +44,7 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
     LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
     LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
 
     // Clipboard capture.

@@ -168,7 +168,7 @@ LRESULT Dialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         LOWORD(wParam) == IDOK ? OnOK() : OnCancel();
         return TRUE;
     }
-    if (message == WM_COMMAND && DispatchCommand(LOWORD(wParam))) {
+    if (message == WM_COMMAND && DispatchCommand(LOWORD(wParam), HIWORD(wParam))) {
         return TRUE;
     }
     if (MessageHandler handler = FindMessageHandler(message)) {

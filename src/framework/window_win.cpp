@@ -74,7 +74,7 @@ LRESULT Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Window::DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND && lParam == 0 && DispatchCommand(LOWORD(wParam))) {
+    if (message == WM_COMMAND && DispatchCommand(LOWORD(wParam), HIWORD(wParam))) {
         return 0;
     }
     if (MessageHandler handler = FindMessageHandler(message)) {
@@ -100,7 +100,7 @@ Window::CurrentMessage Window::SwapCurrentMessage(const CurrentMessage& next) {
     return previous;
 }
 
-bool Window::DispatchCommand(UINT id) {
+bool Window::DispatchCommand(UINT id, UINT notifyCode) {
     for (const MessageMap* map = GetMessageMap(); map != nullptr; map = map->base) {
         for (size_t i = 0; i < map->commandCount; ++i) {
             if (map->commands[i].id == id) {
@@ -109,7 +109,8 @@ bool Window::DispatchCommand(UINT id) {
             }
         }
     }
-    return DispatchMenuCommand(id);
+    // Dynamic ids only ever come from menus, whose commands carry a high word of 0.
+    return notifyCode == 0 && DispatchMenuCommand(id);
 }
 
 LRESULT Window::Default() {

@@ -72,8 +72,9 @@ class Window {
 
     // The first handler for a message in this class's tables or its bases'; null if none.
     MessageHandler FindMessageHandler(UINT message) const;
-    // Runs the table handler of a command id, else DispatchMenuCommand; true if handled.
-    bool DispatchCommand(UINT id);
+    // Runs the table handler of a command id, else (for menu commands, whose notification
+    // code is 0) DispatchMenuCommand; true if handled.
+    bool DispatchCommand(UINT id, UINT notifyCode);
     void Attach(HWND hwnd) { hwnd_ = hwnd; }
     void Detach() { hwnd_ = nullptr; }
     // Records the message being handled, so that Default() can pass it on.

@@ -192,6 +192,18 @@ TEST_F(HistoryMenuE2E, AChoiceAfterACaptureStillPastesTheEntryShown) {
     EXPECT_EQ(ClipboardNow(), "alpha");
 }
 
+TEST_F(HistoryMenuE2E, ShiftBackspaceAfterACaptureDeletesTheEntryShown) {
+    StartWith({"alpha", "beta", "gamma"});
+    OpenByTrayPress();
+    PressKey(VK_DOWN);
+    PressKey(VK_DOWN);  // "2. beta"
+    ASSERT_TRUE(SetClipboardText("intruder"));
+    ASSERT_TRUE(WaitForHistory(program_, {"intruder", "gamma", "beta", "alpha"}));
+    PressKey(VK_BACK, false, true);  // position 1 now holds gamma; beta must go
+    EXPECT_TRUE(WaitForHistory(program_, {"intruder", "gamma", "alpha"}));
+    EXPECT_TRUE(WaitForMenuClosed(program_));
+}
+
 TEST_F(HistoryMenuE2E, TheTrayMenuHotKeyShowsTheTrayMenu) {
     ASSERT_TRUE(program_.Start());
     ASSERT_TRUE(target_.Focus());

@@ -67,6 +67,30 @@ TEST_F(StartupE2E, AllowedEndOfSessionSavesSettingsAndExits) {
     EXPECT_EQ(value, 90u);
 }
 
+TEST_F(StartupE2E, TheEndOfTheSessionSavesBeforeWindowsEndsTheProcess) {
+    WriteRegInt("HistoryAnimation", 0);
+    WriteRegInt("HistoryAutoSave", 1);
+    WriteRegInt("HistorySaveInterval", 0);
+    VarnokeProcess program;
+    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(SetClipboardText("copied before log-off"));
+    ASSERT_TRUE(WaitForHistory(program, {"copied before log-off"}));
+    DeleteFileA(program.PathInFolder("Varnoke.vnk").c_str());
+    ResetRegistry();
+    DWORD_PTR answer = 0;
+    ASSERT_NE(SendMessageTimeoutA(program.mainWindow(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000,
+                                  &answer),
+              0);
+    ASSERT_NE(SendMessageTimeoutA(program.mainWindow(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 5000,
+                                  &answer),
+              0);
+    // Windows may end the process right now: everything must already be on disk.
+    program.Kill();
+    DWORD value = 0;
+    EXPECT_TRUE(ReadRegInt("HistoryNum", &value));
+    EXPECT_EQ(HistoryOnDisk(program), (std::vector<std::string>{"copied before log-off"}));
+}
+
 TEST_F(StartupE2E, ExitCommandEndsTheProgramAndSavesSettings) {
     VarnokeProcess program;
     ASSERT_TRUE(program.Start());
