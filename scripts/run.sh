@@ -17,6 +17,7 @@ fi
 
 start_private_xvfb
 trap 'stop_wineserver; stop_private_xvfb' EXIT
+trap 'exit 130' INT TERM
 start_wineserver
 # The prefix's virtual desktop has a taskbar, so the tray icon shows at its bottom right.
 wine "$BUILD_WIN/Varnoke.exe" >/dev/null 2>&1 </dev/null &
