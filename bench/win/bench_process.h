@@ -27,4 +27,12 @@ inline HWND FindWindowOf(DWORD pid, const char* title) {
     return nullptr;
 }
 
+// Milliseconds from the performance counter.
+inline double NowMs() {
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
 }  // namespace bench

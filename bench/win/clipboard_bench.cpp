@@ -9,14 +9,9 @@
 
 #include "history/clipboard_win.h"
 
-namespace {
+#include "bench_process.h"
 
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
+namespace {
 
 // Wine exports a new clipboard to X in the background; timing starts once that is over.
 bool Put(HWND owner, size_t size) {
@@ -29,9 +24,9 @@ bool Put(HWND owner, size_t size) {
 double MedianReadMs(HWND owner, size_t limit, int runs, size_t* got) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
-        double start = Now();
+        double start = bench::NowMs();
         *got = varnoke::ReadClipboardBytes(owner, limit).size();
-        times.push_back(Now() - start);
+        times.push_back(bench::NowMs() - start);
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];

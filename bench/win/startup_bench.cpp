@@ -13,13 +13,6 @@
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
 // Milliseconds from CreateProcess to the end of the process; for Varnoke, the main
 // window is awaited and then closed with WM_CLOSE, as at a normal exit.
 double RunOnce(const std::string& exe, bool closeMainWindow) {
@@ -27,7 +20,7 @@ double RunOnce(const std::string& exe, bool closeMainWindow) {
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     std::string cmd = "\"" + exe + "\"";
-    double start = Now();
+    double start = bench::NowMs();
     if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                         &pi)) {
         std::fprintf(stderr, "cannot start %s\n", exe.c_str());
@@ -43,7 +36,7 @@ double RunOnce(const std::string& exe, bool closeMainWindow) {
             PostMessageA(window, WM_CLOSE, 0, 0);
     }
     WaitForSingleObject(pi.hProcess, 30000);
-    double elapsed = Now() - start;
+    double elapsed = bench::NowMs() - start;
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
     return elapsed;

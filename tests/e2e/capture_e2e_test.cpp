@@ -11,12 +11,7 @@ using Entries = std::vector<std::string>;
 
 class CaptureE2E : public testing::Test {
   protected:
-    void SetUp() override {
-        ResetRegistry();
-        WriteRegInt("HistoryAutoSave", 1);
-        WriteRegInt("HistorySaveInterval", 0);
-        WriteRegInt("HistoryAnimation", 0);
-    }
+    void SetUp() override { ResetRegistryWithHistoryWrittenOnEveryChange(); }
     void TearDown() override { ResetRegistry(); }
 
     // Copies a text and waits until the saved history is as expected.

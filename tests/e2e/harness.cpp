@@ -242,6 +242,13 @@ void ResetRegistry() {
     RegCloseKey(key);
 }
 
+void ResetRegistryWithHistoryWrittenOnEveryChange() {
+    ResetRegistry();
+    WriteRegInt("HistoryAutoSave", 1);
+    WriteRegInt("HistorySaveInterval", 0);
+    WriteRegInt("HistoryAnimation", 0);
+}
+
 void WriteRegInt(const char* name, DWORD value) {
     HKEY key = OpenRegKey(true);
     RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));

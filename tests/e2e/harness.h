@@ -58,6 +58,9 @@ class VarnokeProcess {
 
 // ---- Registry: HKCU\Software\Tolm\Varnoke -----------------------------------
 void ResetRegistry();
+// ResetRegistry, then settings under which the history data file is written after every
+// change (and no tray animation runs), so the file on disk shows each capture at once.
+void ResetRegistryWithHistoryWrittenOnEveryChange();
 void WriteRegInt(const char* name, DWORD value);
 void WriteRegString(const char* name, const std::string& value);
 void WriteRegBinary(const char* name, const std::vector<BYTE>& value);

@@ -36,12 +36,7 @@ void KeyUp(BYTE vk) {
 
 class HistoryMenuE2E : public testing::Test {
   protected:
-    void SetUp() override {
-        ResetRegistry();
-        WriteRegInt("HistoryAutoSave", 1);
-        WriteRegInt("HistorySaveInterval", 0);
-        WriteRegInt("HistoryAnimation", 0);
-    }
+    void SetUp() override { ResetRegistryWithHistoryWrittenOnEveryChange(); }
     void TearDown() override { ResetRegistry(); }
 
     // Starts the program and copies the texts, oldest first. With the default settings

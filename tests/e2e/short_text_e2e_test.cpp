@@ -45,12 +45,7 @@ bool ShiftWriteTime(const std::string& path, int minutes) {
 
 class ShortTextE2E : public testing::Test {
   protected:
-    void SetUp() override {
-        ResetRegistry();
-        WriteRegInt("HistoryAutoSave", 1);
-        WriteRegInt("HistorySaveInterval", 0);
-        WriteRegInt("HistoryAnimation", 0);
-    }
+    void SetUp() override { ResetRegistryWithHistoryWrittenOnEveryChange(); }
     void TearDown() override { ResetRegistry(); }
 
     // Short-text menu 1 reads `name` in the program's folder, holding `lines` (CP932).

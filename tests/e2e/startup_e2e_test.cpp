@@ -68,9 +68,7 @@ TEST_F(StartupE2E, AllowedEndOfSessionSavesSettingsAndExits) {
 }
 
 TEST_F(StartupE2E, TheEndOfTheSessionSavesBeforeWindowsEndsTheProcess) {
-    WriteRegInt("HistoryAnimation", 0);
-    WriteRegInt("HistoryAutoSave", 1);
-    WriteRegInt("HistorySaveInterval", 0);
+    ResetRegistryWithHistoryWrittenOnEveryChange();
     VarnokeProcess program;
     ASSERT_TRUE(program.Start());
     ASSERT_TRUE(SetClipboardText("copied before log-off"));

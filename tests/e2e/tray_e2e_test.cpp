@@ -14,8 +14,7 @@ class TrayE2E : public testing::Test {
 };
 
 TEST_F(TrayE2E, ClearClipboardEmptiesItWithoutTouchingTheHistory) {
-    WriteRegInt("HistoryAutoSave", 1);
-    WriteRegInt("HistorySaveInterval", 0);
+    ResetRegistryWithHistoryWrittenOnEveryChange();
     ASSERT_TRUE(program_.Start());
     ASSERT_TRUE(SetClipboardText("keep me"));
     ASSERT_TRUE(WaitForHistory(program_, {"keep me"}));
