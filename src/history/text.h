@@ -22,6 +22,9 @@ std::string CutText(std::string_view text, int width, bool ellipsis, LeadByteTes
 // One-line label of a text: tabs become two spaces, "&" becomes "&&", cut to `width`
 // bytes with "...".
 std::string MakeMenuLabel(std::string_view text, int width, LeadByteTest isLeadByte);
+// The same label, appended to `out` (a menu item's prefix, say). Its cost follows the
+// width, never the length of the text.
+void AppendMenuLabel(std::string* out, std::string_view text, int width, LeadByteTest isLeadByte);
 
 // Tray tooltip of the normal state: `versionText` (string 210) for an empty text,
 // otherwise the label of the text at width 60 (at most 63 bytes).

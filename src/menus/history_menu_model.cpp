@@ -159,11 +159,8 @@ std::vector<HistoryMenuItem> BuildHistoryMenuItems(const std::vector<HistoryEntr
         HistoryMenuItem& item = items[i];
         // A view, so that a 64 KB entry is never copied for its label.
         const std::string_view text = entries[static_cast<size_t>(position)];
-        // The cut label has room left after its "...", so the prefix goes in without
-        // another allocation.
-        item.label = MakeMenuLabel(text, settings.historyMenuLen, isLeadByte);
-        item.label.insert(
-            0, MakeItemPrefix(position, settings.historyAddNum, settings.historyAccessKey));
+        item.label = MakeItemPrefix(position, settings.historyAddNum, settings.historyAccessKey);
+        AppendMenuLabel(&item.label, text, settings.historyMenuLen, isLeadByte);
         item.commandId = HistoryCommandId(position);
         item.columnBreak = startsColumn[i];
     }

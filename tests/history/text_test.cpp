@@ -1,5 +1,8 @@
 #include "history/text.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -79,6 +82,44 @@ TEST(MakeMenuLabelTest, CutsTheExpandedTextWithoutSplittingCharacters) {
     EXPECT_EQ(Label("a" + kHyo + kHyo, 2), "a...");
     EXPECT_EQ(Label("abc", 0), "...");
     EXPECT_EQ(Label("abc", -3), "...");
+}
+
+// The label made the long way round, as its rules read: cut the head, expand, cut.
+std::string ReferenceLabel(const std::string& text, int width) {
+    std::string head = text.substr(0, static_cast<size_t>(std::max(width, 0)) + 2);
+    std::string expanded;
+    for (size_t pos = 0; pos < head.size(); ++pos) {
+        unsigned char byte = static_cast<unsigned char>(head[pos]);
+        if (IsCp932LeadByte(byte) && pos + 1 < head.size()) {
+            expanded += head.substr(pos++, 2);
+        } else if (byte == '\t') {
+            expanded += "  ";
+        } else if (byte == '&') {
+            expanded += "&&";
+        } else {
+            expanded += head[pos];
+        }
+    }
+    return CutText(expanded, width, true, IsCp932LeadByte);
+}
+
+TEST(MakeMenuLabelTest, AgreesWithTheRulesOnRandomMixedTexts) {
+    const char alphabet[] = {'a', ' ', '\t', '&', '\x81', '\x95', '\x5C', '\x26', '\x09', '\xE0'};
+    uint32_t seed = 7;
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        seed = seed * 1103515245u + 12345u;
+        size_t length = (seed >> 16) % 24;
+        for (size_t i = 0; i < length; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            text += alphabet[(seed >> 16) % sizeof(alphabet)];
+        }
+        int width = static_cast<int>(round % 14) - 1;
+        ASSERT_EQ(Label(text, width), ReferenceLabel(text, width)) << "width " << width;
+        std::string prefixed = "12&3. ";
+        AppendMenuLabel(&prefixed, text, width, IsCp932LeadByte);
+        ASSERT_EQ(prefixed, "12&3. " + ReferenceLabel(text, width));
+    }
 }
 
 TEST(MakeTooltipTextTest, VersionForEmptyTextElseLabelOfSixty) {
