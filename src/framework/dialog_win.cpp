@@ -1,10 +1,8 @@
 #include "framework/dialog_win.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <vector>
 
+#include "framework/int_field.h"
 #include "framework/placeholders.h"
 #include "framework/strings_win.h"
 #include "res/resource.h"
@@ -19,25 +17,6 @@ std::string ControlText(HWND dialog, int id) {
     std::vector<char> buffer(static_cast<size_t>(length) + 2, '\0');
     GetDlgItemTextA(dialog, id, buffer.data(), static_cast<int>(buffer.size()));
     return std::string(buffer.data());
-}
-
-// Accepts what a user types for a number: optional blanks, a sign, decimal digits.
-bool ParseInt(const std::string& text, int* value) {
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    long parsed = std::strtol(begin, &end, 10);
-    if (end == begin || errno == ERANGE || parsed < INT_MIN || parsed > INT_MAX) {
-        return false;
-    }
-    while (*end == ' ' || *end == '\t') {
-        ++end;
-    }
-    if (*end != '\0') {
-        return false;
-    }
-    *value = static_cast<int>(parsed);
-    return true;
 }
 
 }  // namespace
@@ -67,6 +46,16 @@ void DataExchange::Text(int id, std::string& value, int maxLength) {
 }
 
 void DataExchange::Int(int id, int& value) {
+    ExchangeInt(id, value, false, 0, 0);
+}
+
+void DataExchange::IntRange(int id, int& value, int minimum, int maximum) {
+    ExchangeInt(id, value, true, minimum, maximum);
+}
+
+// A bad number is reported with one of the framework's two prompts, and the field keeps
+// its old value.
+void DataExchange::ExchangeInt(int id, int& value, bool hasRange, int minimum, int maximum) {
     if (failed_) {
         return;
     }
@@ -74,22 +63,18 @@ void DataExchange::Int(int id, int& value) {
         SetDlgItemTextA(dialog_, id, std::to_string(value).c_str());
         return;
     }
-    int parsed = 0;
-    if (!ParseInt(ControlText(dialog_, id), &parsed)) {
-        Fail(id, LoadResourceString(IDS_PARSE_INT));
-        return;
-    }
-    value = parsed;
-}
-
-void DataExchange::IntRange(int id, int& value, int minimum, int maximum) {
-    Int(id, value);
-    if (failed_ || !saving_) {
-        return;
-    }
-    if (value < minimum || value > maximum) {
-        Fail(id, FormatPlaceholders(LoadResourceString(IDS_PARSE_INT_RANGE),
-                                    {std::to_string(minimum), std::to_string(maximum)}));
+    int parsed = value;
+    switch (ParseIntField(ControlText(dialog_, id), hasRange, minimum, maximum, &parsed)) {
+        case IntFieldError::kNone:
+            value = parsed;
+            break;
+        case IntFieldError::kNotAnInteger:
+            Fail(id, LoadResourceString(IDS_PARSE_INT));
+            break;
+        case IntFieldError::kOutOfRange:
+            Fail(id, FormatPlaceholders(LoadResourceString(IDS_PARSE_INT_RANGE),
+                                        {std::to_string(minimum), std::to_string(maximum)}));
+            break;
     }
 }
 

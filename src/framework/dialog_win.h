@@ -29,6 +29,7 @@ class DataExchange {
 
   private:
     void Fail(int id, const std::string& message);
+    void ExchangeInt(int id, int& value, bool hasRange, int minimum, int maximum);
 
     HWND dialog_;
     bool saving_;
