@@ -102,6 +102,14 @@ TEST_F(CaptureE2E, LongTextsAreCutToHistoryLenWithoutSplittingACharacter) {
     ASSERT_TRUE(CopyAndExpect("12345", {"12345", "abcd", "abcde"}));
 }
 
+TEST_F(CaptureE2E, AHugeCopyBecomesOneEntryOfHistoryLenBytes) {
+    ASSERT_TRUE(program_.Start());
+    std::string huge(20 * 1024 * 1024, 'h');
+    huge[0] = 'H';
+    ASSERT_TRUE(CopyAndExpect(huge, {"H" + std::string(9999, 'h')}));
+    EXPECT_TRUE(program_.IsRunning());
+}
+
 TEST_F(CaptureE2E, ContentWithoutTextOrMarkedSecretIsNotCaptured) {
     ASSERT_TRUE(program_.Start());
     ASSERT_TRUE(CopyAndExpect("visible", {"visible"}));
