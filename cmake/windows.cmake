@@ -13,8 +13,9 @@ target_link_libraries(Varnoke PRIVATE varnoke_core ${VARNOKE_WIN_LIBS})
 target_compile_options(Varnoke PRIVATE ${VARNOKE_WARNINGS})
 target_link_options(Varnoke PRIVATE ${VARNOKE_STATIC_LINK})
 set_target_properties(Varnoke PROPERTIES OUTPUT_NAME Varnoke)
+file(GLOB VARNOKE_RC_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/res/dialogs/*.rc)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/varnoke.rc PROPERTIES
-    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/res/resource.h")
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/res/resource.h;${VARNOKE_RC_PARTS}")
 # Files the program expects beside itself.
 add_custom_command(TARGET Varnoke POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/src/res/Varnoke.html

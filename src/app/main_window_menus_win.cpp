@@ -178,8 +178,11 @@ bool MainWindow::OnHistoryMenuKey(char key, HMENU menu) {
     std::optional<int> index =
         ResolveChosenEntry(shownHistory_, history_.entries(), highlightedItemId_);
     if (key == ' ') {
+        // The shown position travels; the handler resolves it again, since a capture can
+        // still arrive before the posted message is handled.
         if (index) {
-            PostMessageA(hwnd(), WM_EDIT_HISTORY_ITEM, 0, *index);
+            PostMessageA(hwnd(), WM_EDIT_HISTORY_ITEM, 0,
+                         static_cast<LPARAM>(HistoryPositionOfCommand(highlightedItemId_)));
         }
         return true;
     }
@@ -189,37 +192,6 @@ bool MainWindow::OnHistoryMenuKey(char key, HMENU menu) {
         return true;
     }
     return false;
-}
-
-LRESULT MainWindow::OnEditHistoryItem(WPARAM, LPARAM lParam) {
-    OpenEntryFromMenu(static_cast<int>(lParam));
-    return 1;
-}
-
-void MainWindow::OpenEntryFromMenu(int index) {
-    if (index < 0 || index >= history_.size()) {
-        return;
-    }
-    const int wasPaused = settings_.paused;
-    const int wasModal = modalOpen_;
-    entryEditBusy_ = 1;
-    modalOpen_ = 1;
-    capture_.SetPaused(1);
-    const std::string copy = history_.at(index);
-    SetForegroundWindow(hwnd());
-    std::optional<std::string> edited = RunEntryEditor(copy);
-    // The editor ran a nested loop; the entry is only touched if it is still there.
-    if (edited && index < history_.size()) {
-        if (edited->empty()) {
-            history_.RemoveAt(index);
-        } else {
-            history_.at(index) = edited->substr(0, static_cast<size_t>(settings_.historyLen));
-        }
-        capture_.NoteHistoryChanged();
-    }
-    capture_.SetPaused(wasPaused);
-    modalOpen_ = wasModal;
-    entryEditBusy_ = 0;
 }
 
 }  // namespace varnoke

@@ -187,21 +187,9 @@ void MainWindow::OnExit() {
 }
 
 void MainWindow::OnAbout() {
-    RunModal(&MainWindow::ShowAboutDialog);
-}
-
-void MainWindow::ShowAboutDialog() {
+    ModalGuard modal(modalOpen_, 1);
     AboutDialog dialog;
     dialog.DoModal(hwnd());
-}
-
-// A modal window may open from inside another one's loop (a hot key menu over the
-// version dialog), so the flag returns to what it was rather than to 0.
-void MainWindow::RunModal(void (MainWindow::*body)()) {
-    const int wasOpen = modalOpen_;
-    modalOpen_ = 1;
-    (this->*body)();
-    modalOpen_ = wasOpen;
 }
 
 void MainWindow::OnHelp() {
@@ -214,8 +202,6 @@ void MainWindow::OnHelp() {
     }
 }
 
-void MainWindow::OnOptions() {}
-void MainWindow::OnHotKeySettings() {}
 void MainWindow::OnEditHistory() {
     EditHistory();
 }
@@ -236,14 +222,6 @@ void MainWindow::OnTrayRightClick() {
 
 void MainWindow::OnTaskbarCreated() {
     tray_.Readd(settings_.paused != 0, capture_.tooltipText());
-}
-
-// ---------------------------------------------------------------------------
-// Hooks of subsystems still to come
-
-void MainWindow::EditHistory() {}
-std::optional<std::string> MainWindow::RunEntryEditor(const std::string&) {
-    return std::nullopt;
 }
 
 // ---------------------------------------------------------------------------
@@ -364,10 +342,8 @@ bool MainWindow::LoadHistoryFile() {
         settings_.historyNum = history_.size();
         // At start-up the tray icon already answers clicks; its menu must not end the
         // program while the creation sequence waits for this box.
-        const int wasModal = modalOpen_;
-        modalOpen_ = 1;
+        ModalGuard modal(modalOpen_, 1);
         ShowMessage(hwnd(), message);
-        modalOpen_ = wasModal;
     }
     capture_.SetHistoryDirty(false);
     capture_.RefreshTray();

@@ -10,6 +10,7 @@
 #include "app/autosave.h"
 #include "app/settings.h"
 #include "framework/handles_win.h"
+#include "framework/scoped_value.h"
 #include "history/capture.h"
 #include "history/clip_history.h"
 #include "menus/history_menu_model.h"
@@ -62,10 +63,19 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     void OnPause();
     void OnClearClipboard();
 
-    // Later subsystems hook in here; each does nothing until its subsystem exists.
+    // ---- The dialogs' call-side flows (main_window_dialogs_win.cpp)
+    // Options (command 32772).
+    // Hot-key settings (command 32773).
+    // History editor (command 32777 and its hot key).
     void EditHistory();
-    // The entry editor on `text`; the edited text on OK, nothing on Cancel.
-    std::optional<std::string> RunEntryEditor(const std::string& text);
+    // Entry editor, from Space in the history menu.
+    LRESULT OnEditHistoryItem(WPARAM wParam, LPARAM lParam);
+    void OpenEntryFromMenu(int shownPosition);
+    // A flag or the pause state held for the length of a modal window. A window may open
+    // from inside another one's loop (a hot-key menu over the version dialog), so each
+    // goes back to what it was rather than to 0.
+    using ModalGuard = ScopedValue<int>;
+    ModalGuard PauseCapture();
 
     // Global hot keys.
     void RegisterHotKeys();
@@ -91,8 +101,6 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     // Space and Shift+Backspace on the highlighted entry of `menu`; true when the key
     // acted and the menu is to close.
     bool OnHistoryMenuKey(char key, HMENU menu);
-    LRESULT OnEditHistoryItem(WPARAM wParam, LPARAM lParam);
-    void OpenEntryFromMenu(int index);
 
     // The short-text menus.
     void ShowShortTextMenu(int slot);
@@ -120,8 +128,6 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     void OnAutosaveTick();
     void UpdateTray();
     void StopAutosaveTimer();
-    void RunModal(void (MainWindow::*body)());
-    void ShowAboutDialog();
 
     // TrayPort
     bool ShellNotify(TrayMessage message, int iconId, const std::string* text) override;

@@ -1,7 +1,13 @@
 #include "framework/dialog_win.h"
 
+#include <commctrl.h>
+
+#include <iterator>
 #include <vector>
 
+#include "framework/application_win.h"
+#include "framework/controls_win.h"
+#include "framework/dialog_rules.h"
 #include "framework/int_field.h"
 #include "framework/placeholders.h"
 #include "framework/strings_win.h"
@@ -94,31 +100,64 @@ void DataExchange::Radio(int firstId, int& value) {
         return;
     }
     HWND control = GetDlgItem(dialog_, firstId);
-    int index = 0;
-    if (saving_) {
-        value = -1;
-    }
     // The group runs from its first button to the next control that starts a group.
-    while (control != nullptr) {
-        if (saving_) {
-            if (SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED) {
-                value = index;
-            }
-        } else {
-            SendMessageA(control, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+    for (int index = 0; control != nullptr; ++index) {
+        Button button(control);
+        if (!saving_) {
+            button.SetCheck(index == value);
+        } else if (button.IsChecked()) {
+            value = index;
         }
         control = GetWindow(control, GW_HWNDNEXT);
         if (control == nullptr || (GetWindowLongA(control, GWL_STYLE) & WS_GROUP) != 0) {
             break;
         }
-        ++index;
     }
+}
+
+void DataExchange::ListIndex(int id, int& value) {
+    if (failed_) {
+        return;
+    }
+    ComboBox list(GetDlgItem(dialog_, id));
+    if (!saving_) {
+        list.SetCurSel(value);
+        return;
+    }
+    int selected = list.CurSel();
+    if (selected != CB_ERR) {
+        value = selected;
+    }
+}
+
+void DataExchange::ListPrefix(int id, std::string& value) {
+    if (failed_) {
+        return;
+    }
+    ComboBox list(GetDlgItem(dialog_, id));
+    if (!saving_) {
+        list.SetCurSel(FirstEntryWithPrefix(list.Items(), value));
+        return;
+    }
+    int selected = list.CurSel();
+    value = selected == CB_ERR ? std::string() : list.ItemText(selected);
 }
 
 INT_PTR Dialog::DoModal(HWND owner) {
     return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
                            &Dialog::StaticDialogProc, reinterpret_cast<LPARAM>(this));
 }
+
+const CommandEntry Dialog::kCommands[] = {
+    {ID_HELP, OnCommand(&Dialog::OnHelp)},
+};
+const NotifyEntry Dialog::kNotifies[] = {
+    {TTN_GETDISPINFOA, kAnyControl, kAnyControl, OnNotify(&Dialog::OnNeedTipTextA)},
+    {TTN_GETDISPINFOW, kAnyControl, kAnyControl, OnNotify(&Dialog::OnNeedTipTextW)},
+};
+const MessageMap Dialog::kMessageMap = {&Window::kMessageMap, nullptr, 0, kCommands,
+                                        std::size(kCommands), nullptr, 0, kNotifies,
+                                        std::size(kNotifies)};
 
 INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
@@ -131,7 +170,7 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam
         return FALSE;
     }
     INT_PTR result = FALSE;
-    CurrentMessage saved = self->SwapCurrentMessage({message, wParam, lParam});
+    CurrentMessage saved = self->SwapCurrentMessage({message, wParam, lParam, false});
     try {
         result = self->WindowProc(message, wParam, lParam);
     } catch (...) {
@@ -139,28 +178,76 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam
     }
     self->SwapCurrentMessage(saved);
     if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         self->Detach();
     }
     return result;
 }
 
-// For dialogs, FALSE means "not handled"; a table handler's answer goes to DWLP_MSGRESULT.
+namespace {
+
+// The messages whose answer a dialog procedure returns itself instead of through
+// DWLP_MSGRESULT.
+bool ReturnsDirectly(UINT message) {
+    switch (message) {
+        case WM_CHARTOITEM:
+        case WM_COMPAREITEM:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+        case WM_INITDIALOG:
+        case WM_QUERYDRAGICON:
+        case WM_VKEYTOITEM:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 LRESULT Dialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         return OnInitDialog() ? TRUE : FALSE;
     }
-    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-        LOWORD(wParam) == IDOK ? OnOK() : OnCancel();
+    const UINT id = LOWORD(wParam);
+    const UINT code = HIWORD(wParam);
+    if (message == WM_COMMAND && (id == IDOK || id == IDCANCEL) && code <= 1) {
+        id == IDOK ? OnOK() : OnCancel();
         return TRUE;
     }
-    if (message == WM_COMMAND && DispatchCommand(LOWORD(wParam), HIWORD(wParam))) {
-        return TRUE;
+    LRESULT result = 0;
+    bool handled = false;
+    if (message == WM_COMMAND) {
+        handled = DispatchCommand(id, code);
+    } else if (message == WM_NOTIFY) {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (NotifyHandler handler = FindNotifyHandler(*header)) {
+            result = (this->*handler)(header);
+            handled = true;
+        }
+    } else if (MessageHandler handler = FindMessageHandler(message)) {
+        result = (this->*handler)(wParam, lParam);
+        handled = true;
     }
-    if (MessageHandler handler = FindMessageHandler(message)) {
-        SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, (this->*handler)(wParam, lParam));
-        return TRUE;
+    if (!handled || current().defaultRequested) {
+        return FALSE;
     }
-    return FALSE;
+    if (ReturnsDirectly(message)) {
+        return result;
+    }
+    SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+// The dialog manager does the default processing once the procedure has answered FALSE.
+LRESULT Dialog::DefaultProc(UINT, WPARAM, LPARAM) {
+    current().defaultRequested = true;
+    return 0;
 }
 
 bool Dialog::OnInitDialog() {
@@ -186,6 +273,52 @@ bool Dialog::UpdateData(bool saving) {
 
 void Dialog::EndDialog(INT_PTR result) {
     ::EndDialog(hwnd(), result);
+}
+
+void Dialog::OnHelp() {
+    if (Application* app = Application::Current()) {
+        SendMessageA(app->MainWindowHandle(), WM_COMMAND, MAKEWPARAM(ID_HELP_FINDER, 0), 0);
+    }
+}
+
+void Dialog::CreateTips(const int* ids, size_t count) {
+    ToolTip tips = ToolTip::Create(hwnd());
+    if (!tips) {
+        return;
+    }
+    tips_ = tips.hwnd();
+    tips.Activate(true);
+    for (size_t i = 0; i < count; ++i) {
+        if (HWND control = Item(ids[i])) {
+            tips.AddTool(hwnd(), control);
+        }
+    }
+}
+
+int Dialog::TipControlId(const NMHDR& header) const {
+    // Tools registered by window handle name their control in idFrom.
+    return GetDlgCtrlID(reinterpret_cast<HWND>(header.idFrom));
+}
+
+LRESULT Dialog::OnNeedTipTextA(NMHDR* header) {
+    auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+    int id = TipControlId(*header);
+    tipText_ = id != 0 ? LoadResourceString(TipStringId(id)) : std::string();
+    info->lpszText = tipText_.data();
+    info->hinst = nullptr;
+    return 0;
+}
+
+LRESULT Dialog::OnNeedTipTextW(NMHDR* header) {
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+    int id = TipControlId(*header);
+    std::string text = id != 0 ? LoadResourceString(TipStringId(id)) : std::string();
+    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    tipTextWide_.assign(static_cast<size_t>(length > 0 ? length : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, tipTextWide_.data(), length);
+    info->lpszText = tipTextWide_.data();
+    info->hinst = nullptr;
+    return 0;
 }
 
 }  // namespace varnoke

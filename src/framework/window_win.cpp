@@ -77,6 +77,12 @@ LRESULT Window::DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && DispatchCommand(LOWORD(wParam), HIWORD(wParam))) {
         return 0;
     }
+    if (message == WM_NOTIFY) {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (NotifyHandler handler = FindNotifyHandler(*header)) {
+            return (this->*handler)(header);
+        }
+    }
     if (MessageHandler handler = FindMessageHandler(message)) {
         return (this->*handler)(wParam, lParam);
     }
@@ -102,6 +108,17 @@ Window::CurrentMessage Window::SwapCurrentMessage(const CurrentMessage& next) {
 
 bool Window::DispatchCommand(UINT id, UINT notifyCode) {
     for (const MessageMap* map = GetMessageMap(); map != nullptr; map = map->base) {
+        for (size_t i = 0; i < map->commandRangeCount; ++i) {
+            const CommandRangeEntry& row = map->commandRanges[i];
+            if (row.notifyCode == notifyCode && row.firstId <= id && id <= row.lastId) {
+                (this->*(row.handler))(id);
+                return true;
+            }
+        }
+        // Plain rows are clicks: an edit's EN_CHANGE must not run a button's handler.
+        if (notifyCode > 1) {
+            continue;
+        }
         for (size_t i = 0; i < map->commandCount; ++i) {
             if (map->commands[i].id == id) {
                 (this->*(map->commands[i].handler))();
@@ -113,8 +130,26 @@ bool Window::DispatchCommand(UINT id, UINT notifyCode) {
     return notifyCode == 0 && DispatchMenuCommand(id);
 }
 
+NotifyHandler Window::FindNotifyHandler(const NMHDR& header) const {
+    for (const MessageMap* map = GetMessageMap(); map != nullptr; map = map->base) {
+        for (size_t i = 0; i < map->notifyCount; ++i) {
+            const NotifyEntry& row = map->notifies[i];
+            bool anyId = row.firstId == kAnyControl;
+            if (row.code == header.code &&
+                (anyId || (row.firstId <= header.idFrom && header.idFrom <= row.lastId))) {
+                return row.handler;
+            }
+        }
+    }
+    return nullptr;
+}
+
 LRESULT Window::Default() {
-    return DefWindowProcA(hwnd_, current_.message, current_.wParam, current_.lParam);
+    return DefaultProc(current_.message, current_.wParam, current_.lParam);
+}
+
+LRESULT Window::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
 }  // namespace varnoke

@@ -87,9 +87,9 @@ TEST_F(CaptureE2E, DeferredCaptureStillCapturesEveryCopy) {
 TEST_F(CaptureE2E, TextCopiedDuringAPauseIsNotCapturedOnResuming) {
     ASSERT_TRUE(program_.Start());
     ASSERT_TRUE(CopyAndExpect("before", {"before"}));
-    ASSERT_TRUE(program_.SendCommand(32771));  // pause
+    ASSERT_TRUE(program_.SendCommand(ID_PAUSE));
     ASSERT_TRUE(SetClipboardText("during"));
-    ASSERT_TRUE(program_.SendCommand(32771));  // resume
+    ASSERT_TRUE(program_.SendCommand(ID_PAUSE));
     ASSERT_TRUE(CopyAndExpect("after", {"after", "before"}));
 }
 

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+// Command and control ids the tests send and read, named as the program names them.
+#include "res/resource.h"
+
 namespace e2e {
 
 constexpr DWORD kDefaultTimeoutMs = 15000;
@@ -43,6 +46,8 @@ class VarnokeProcess {
     bool IsRunning() const;
     // Sends a menu command to the main window and waits until it has been handled.
     bool SendCommand(UINT id);
+    // Posts a menu command without waiting: for commands that open a modal window.
+    bool PostCommand(UINT id);
 
     HWND mainWindow() const { return mainWindow_; }
     DWORD processId() const { return processInfo_.dwProcessId; }

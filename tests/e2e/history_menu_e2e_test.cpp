@@ -152,17 +152,6 @@ TEST_F(HistoryMenuE2E, ShiftBackspaceDeletesTheHighlightedEntry) {
     EXPECT_EQ(HistoryOnDisk(program_), (Entries{"gamma", "alpha"}));
 }
 
-TEST_F(HistoryMenuE2E, SpaceClosesTheMenuWithoutChoosingTheEntry) {
-    StartWith({"alpha", "beta"});
-    OpenByTrayPress();
-    PressKey(VK_DOWN);
-    PressKey(VK_SPACE);
-    EXPECT_TRUE(WaitForMenuClosed(program_));
-    PumpFor(300);
-    EXPECT_EQ(ClipboardNow(), "beta");
-    EXPECT_EQ(HistoryOnDisk(program_), (Entries{"beta", "alpha"}));
-}
-
 TEST_F(HistoryMenuE2E, ATrayPressRightAfterADismissedMenuOpensNothing) {
     StartWith({"alpha"});
     OpenByTrayPress();

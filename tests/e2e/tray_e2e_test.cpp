@@ -18,7 +18,7 @@ TEST_F(TrayE2E, ClearClipboardEmptiesItWithoutTouchingTheHistory) {
     ASSERT_TRUE(program_.Start());
     ASSERT_TRUE(SetClipboardText("keep me"));
     ASSERT_TRUE(WaitForHistory(program_, {"keep me"}));
-    ASSERT_TRUE(program_.SendCommand(32775));
+    ASSERT_TRUE(program_.SendCommand(ID_CLEAR_CLIPBOARD));
     EXPECT_FALSE(ClipboardHasText());
     ASSERT_TRUE(program_.Stop());
     EXPECT_EQ(HistoryOnDisk(program_), (std::vector<std::string>{"keep me"}));
@@ -26,7 +26,7 @@ TEST_F(TrayE2E, ClearClipboardEmptiesItWithoutTouchingTheHistory) {
 
 TEST_F(TrayE2E, PauseCommandTogglesAndIsSavedAtExit) {
     ASSERT_TRUE(program_.Start());
-    ASSERT_TRUE(program_.SendCommand(32771));
+    ASSERT_TRUE(program_.SendCommand(ID_PAUSE));
     ASSERT_TRUE(program_.Stop());
     DWORD paused = 0;
     ASSERT_TRUE(ReadRegInt("Paused", &paused));
@@ -39,7 +39,7 @@ TEST_F(TrayE2E, PauseCommandTogglesAndIsSavedAtExit) {
     VarnokeProcess again;
     ASSERT_TRUE(again.Start());
     ASSERT_TRUE(SetClipboardText("while paused"));
-    ASSERT_TRUE(again.SendCommand(32771));
+    ASSERT_TRUE(again.SendCommand(ID_PAUSE));
     ASSERT_TRUE(SetClipboardText("resumed"));
     EXPECT_TRUE(WaitForHistory(again, {"resumed"}));
     ASSERT_TRUE(again.Stop());

@@ -1,0 +1,71 @@
+// The main window's side of its dialogs: what is held while each one is open, and how
+// its result reaches the history, the settings and the hot keys.
+
+#include "app/main_window_win.h"
+
+#include "dialogs/entry_editor.h"
+#include "dialogs/entry_editor_win.h"
+#include "framework/strings_win.h"
+#include "menus/history_menu_model.h"
+
+namespace varnoke {
+
+MainWindow::ModalGuard MainWindow::PauseCapture() {
+    return ModalGuard(
+        settings_.paused, [this](const int& paused) { capture_.SetPaused(paused); }, 1);
+}
+
+// ---------------------------------------------------------------------------
+// Options (command 32772)
+
+void MainWindow::OnOptions() {}
+
+// ---------------------------------------------------------------------------
+// Hot-key settings (command 32773)
+
+void MainWindow::OnHotKeySettings() {}
+
+// ---------------------------------------------------------------------------
+// History editor (command 32777 and its hot key)
+
+void MainWindow::EditHistory() {}
+
+// ---------------------------------------------------------------------------
+// Entry editor, from Space in the history menu
+
+LRESULT MainWindow::OnEditHistoryItem(WPARAM, LPARAM lParam) {
+    OpenEntryFromMenu(static_cast<int>(lParam));
+    return 1;
+}
+
+void MainWindow::OpenEntryFromMenu(int shownPosition) {
+    if (shownPosition < 0) {
+        return;
+    }
+    std::optional<int> index =
+        ResolveChosenEntry(shownHistory_, history_.entries(),
+                           kHistoryCommandBase + static_cast<unsigned>(shownPosition));
+    if (!index) {
+        return;
+    }
+    ModalGuard busy(entryEditBusy_, 1);
+    ModalGuard modal(modalOpen_, 1);
+    ModalGuard pause = PauseCapture();
+    const std::string copy = history_.at(*index);
+    SetForegroundWindow(hwnd());
+    std::optional<EntryEditResult> edited = RunEntryEditor(hwnd(), copy, settings_);
+    // Capture was paused, so only this window's own actions could have moved the entry.
+    if (!edited || *index >= history_.size()) {
+        return;
+    }
+    std::optional<std::string> text =
+        EditedEntryText(edited->text, settings_.historyLen, &IsAnsiLeadByte);
+    if (text) {
+        history_.at(*index) = *text;
+    } else {
+        history_.RemoveAt(*index);
+    }
+    capture_.NoteHistoryChanged();
+}
+
+}  // namespace varnoke

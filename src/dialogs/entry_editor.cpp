@@ -1,0 +1,43 @@
+#include "dialogs/entry_editor.h"
+
+#include "history/text.h"
+
+namespace varnoke {
+
+bool EntryOkNeedsQuestion(size_t textLength, int historyLen) {
+    return historyLen < 0 || textLength > static_cast<size_t>(historyLen);
+}
+
+const std::vector<std::string>& TabWidthEntries() {
+    static const std::vector<std::string> entries{"2", "4", "8", "16"};
+    return entries;
+}
+
+int TabStopsFromText(const std::string& text) {
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            break;
+        }
+        // The list offers two digits at most; a longer text must not overflow.
+        if (value > 100000) {
+            break;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+std::string FitFaceName(const std::string& name, LeadByteTest isLeadByte) {
+    return CutText(name, static_cast<int>(kFaceNameBytes - 1), false, isLeadByte);
+}
+
+std::optional<std::string> EditedEntryText(const std::string& edited, int historyLen,
+                                           LeadByteTest isLeadByte) {
+    if (edited.empty()) {
+        return std::nullopt;
+    }
+    return CutText(edited, historyLen, false, isLeadByte);
+}
+
+}  // namespace varnoke

@@ -1,0 +1,31 @@
+#pragma once
+// The entry editor's rules: when OK asks about the length, what the settings dialog's
+// fields mean, and what a caller keeps of an edited text.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "history/mbcs.h"
+
+namespace varnoke {
+
+// OK closes at once up to `HistoryLen` bytes; one byte more asks (message 501).
+bool EntryOkNeedsQuestion(size_t textLength, int historyLen);
+
+// The tab-width list of the editor settings, in order.
+const std::vector<std::string>& TabWidthEntries();
+// The tab-width text read as a decimal number: its leading digits, 0 when there are none.
+int TabStopsFromText(const std::string& text);
+
+// The face-name field of a font description holds 31 bytes and the terminator; a longer
+// stored name is cut at a character boundary, never into half a character.
+constexpr size_t kFaceNameBytes = 32;
+std::string FitFaceName(const std::string& name, LeadByteTest isLeadByte);
+
+// What becomes of an entry after the editor's OK: nothing (the entry is deleted) for an
+// empty text, otherwise the text cut to `HistoryLen` without splitting a character.
+std::optional<std::string> EditedEntryText(const std::string& edited, int historyLen,
+                                           LeadByteTest isLeadByte);
+
+}  // namespace varnoke

@@ -1,0 +1,23 @@
+#pragma once
+// The entry text editor: one history entry's text in a resizable window.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "app/settings.h"
+
+namespace varnoke {
+
+struct EntryEditResult {
+    std::string text;       // as edited; the caller cuts it to HistoryLen
+    bool historyLenRaised;  // the user chose to raise HistoryLen to the text's length
+};
+
+// Runs the editor modally on `text`. It reads and writes the editor's display settings
+// and EditTextPos in `settings`, and may raise HistoryLen. Nothing on Cancel.
+std::optional<EntryEditResult> RunEntryEditor(HWND owner, const std::string& text,
+                                              Settings& settings);
+
+}  // namespace varnoke

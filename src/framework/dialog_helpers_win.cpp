@@ -1,0 +1,99 @@
+#include "framework/dialog_helpers_win.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "framework/strings_win.h"
+
+namespace varnoke {
+
+void ApplyEnabling(HWND dialog, const std::vector<EnableRule>& rules) {
+    auto isChecked = [dialog](int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; };
+    for (const EnableState& state : ComputeEnabling(rules, isChecked)) {
+        if (HWND control = GetDlgItem(dialog, state.id)) {
+            EnableWindow(control, state.enabled ? TRUE : FALSE);
+        }
+    }
+}
+
+std::optional<std::string> BrowseForFile(HWND owner, const std::string& currentText,
+                                         const OpenFileOptions& options) {
+    std::string filter = MakeFileFilter(options.filter);
+    std::vector<char> file(MAX_PATH * 2, '\0');
+    std::string initial = InitialFileName(currentText, &IsAnsiLeadByte);
+    if (initial.size() < file.size()) {
+        initial.copy(file.data(), initial.size());
+    }
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrDefExt = options.defaultExtension;
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_LONGNAMES |
+                   OFN_NOCHANGEDIR | (options.fileMustExist ? OFN_FILEMUSTEXIST : 0);
+    if (!GetOpenFileNameA(&dialog)) {
+        return std::nullopt;
+    }
+    return std::string(file.data());
+}
+
+bool ChooseScreenFont(HWND owner, LOGFONTA& font) {
+    LOGFONTA chosen = font;
+    CHOOSEFONTA dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpLogFont = &chosen;
+    dialog.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
+    if (!ChooseFontA(&dialog)) {
+        return false;
+    }
+    font = chosen;
+    return true;
+}
+
+Rect GetNormalRect(HWND window) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(window, &placement);
+    const RECT& r = placement.rcNormalPosition;
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+void SetNormalRect(HWND window, const Rect& rect) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(window, &placement);
+    placement.rcNormalPosition = {rect.left, rect.top, rect.right, rect.bottom};
+    SetWindowPlacement(window, &placement);
+}
+
+Rect ChildRect(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+void ApplyLayout(HWND dialog, const LayoutRow* rows, size_t count, int cx, int cy) {
+    for (size_t i = 0; i < count; ++i) {
+        HWND control = GetDlgItem(dialog, rows[i].id);
+        if (control == nullptr) {
+            continue;
+        }
+        Rect r = StretchToClient(ChildRect(control), cx, cy, rows[i].anchors);
+        MoveWindow(control, r.left, r.top, r.width(), r.height(), TRUE);
+    }
+}
+
+void SetSmallIcon(HWND window, int iconId) {
+    // A shared icon lives as long as the module, so nothing needs destroying.
+    HANDLE icon =
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+}  // namespace varnoke

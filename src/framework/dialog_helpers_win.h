@@ -1,0 +1,45 @@
+#pragma once
+// Helpers every dialog shares: enabling rules, the common file and font dialogs, the
+// restored-window rectangle, resizing rows and the caption icon.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "framework/dialog_rules.h"
+
+namespace varnoke {
+
+// Enables or disables each controlled control of `dialog` from its check boxes.
+void ApplyEnabling(HWND dialog, const std::vector<EnableRule>& rules);
+
+struct OpenFileOptions {
+    const char* filter;            // "Text (*.x)|*.x||"
+    const char* defaultExtension;  // added to a name typed without one
+    bool fileMustExist;
+};
+// The system's open-file dialog, starting from `currentText` (no initial name when it
+// ends with a backslash); the chosen full path, or nothing when cancelled.
+std::optional<std::string> BrowseForFile(HWND owner, const std::string& currentText,
+                                         const OpenFileOptions& options);
+
+// The system's font dialog over screen fonts without effects; true when the user chose
+// a font, which then replaces `font`.
+bool ChooseScreenFont(HWND owner, LOGFONTA& font);
+
+// The window's restored rectangle, kept apart from a maximized or minimized state.
+Rect GetNormalRect(HWND window);
+// Moves and sizes the restored window to `rect` without showing it differently.
+void SetNormalRect(HWND window, const Rect& rect);
+
+// Applies resizing rows for a client area of cx by cy.
+void ApplyLayout(HWND dialog, const LayoutRow* rows, size_t count, int cx, int cy);
+// A control's rectangle in its parent's client coordinates.
+Rect ChildRect(HWND control);
+
+// The caption's small icon from an icon resource.
+void SetSmallIcon(HWND window, int iconId);
+
+}  // namespace varnoke

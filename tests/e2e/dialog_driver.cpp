@@ -1,0 +1,186 @@
+#include "dialog_driver.h"
+
+#include <cstring>
+
+namespace e2e {
+
+DialogDriver DialogDriver::Find(DWORD processId, const std::string& caption, DWORD timeoutMs) {
+    return DialogDriver(FindMessageBox(processId, caption.c_str(), timeoutMs));
+}
+
+bool DialogDriver::WaitClosed(DWORD timeoutMs) const {
+    return WaitUntil([this] { return !IsOpen(); }, timeoutMs);
+}
+
+LRESULT DialogDriver::Send(int id, UINT message, WPARAM wParam, LPARAM lParam) const {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(Item(id), message, wParam, lParam, SMTO_NORMAL, kDefaultTimeoutMs,
+                             &result)) {
+        return -1;
+    }
+    return static_cast<LRESULT>(result);
+}
+
+// Across processes Wine may count the item's length in UTF-16 units and copy that many
+// bytes, so the buffer is generous and the text ends at its terminator.
+std::string DialogDriver::TextOfItem(int id, UINT message, int index, LRESULT length) const {
+    std::string text(static_cast<size_t>(length) * 2 + 16, '\0');
+    if (Send(id, message, index, reinterpret_cast<LPARAM>(text.data())) < 0) {
+        return std::string();
+    }
+    text.resize(std::strlen(text.c_str()));
+    return text;
+}
+
+std::string DialogDriver::Text(int id) const {
+    LRESULT length = Send(id, WM_GETTEXTLENGTH);
+    if (length < 0) {
+        return std::string();
+    }
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    LRESULT copied = Send(id, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}
+
+bool DialogDriver::SetText(int id, const std::string& text) const {
+    return Send(id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) == TRUE;
+}
+
+bool DialogDriver::IsChecked(int id) const {
+    return Send(id, BM_GETCHECK) == BST_CHECKED;
+}
+
+bool DialogDriver::IsEnabled(int id) const {
+    return IsWindowEnabled(Item(id)) != FALSE;
+}
+
+void DialogDriver::Click(int id) const {
+    PostMessageA(Item(id), BM_CLICK, 0, 0);
+}
+
+void DialogDriver::SetCheck(int id, bool checked) const {
+    for (int i = 0; i < 3 && IsChecked(id) != checked; ++i) {
+        Click(id);
+        WaitUntil([&] { return IsChecked(id) == checked; }, 3000);
+    }
+}
+
+void DialogDriver::Command(int id) const {
+    PostMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void DialogDriver::Close() const {
+    PostMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+int DialogDriver::ListCount(int id) const {
+    return static_cast<int>(Send(id, LB_GETCOUNT));
+}
+
+std::string DialogDriver::ListItem(int id, int row) const {
+    LRESULT length = Send(id, LB_GETTEXTLEN, row);
+    if (length < 0) {
+        return std::string();
+    }
+    return TextOfItem(id, LB_GETTEXT, row, length);
+}
+
+std::vector<std::string> DialogDriver::ListItems(int id) const {
+    std::vector<std::string> items;
+    for (int row = 0, n = ListCount(id); row < n; ++row) {
+        items.push_back(ListItem(id, row));
+    }
+    return items;
+}
+
+bool DialogDriver::ListSelected(int id, int row) const {
+    return Send(id, LB_GETSEL, row) > 0;
+}
+
+void DialogDriver::ListSelect(int id, int row, bool selected) const {
+    Send(id, LB_SETSEL, selected ? TRUE : FALSE, row);
+}
+
+std::vector<int> DialogDriver::ListSelectedRows(int id) const {
+    std::vector<int> rows;
+    for (int row = 0, n = ListCount(id); row < n; ++row) {
+        if (ListSelected(id, row)) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+int DialogDriver::ListCaret(int id) const {
+    return static_cast<int>(Send(id, LB_GETCARETINDEX));
+}
+
+int DialogDriver::ComboSelection(int id) const {
+    return static_cast<int>(Send(id, CB_GETCURSEL));
+}
+
+std::vector<std::string> DialogDriver::ComboItems(int id) const {
+    std::vector<std::string> items;
+    for (int i = 0, n = static_cast<int>(Send(id, CB_GETCOUNT)); i < n; ++i) {
+        LRESULT length = Send(id, CB_GETLBTEXTLEN, i);
+        items.push_back(length < 0 ? std::string() : TextOfItem(id, CB_GETLBTEXT, i, length));
+    }
+    return items;
+}
+
+// A drop-down list's own text is its selected entry. CB_GETLBTEXT is no way to read it
+// from another process under Wine 8: it was seen to hand back only the first byte of "16".
+std::string DialogDriver::ComboText(int id) const {
+    return Text(id);
+}
+
+void DialogDriver::ComboSelect(int id, int index) const {
+    Send(id, CB_SETCURSEL, index);
+}
+
+bool DialogDriver::FocusItem(int id) const {
+    HWND control = Item(id);
+    DWORD thread = GetWindowThreadProcessId(dialog_, nullptr);
+    SetForegroundWindow(dialog_);
+    // Focus belongs to a thread's input state; joining it lets us set it from here.
+    AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+    SetFocus(control);
+    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+    return WaitUntil(
+        [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof(info);
+            return GetGUIThreadInfo(thread, &info) && info.hwndFocus == control;
+        },
+        5000);
+}
+
+namespace {
+
+struct DialogSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof(className));
+    if (pid == search->processId && IsWindowVisible(window) && std::string(className) == "#32770") {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> DialogsOf(DWORD processId) {
+    DialogSearch search{processId, {}};
+    EnumWindows(&CollectDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace e2e

@@ -1,0 +1,281 @@
+// Editing one history entry: Space on a highlighted entry of the history menu opens the
+// entry editor, and what the user confirms there becomes the entry. The history data file
+// (saved after every change) and the registry at exit show the result.
+#include <gtest/gtest.h>
+
+#include "dialog_driver.h"
+#include "harness.h"
+
+namespace e2e {
+namespace {
+
+using Entries = std::vector<std::string>;
+
+constexpr UINT kTrayNotify = 0x5F4;
+constexpr WPARAM kTrayIconId = 100;
+
+std::string EditorCaption() {
+    return Utf8ToAnsi(
+        "\xE5\xB1\xA5\xE6\xAD\xB4\xE3\x83\x87\xE3\x83\xBC\xE3\x82\xBF\xE7\xB7\xA8"
+        "\xE9\x9B\x86 - Varnoke");  // 履歴データ編集 - Varnoke
+}
+std::string SettingsCaption() {
+    return Utf8ToAnsi("\xE8\xA8\xAD\xE5\xAE\x9A - Varnoke");  // 設定 - Varnoke
+}
+
+class EntryEditorE2E : public testing::Test {
+  protected:
+    void SetUp() override { ResetRegistryWithHistoryWrittenOnEveryChange(); }
+    void TearDown() override {
+        if (editor_.IsOpen()) {
+            editor_.Click(IDCANCEL);
+            editor_.WaitClosed();
+        }
+        ResetRegistry();
+    }
+
+    // Copies the texts, oldest first: the newest is position 0, shown last as "1. ...".
+    void StartWith(const Entries& oldestFirst) {
+        ASSERT_TRUE(program_.Start());
+        Entries expected;
+        for (const std::string& text : oldestFirst) {
+            ASSERT_TRUE(SetClipboardText(text));
+            expected.insert(expected.begin(), text);
+            ASSERT_TRUE(WaitForHistory(program_, expected)) << "copying " << text;
+        }
+        history_ = expected;
+    }
+
+    // Highlights the shown row `row` (0 = top) of the tray-opened menu and presses Space.
+    void OpenEditorOnRow(int row) {
+        PostMessageA(program_.mainWindow(), kTrayNotify, kTrayIconId, WM_LBUTTONDOWN);
+        ASSERT_TRUE(WaitForMenu(program_));
+        for (int i = 0; i <= row; ++i) {
+            PressKey(VK_DOWN);
+        }
+        PressKey(VK_SPACE);
+        editor_ = DialogDriver::Find(program_.processId(), EditorCaption());
+        ASSERT_TRUE(editor_) << "Space opened no entry editor";
+    }
+
+    void Confirm() {
+        editor_.Click(IDOK);
+        ASSERT_TRUE(editor_.WaitClosed());
+    }
+
+    // The history as the program last wrote it, read after a clean exit.
+    Entries HistoryAtExit() {
+        EXPECT_TRUE(program_.Stop());
+        return HistoryOnDisk(program_);
+    }
+
+    VarnokeProcess program_;
+    DialogDriver editor_;
+    Entries history_;
+};
+
+TEST_F(EntryEditorE2E, SpaceOpensTheHighlightedEntryAndOkReplacesIt) {
+    StartWith({"A", "B", "C"});
+    OpenEditorOnRow(1);  // "3. A", "2. B", "1. C"
+    EXPECT_EQ(editor_.Text(IDC_ENTRY_TEXT), "B");
+    ASSERT_TRUE(editor_.SetText(IDC_ENTRY_TEXT, "B edited\r\nsecond line"));
+    Confirm();
+    EXPECT_TRUE(WaitForHistory(program_, {"C", "B edited\r\nsecond line", "A"}));
+}
+
+TEST_F(EntryEditorE2E, EmptyTextAndOkDeletesTheEntry) {
+    StartWith({"A", "B", "C"});
+    OpenEditorOnRow(1);
+    ASSERT_TRUE(editor_.SetText(IDC_ENTRY_TEXT, ""));
+    Confirm();
+    EXPECT_TRUE(WaitForHistory(program_, {"C", "A"}));
+}
+
+TEST_F(EntryEditorE2E, CancelEscAndTheCloseBoxChangeNothing) {
+    StartWith({"A", "B", "C"});
+    const std::string before = [&] {
+        std::string bytes;
+        ReadFileBytes(program_.PathInFolder("Varnoke.vnk"), &bytes);
+        return bytes;
+    }();
+    OpenEditorOnRow(1);
+    editor_.SetText(IDC_ENTRY_TEXT, "changed");
+    editor_.Click(IDCANCEL);
+    ASSERT_TRUE(editor_.WaitClosed());
+
+    PumpFor(300);  // a tray press right after a closed menu opens nothing
+    OpenEditorOnRow(1);
+    editor_.SetText(IDC_ENTRY_TEXT, "changed");
+    ASSERT_TRUE(editor_.FocusItem(IDC_ENTRY_TEXT));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(editor_.WaitClosed()) << "Esc in the edit did not cancel";
+
+    PumpFor(300);
+    OpenEditorOnRow(1);
+    editor_.SetText(IDC_ENTRY_TEXT, "changed");
+    editor_.Close();
+    ASSERT_TRUE(editor_.WaitClosed());
+
+    ASSERT_TRUE(program_.Stop());
+    std::string after;
+    ASSERT_TRUE(ReadFileBytes(program_.PathInFolder("Varnoke.vnk"), &after));
+    EXPECT_EQ(after, before);
+}
+
+TEST_F(EntryEditorE2E, TabAndEnterTypeIntoTheTextInsteadOfMovingOrClosing) {
+    StartWith({"A", "B"});
+    OpenEditorOnRow(0);
+    editor_.SetText(IDC_ENTRY_TEXT, "");
+    ASSERT_TRUE(editor_.FocusItem(IDC_ENTRY_TEXT));
+    PressKey(VK_TAB);
+    PressKey('X');
+    PressKey(VK_RETURN);
+    PressKey('Y');
+    EXPECT_TRUE(WaitUntil([&] { return editor_.Text(IDC_ENTRY_TEXT) == "\tx\r\ny"; }, 5000))
+        << editor_.Text(IDC_ENTRY_TEXT);
+    EXPECT_TRUE(editor_.IsOpen());
+    Confirm();
+    EXPECT_TRUE(WaitForHistory(program_, {"B", "\tx\r\ny"}));
+}
+
+// 9 single bytes and "あ": 11 bytes, one over a HistoryLen of 10, and a cut at 10 bytes
+// would keep half of "あ".
+const std::string kElevenBytes = "abcdefghi\x82\xA0";
+
+class EntryEditorLengthE2E : public EntryEditorE2E {
+  protected:
+    void SetUp() override {
+        EntryEditorE2E::SetUp();
+        WriteRegInt("HistoryLen", 10);
+    }
+    HWND AskAboutLength() {
+        StartWith({"A", "B"});
+        OpenEditorOnRow(0);
+        editor_.SetText(IDC_ENTRY_TEXT, kElevenBytes);
+        editor_.Click(IDOK);
+        HWND box = FindMessageBox(program_.processId(), "Varnoke");
+        EXPECT_NE(box, nullptr) << "no question about the length";
+        return box;
+    }
+};
+
+TEST_F(EntryEditorLengthE2E, YesRaisesHistoryLenAndKeepsTheWholeText) {
+    HWND box = AskAboutLength();
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(MessageBoxText(box).find("10"), std::string::npos);
+    EXPECT_NE(MessageBoxText(box).find("11"), std::string::npos);
+    AnswerMessageBox(box, IDYES);
+    ASSERT_TRUE(editor_.WaitClosed());
+    EXPECT_EQ(HistoryAtExit(), (Entries{"B", kElevenBytes}));
+    DWORD historyLen = 0;
+    ASSERT_TRUE(ReadRegInt("HistoryLen", &historyLen));
+    EXPECT_EQ(historyLen, 11u);
+}
+
+TEST_F(EntryEditorLengthE2E, NoCutsTheTextWithoutBreakingACharacter) {
+    HWND box = AskAboutLength();
+    ASSERT_NE(box, nullptr);
+    AnswerMessageBox(box, IDNO);
+    ASSERT_TRUE(editor_.WaitClosed());
+    EXPECT_EQ(HistoryAtExit(), (Entries{"B", "abcdefghi"}));
+    DWORD historyLen = 0;
+    ASSERT_TRUE(ReadRegInt("HistoryLen", &historyLen));
+    EXPECT_EQ(historyLen, 10u);
+}
+
+TEST_F(EntryEditorLengthE2E, CancelLeavesTheEditorOpen) {
+    HWND box = AskAboutLength();
+    ASSERT_NE(box, nullptr);
+    AnswerMessageBox(box, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    PumpFor(300);
+    EXPECT_TRUE(editor_.IsOpen());
+    EXPECT_EQ(editor_.Text(IDC_ENTRY_TEXT), kElevenBytes);
+}
+
+TEST_F(EntryEditorE2E, CaptureIsPausedOnlyWhileTheEditorIsOpen) {
+    StartWith({"A", "B"});
+    OpenEditorOnRow(0);
+    ASSERT_TRUE(SetClipboardText("while open"));
+    PumpFor(500);
+    editor_.Click(IDCANCEL);
+    ASSERT_TRUE(editor_.WaitClosed());
+    ASSERT_TRUE(SetClipboardText("after"));
+    EXPECT_TRUE(WaitForHistory(program_, {"after", "B", "A"}));
+}
+
+TEST_F(EntryEditorE2E, TheRestoredRectangleIsStoredAndUsedAgain) {
+    StartWith({"A"});
+    OpenEditorOnRow(0);
+    MoveWindow(editor_.hwnd(), 40, 50, 420, 330, TRUE);
+    ASSERT_TRUE(WaitUntil([&] {
+        RECT r{};
+        GetWindowRect(editor_.hwnd(), &r);
+        return r.left == 40 && r.top == 50 && r.right == 460 && r.bottom == 380;
+    }));
+    // Closed while maximized: the restored rectangle is what counts.
+    ShowWindowAsync(editor_.hwnd(), SW_MAXIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsZoomed(editor_.hwnd()) != FALSE; }));
+    editor_.Click(IDCANCEL);
+    ASSERT_TRUE(editor_.WaitClosed());
+
+    PumpFor(300);
+    OpenEditorOnRow(0);
+    EXPECT_FALSE(IsZoomed(editor_.hwnd()));
+    RECT r{};
+    GetWindowRect(editor_.hwnd(), &r);
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.top, 50);
+    EXPECT_EQ(r.right, 460);
+    EXPECT_EQ(r.bottom, 380);
+    editor_.Click(IDCANCEL);
+    ASSERT_TRUE(editor_.WaitClosed());
+    ASSERT_TRUE(program_.Stop());
+    std::string pos;
+    ASSERT_TRUE(ReadRegString("EditTextPos", &pos));
+    EXPECT_EQ(pos, "40,50,460,380");
+}
+
+TEST_F(EntryEditorE2E, EditorSettingsSwitchWrapKeepTheTextAndCancelChangesNothing) {
+    StartWith({"A", "line one"});
+    OpenEditorOnRow(1);
+    ASSERT_TRUE(editor_.SetText(IDC_ENTRY_TEXT, "kept text"));
+    const auto hasHorizontalScroll = [&] {
+        return (GetWindowLongA(editor_.Item(IDC_ENTRY_TEXT), GWL_STYLE) & WS_HSCROLL) != 0;
+    };
+    EXPECT_TRUE(hasHorizontalScroll());
+
+    editor_.Click(IDC_ENTRY_SETTINGS);
+    DialogDriver settings = DialogDriver::Find(program_.processId(), SettingsCaption());
+    ASSERT_TRUE(settings);
+    EXPECT_FALSE(settings.IsChecked(IDC_EDITOR_WORD_WRAP));
+    EXPECT_EQ(settings.ComboText(IDC_EDITOR_TAB_STOPS), "4");
+    settings.SetCheck(IDC_EDITOR_WORD_WRAP, true);
+    settings.ComboSelect(IDC_EDITOR_TAB_STOPS, 3);  // "16"
+    settings.Click(IDOK);
+    ASSERT_TRUE(settings.WaitClosed());
+    EXPECT_TRUE(WaitUntil([&] { return !hasHorizontalScroll(); }));
+    EXPECT_EQ(editor_.Text(IDC_ENTRY_TEXT), "kept text");
+
+    editor_.Click(IDC_ENTRY_SETTINGS);
+    settings = DialogDriver::Find(program_.processId(), SettingsCaption());
+    ASSERT_TRUE(settings);
+    EXPECT_TRUE(settings.IsChecked(IDC_EDITOR_WORD_WRAP));
+    EXPECT_EQ(settings.ComboText(IDC_EDITOR_TAB_STOPS), "16");
+    settings.SetCheck(IDC_EDITOR_WORD_WRAP, false);
+    settings.Click(IDCANCEL);
+    ASSERT_TRUE(settings.WaitClosed());
+    editor_.Click(IDCANCEL);
+    ASSERT_TRUE(editor_.WaitClosed());
+
+    ASSERT_TRUE(program_.Stop());
+    DWORD wrap = 0;
+    DWORD tabs = 0;
+    ASSERT_TRUE(ReadRegInt("EditWordWrap", &wrap));
+    ASSERT_TRUE(ReadRegInt("EditTabStops", &tabs));
+    EXPECT_EQ(wrap, 1u);
+    EXPECT_EQ(tabs, 16u);
+}
+
+}  // namespace
+}  // namespace e2e

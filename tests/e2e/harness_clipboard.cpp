@@ -1,0 +1,72 @@
+// The clipboard, written and read as another program would.
+#include "harness.h"
+#include "harness_internal.h"
+
+#include <cstdio>
+#include <cstdint>
+#include <cstring>
+
+namespace e2e {
+
+using namespace internal;
+
+bool SetClipboardText(const std::string& text) {
+    return SetClipboardTextWithMarker(text, nullptr, {});
+}
+
+bool SetClipboardTextWithMarker(const std::string& text, const char* formatName,
+                                const std::vector<BYTE>& markerData) {
+    if (!OpenClipboardRetrying()) {
+        return false;
+    }
+    EmptyClipboard();
+    bool ok = true;
+    if (formatName != nullptr) {
+        UINT format = RegisterClipboardFormatA(formatName);
+        HGLOBAL marker =
+            MakeGlobal(markerData.empty() ? "" : reinterpret_cast<const char*>(markerData.data()),
+                       markerData.empty() ? 1 : markerData.size());
+        ok = SetClipboardData(format, marker) != nullptr;
+    }
+    HGLOBAL memory = MakeGlobal(text.c_str(), text.size() + 1);
+    ok = ok && SetClipboardData(CF_TEXT, memory) != nullptr;
+    CloseClipboard();
+    return ok;
+}
+
+bool SetClipboardNonText() {
+    if (!OpenClipboardRetrying()) {
+        return false;
+    }
+    EmptyClipboard();
+    UINT format = RegisterClipboardFormatA("Varnoke E2E Picture");
+    const char bytes[] = "\x89PNG....";
+    bool ok = SetClipboardData(format, MakeGlobal(bytes, sizeof(bytes))) != nullptr;
+    CloseClipboard();
+    return ok;
+}
+
+bool GetClipboardText(std::string* text) {
+    text->clear();
+    if (!OpenClipboardRetrying()) {
+        return false;
+    }
+    HANDLE data = GetClipboardData(CF_TEXT);
+    if (data != nullptr) {
+        const char* p = static_cast<const char*>(GlobalLock(data));
+        if (p != nullptr) {
+            *text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return data != nullptr;
+}
+
+bool ClipboardHasText() {
+    return IsClipboardFormatAvailable(CF_TEXT) != FALSE;
+}
+
+// ---- Keys --------------------------------------------------------------------------
+
+}  // namespace e2e

@@ -1,0 +1,110 @@
+// Files and the history data file codec.
+#include "harness.h"
+#include "harness_internal.h"
+
+#include <cstdio>
+#include <cstdint>
+#include <cstring>
+
+namespace e2e {
+
+using namespace internal;
+
+bool ReadFileBytes(const std::string& path, std::string* bytes) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) {
+        return false;
+    }
+    bytes->clear();
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0) {
+        bytes->append(buffer, n);
+    }
+    std::fclose(f);
+    return true;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) {
+        return false;
+    }
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string Utf8ToAnsi(const char* utf8) {
+    int wide = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    std::wstring w(static_cast<size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &w[0], wide);
+    int narrow = WideCharToMultiByte(CP_ACP, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<size_t>(narrow), '\0');
+    WideCharToMultiByte(CP_ACP, 0, w.c_str(), -1, &s[0], narrow, nullptr, nullptr);
+    s.resize(static_cast<size_t>(narrow > 0 ? narrow - 1 : 0));
+    return s;
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+namespace {
+const char kHeader[] = "Varnoke Clipboard History Data File\r\n";
+}
+
+std::string EncodeHistory(const std::vector<std::string>& entries) {
+    std::string out = kHeader;
+    for (const std::string& e : entries) {
+        out += "\x13\x14";
+        uint32_t n = static_cast<uint32_t>(e.size());
+        out.append(reinterpret_cast<const char*>(&n), 4);
+        out += e;
+        out += "\x05\x04\x0D\x0A";
+    }
+    return out;
+}
+
+bool DecodeHistory(const std::string& bytes, std::vector<std::string>* entries) {
+    entries->clear();
+    const std::string header = kHeader;
+    if (bytes.compare(0, header.size(), header) != 0) {
+        return false;
+    }
+    size_t pos = header.size();
+    while (pos < bytes.size()) {
+        if (bytes.size() - pos < 10 || bytes.compare(pos, 2, "\x13\x14") != 0) {
+            return false;
+        }
+        uint32_t n = 0;
+        std::memcpy(&n, bytes.data() + pos + 2, 4);
+        if (bytes.size() - pos - 6 < static_cast<size_t>(n) + 4 ||
+            bytes.compare(pos + 6 + n, 4, "\x05\x04\x0D\x0A") != 0) {
+            return false;
+        }
+        entries->push_back(bytes.substr(pos + 6, n));
+        pos += 10 + n;
+    }
+    return true;
+}
+
+std::vector<std::string> HistoryOnDisk(const VarnokeProcess& program) {
+    std::string bytes;
+    std::vector<std::string> entries;
+    if (!ReadFileBytes(program.PathInFolder("Varnoke.vnk"), &bytes) ||
+        !DecodeHistory(bytes, &entries)) {
+        entries = {"<no valid history file>"};
+    }
+    return entries;
+}
+
+bool WaitForHistory(const VarnokeProcess& program, const std::vector<std::string>& expected,
+                    DWORD timeoutMs) {
+    return WaitUntil([&] { return HistoryOnDisk(program) == expected; }, timeoutMs);
+}
+
+}  // namespace e2e

@@ -1,0 +1,168 @@
+// Keys, the paste target window, menus and message boxes.
+#include "harness.h"
+#include "harness_internal.h"
+
+#include <cstdio>
+#include <cstdint>
+#include <cstring>
+
+namespace e2e {
+
+using namespace internal;
+
+void PressKey(WORD vk, bool ctrl, bool shift, bool alt) {
+    auto down = [](BYTE key) { keybd_event(key, 0, 0, 0); };
+    auto up = [](BYTE key) { keybd_event(key, 0, KEYEVENTF_KEYUP, 0); };
+    if (ctrl)
+        down(VK_CONTROL);
+    if (shift)
+        down(VK_SHIFT);
+    if (alt)
+        down(VK_MENU);
+    down(static_cast<BYTE>(vk));
+    up(static_cast<BYTE>(vk));
+    if (alt)
+        up(VK_MENU);
+    if (shift)
+        up(VK_SHIFT);
+    if (ctrl)
+        up(VK_CONTROL);
+    PumpFor(50);
+}
+
+// ---- TargetWindow ---------------------------------------------------------------------
+
+namespace {
+
+WNDPROC targetFrameProc = nullptr;
+
+LRESULT CALLBACK FocusEditOnActivation(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND edit = GetWindow(frame, GW_CHILD);
+    if (message == WM_SETFOCUS && edit != nullptr) {
+        SetFocus(edit);
+        return 0;
+    }
+    return CallWindowProcA(targetFrameProc, frame, message, wParam, lParam);
+}
+
+}  // namespace
+
+TargetWindow::TargetWindow() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    frame_ = CreateWindowExA(0, "STATIC", "Varnoke E2E Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             100, 100, 400, 200, nullptr, nullptr, instance, nullptr);
+    edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0,
+                            0, 380, 160, frame_, nullptr, instance, nullptr);
+    targetFrameProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        frame_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FocusEditOnActivation)));
+}
+
+TargetWindow::~TargetWindow() {
+    if (frame_ != nullptr) {
+        DestroyWindow(frame_);
+    }
+}
+
+bool TargetWindow::Focus() {
+    return WaitUntil(
+        [this] {
+            SetForegroundWindow(frame_);
+            SetFocus(edit_);
+            return GetForegroundWindow() == frame_ && GetFocus() == edit_;
+        },
+        5000);
+}
+
+bool ProgramInMenuLoop(const VarnokeProcess& program) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    DWORD thread = GetWindowThreadProcessId(program.mainWindow(), nullptr);
+    return GetGUIThreadInfo(thread, &info) &&
+           ((info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE)) != 0 ||
+            info.hwndMenuOwner != nullptr);
+}
+
+bool WaitForMenu(const VarnokeProcess& program, DWORD timeoutMs) {
+    return WaitUntil([&] { return ProgramInMenuLoop(program); }, timeoutMs);
+}
+
+bool WaitForMenuClosed(const VarnokeProcess& program, DWORD timeoutMs) {
+    return WaitUntil([&] { return !ProgramInMenuLoop(program); }, timeoutMs);
+}
+
+std::string TargetWindow::Text() const {
+    int length = GetWindowTextLengthA(edit_);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    GetWindowTextA(edit_, &text[0], length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+// ---- Message boxes -------------------------------------------------------------------
+
+HWND FindMessageBox(DWORD processId, const char* caption, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            HWND window = nullptr;
+            while ((window = FindWindowExA(nullptr, window, "#32770", caption)) != nullptr) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(window, &pid);
+                if (pid == processId && IsWindowVisible(window)) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
+
+std::string MessageBoxText(HWND box) {
+    char text[4096] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+    return text;
+}
+
+void AnswerMessageBox(HWND box, int id) {
+    PostMessageA(box, WM_COMMAND, id, 0);
+}
+
+namespace {
+struct WindowSearch {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == search->pid && IsWindowVisible(window)) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+BOOL CALLBACK CollectChildText(HWND child, LPARAM param) {
+    char text[1024] = {};
+    GetWindowTextA(child, text, sizeof(text));
+    reinterpret_cast<std::vector<std::string>*>(param)->push_back(text);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> VisibleWindowsOf(DWORD processId) {
+    WindowSearch search{processId, {}};
+    EnumWindows(&CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<std::string> ChildTexts(HWND window) {
+    std::vector<std::string> texts;
+    EnumChildWindows(window, &CollectChildText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+// ---- Files ---------------------------------------------------------------------------
+
+}  // namespace e2e
