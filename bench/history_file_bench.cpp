@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "core/mbcs.h"
+#include "core/text.h"
 #include "history/clip_history.h"
 #include "history/history_file.h"
-#include "history/mbcs.h"
-#include "history/text.h"
 
 #include "bench_timing.h"
 

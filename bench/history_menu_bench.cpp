@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
-#include "history/mbcs.h"
+#include "core/mbcs.h"
+#include "core/settings.h"
 #include "menus/history_menu_model.h"
 
 #include "bench_timing.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "history/mbcs.h"
+#include "core/mbcs.h"
 #include "shorttext/short_text_file.h"
 #include "shorttext/short_text_menu_model.h"
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/mbcs.h"
+#include "core/text.h"
 #include "history/clip_history.h"
 #include "history/history_file.h"
-#include "history/mbcs.h"
-#include "history/text.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "history/mbcs.h"
+#include "core/mbcs.h"
 #include "shorttext/macro_expansion.h"
 #include "support/macro_samples.h"
 

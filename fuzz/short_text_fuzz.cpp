@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "history/mbcs.h"
+#include "core/mbcs.h"
 #include "shorttext/short_text_action.h"
 #include "shorttext/short_text_file.h"
 #include "shorttext/short_text_menu_model.h"

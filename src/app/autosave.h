@@ -1,7 +1,7 @@
 #pragma once
 // The minute count behind the periodic save of the history data file.
 
-#include "app/settings.h"
+#include "core/settings.h"
 
 namespace varnoke {
 

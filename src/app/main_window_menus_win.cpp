@@ -1,6 +1,6 @@
 // MainWindow: the history popup menu, its keys and the paste of a chosen entry.
-#include "app/app_messages.h"
 #include "app/main_window_win.h"
+#include "core/app_messages.h"
 #include "framework/strings_win.h"
 #include "history/clipboard_win.h"
 #include "menus/history_menu_win.h"

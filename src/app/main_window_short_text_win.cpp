@@ -1,8 +1,8 @@
 // MainWindow: the short-text menus, from the hot key to the paste or the started command.
 #include "app/main_window_win.h"
+#include "core/data_path.h"
 #include "framework/application_win.h"
 #include "framework/strings_win.h"
-#include "history/data_path.h"
 #include "menus/history_menu_win.h"
 #include "menus/paste_win.h"
 #include "menus/popup_position_win.h"

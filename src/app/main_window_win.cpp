@@ -5,14 +5,14 @@
 
 #include <iterator>
 
-#include "app/app_messages.h"
 #include "app/registry_settings_win.h"
 #include "app/varnoke_app_win.h"
+#include "core/app_messages.h"
+#include "core/data_path.h"
 #include "dialogs/about_dialog_win.h"
 #include "framework/application_win.h"
 #include "framework/strings_win.h"
 #include "history/clipboard_win.h"
-#include "history/data_path.h"
 #include "history/history_file_win.h"
 #include "menus/history_menu_win.h"
 #include "menus/popup_position_win.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/autosave.h"
-#include "app/settings.h"
+#include "core/settings.h"
 #include "framework/handles_win.h"
 #include "framework/scoped_value.h"
 #include "history/capture.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The settings record's view of the framework's profile store.
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "framework/profile_win.h"
 
 namespace varnoke {

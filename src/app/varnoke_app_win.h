@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "framework/application_win.h"
 #include "framework/handles_win.h"
 

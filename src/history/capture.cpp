@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "history/text.h"
+#include "core/text.h"
 
 namespace varnoke {
 

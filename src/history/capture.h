@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings.h"
+#include "core/mbcs.h"
+#include "core/settings.h"
 #include "history/clip_history.h"
-#include "history/mbcs.h"
 
 namespace varnoke {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "history/text.h"
+#include "core/text.h"
 
 namespace varnoke {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/mbcs.h"
 #include "history/clip_history.h"
-#include "history/mbcs.h"
 
 namespace varnoke {
 

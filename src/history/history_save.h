@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "core/data_path.h"
+#include "core/mbcs.h"
 #include "history/clip_history.h"
-#include "history/data_path.h"
 #include "history/history_file.h"
-#include "history/mbcs.h"
 
 namespace varnoke {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "history/text.h"
+#include "core/text.h"
 
 namespace varnoke {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "history/mbcs.h"
+#include "core/mbcs.h"
 
 namespace varnoke {
 

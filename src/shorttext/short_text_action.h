@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "history/mbcs.h"
+#include "core/mbcs.h"
 #include "shorttext/macro_expansion.h"
 
 namespace varnoke {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "history/mbcs.h"
+#include "core/mbcs.h"
 
 namespace varnoke {
 

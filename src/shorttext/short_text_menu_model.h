@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "history/mbcs.h"
+#include "core/mbcs.h"
 #include "shorttext/macro_expansion.h"
 
 namespace varnoke {

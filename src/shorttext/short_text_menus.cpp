@@ -1,6 +1,6 @@
 #include "shorttext/short_text_menus.h"
 
-#include "history/data_path.h"
+#include "core/data_path.h"
 
 namespace varnoke {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "history/mbcs.h"
+#include "core/mbcs.h"
 #include "shorttext/macro_expansion.h"
 #include "shorttext/short_text_action.h"
 #include "shorttext/short_text_menu_model.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "history/mbcs.h"
+#include "core/mbcs.h"
 #include "shorttext/short_text_file.h"
 
 namespace varnoke {

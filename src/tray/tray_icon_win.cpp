@@ -5,7 +5,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "app/app_messages.h"
+#include "core/app_messages.h"
 #include "res/resource.h"
 
 namespace varnoke {

@@ -1,4 +1,4 @@
-#include "history/data_path.h"
+#include "core/data_path.h"
 
 #include <gtest/gtest.h>
 

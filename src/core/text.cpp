@@ -1,4 +1,4 @@
-#include "history/text.h"
+#include "core/text.h"
 
 #include <algorithm>
 #include <array>

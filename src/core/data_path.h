@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "history/mbcs.h"
+#include "core/mbcs.h"
 
 namespace varnoke {
 
