@@ -1,6 +1,6 @@
 #include "dialogs/entry_editor.h"
 
-#include "history/text.h"
+#include "core/text.h"
 
 namespace varnoke {
 

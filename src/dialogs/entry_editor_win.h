@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/settings.h"
+#include "core/settings.h"
 
 namespace varnoke {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "history/mbcs.h"
+#include "core/mbcs.h"
 
 namespace varnoke {
 
