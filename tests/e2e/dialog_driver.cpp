@@ -135,8 +135,24 @@ std::string DialogDriver::ComboText(int id) const {
     return Text(id);
 }
 
+// As a user's choice does, the selection is announced to the dialog.
 void DialogDriver::ComboSelect(int id, int index) const {
     Send(id, CB_SETCURSEL, index);
+    NotifySelChange(id);
+}
+
+bool DialogDriver::ComboSelectString(int id, const std::string& prefix) const {
+    if (Send(id, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+             reinterpret_cast<LPARAM>(prefix.c_str())) < 0) {
+        return false;
+    }
+    NotifySelChange(id);
+    return true;
+}
+
+void DialogDriver::NotifySelChange(int id) const {
+    SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(Item(id)));
 }
 
 bool DialogDriver::FocusItem(int id) const {

@@ -59,6 +59,8 @@ class DialogDriver {
     // Every entry; under Wine only their first bytes survive the trip between processes.
     std::vector<std::string> ComboItems(int id) const;
     void ComboSelect(int id, int index) const;
+    // The first entry that begins with `prefix` (letter case aside); false if none.
+    bool ComboSelectString(int id, const std::string& prefix) const;
 
     // Focus on a control of the dialog, with the dialog in the foreground, so keys
     // pressed afterwards reach it.
@@ -66,6 +68,7 @@ class DialogDriver {
 
   private:
     LRESULT Send(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    void NotifySelChange(int id) const;
     std::string TextOfItem(int id, UINT message, int index, LRESULT length) const;
 
     HWND dialog_ = nullptr;

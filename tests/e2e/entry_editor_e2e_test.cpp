@@ -3,6 +3,8 @@
 // (saved after every change) and the registry at exit show the result.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "dialog_driver.h"
 #include "harness.h"
 
@@ -275,6 +277,59 @@ TEST_F(EntryEditorE2E, EditorSettingsSwitchWrapKeepTheTextAndCancelChangesNothin
     ASSERT_TRUE(ReadRegInt("EditTabStops", &tabs));
     EXPECT_EQ(wrap, 1u);
     EXPECT_EQ(tabs, 16u);
+}
+
+// The system's font dialog of the program: its one dialog that is neither of ours.
+DialogDriver FindFontDialog(DWORD processId, const std::vector<HWND>& ours) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (HWND window : DialogsOf(processId)) {
+            if (std::find(ours.begin(), ours.end(), window) == ours.end()) {
+                found = window;
+                return true;
+            }
+        }
+        return false;
+    });
+    return DialogDriver(found);
+}
+
+TEST_F(EntryEditorE2E, TheChosenFontReachesTheRegistryAtExit) {
+    StartWith({"A"});
+    OpenEditorOnRow(0);
+    editor_.Click(IDC_ENTRY_SETTINGS);
+    DialogDriver settings = DialogDriver::Find(program_.processId(), SettingsCaption());
+    ASSERT_TRUE(settings);
+    settings.Click(IDC_EDITOR_FONT);
+    DialogDriver font = FindFontDialog(program_.processId(), {editor_.hwnd(), settings.hwnd()});
+    ASSERT_TRUE(font) << "no font dialog";
+    // The font dialog's face, style and size lists: cmb1, cmb2, cmb3. Each choice refills
+    // the lists after it.
+    ASSERT_TRUE(font.ComboSelectString(0x470, "Noto Sans CJK JP"));
+    ASSERT_TRUE(font.ComboSelectString(
+        0x471, Utf8ToAnsi("\xE5\xA4\xAA\xE5\xAD\x97 \xE6\x96\x9C\xE4\xBD\x93")));  // 太字 斜体
+    ASSERT_TRUE(font.ComboSelectString(0x472, "12"));
+    font.Click(IDOK);
+    ASSERT_TRUE(font.WaitClosed());
+    EXPECT_TRUE(WaitUntil([&] {
+        return settings.Text(IDC_EDITOR_FONT_SAMPLE) == "Noto Sans CJK JP";
+    })) << settings.Text(IDC_EDITOR_FONT_SAMPLE);
+    settings.Click(IDOK);
+    ASSERT_TRUE(settings.WaitClosed());
+    editor_.Click(IDCANCEL);
+    ASSERT_TRUE(editor_.WaitClosed());
+    ASSERT_TRUE(program_.Stop());
+
+    std::string name;
+    DWORD height = 0, weight = 0, italic = 0;
+    ASSERT_TRUE(ReadRegString("EditFontName", &name));
+    ASSERT_TRUE(ReadRegInt("EditFontHeight", &height));
+    ASSERT_TRUE(ReadRegInt("EditFontWeight", &weight));
+    ASSERT_TRUE(ReadRegInt("EditFontItalic", &italic));
+    EXPECT_EQ(name, "Noto Sans CJK JP");
+    EXPECT_EQ(static_cast<int>(height), -16);  // 12 points at 96 dpi
+    EXPECT_EQ(weight, 700u);
+    EXPECT_EQ(italic, 1u);
 }
 
 }  // namespace
