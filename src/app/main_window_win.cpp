@@ -103,6 +103,7 @@ LRESULT MainWindow::OnDestroy(WPARAM, LPARAM) {
         KillTimer(hwnd(), TIMER_ANIMATION);
     }
     StopAutosaveTimer();
+    KillTimer(hwnd(), TIMER_CAPTURE_RETRY);
     return 0;
 }
 
@@ -157,6 +158,11 @@ LRESULT MainWindow::OnTimer(WPARAM wParam, LPARAM) {
     }
     if (wParam == TIMER_AUTOSAVE) {
         OnAutosaveTick();
+    }
+    if (wParam == TIMER_CAPTURE_RETRY) {
+        KillTimer(hwnd(), TIMER_CAPTURE_RETRY);
+        capture_.RetryCapture();
+        return 0;
     }
     return Default();
 }
@@ -259,8 +265,12 @@ LRESULT MainWindow::OnDeferredCapture(WPARAM, LPARAM) {
     return 1;
 }
 
-std::string MainWindow::ReadRawClipboardText(size_t limit) {
-    return ReadClipboardBytes(hwnd(), limit);
+std::string MainWindow::ReadRawClipboardText(size_t limit, bool* busy) {
+    return ReadClipboardBytes(hwnd(), limit, busy);
+}
+
+void MainWindow::ScheduleCaptureRetry() {
+    SetTimer(hwnd(), TIMER_CAPTURE_RETRY, kCaptureRetryDelayMs, nullptr);
 }
 
 void MainWindow::ForwardDrawClipboard() {

@@ -136,7 +136,8 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     void StopAnimationTimer() override;
 
     // CaptureHost
-    std::string ReadRawClipboardText(size_t limit) override;
+    std::string ReadRawClipboardText(size_t limit, bool* busy) override;
+    void ScheduleCaptureRetry() override;
     void ForwardDrawClipboard() override;
     void PostDeferredCapture() override;
     void JoinViewerChain() override;

@@ -12,6 +12,8 @@ constexpr unsigned TIMER_ANIMATION = 5;
 constexpr unsigned TIMER_ANIMATION_INTERVAL_MS = 200;
 constexpr unsigned TIMER_AUTOSAVE = 7;
 constexpr unsigned TIMER_AUTOSAVE_INTERVAL_MS = 60000;
+// One-shot: a capture that found the clipboard held by another program tries again.
+constexpr unsigned TIMER_CAPTURE_RETRY = 8;
 
 constexpr unsigned TRAY_ICON_ID = 100;
 

@@ -12,16 +12,25 @@ std::string Control::Text() const {
     return text;
 }
 
-std::string ListBox::ItemText(int row) const {
-    LRESULT length = Send(LB_GETTEXTLEN, static_cast<WPARAM>(row));
-    if (length == LB_ERR) {
+namespace {
+
+// LB_ERR and CB_ERR are both -1.
+std::string ItemTextOf(const Control& control, UINT lengthMessage, UINT textMessage, int index) {
+    LRESULT length = control.Send(lengthMessage, static_cast<WPARAM>(index));
+    if (length < 0) {
         return std::string();
     }
     std::string text(static_cast<size_t>(length) + 1, '\0');
-    LRESULT copied =
-        Send(LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
+    LRESULT copied = control.Send(textMessage, static_cast<WPARAM>(index),
+                                  reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied < 0 ? 0 : static_cast<size_t>(copied));
     return text;
+}
+
+}  // namespace
+
+std::string ListBox::ItemText(int row) const {
+    return ItemTextOf(*this, LB_GETTEXTLEN, LB_GETTEXT, row);
 }
 
 std::vector<int> ListBox::SelectedRows() const {
@@ -42,15 +51,7 @@ int ListBox::ItemFromPoint(POINT client, bool* outside) const {
 }
 
 std::string ComboBox::ItemText(int index) const {
-    LRESULT length = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
-    if (length == CB_ERR) {
-        return std::string();
-    }
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    LRESULT copied =
-        Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied == CB_ERR ? 0 : static_cast<size_t>(copied));
-    return text;
+    return ItemTextOf(*this, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
 }
 
 std::vector<std::string> ComboBox::Items() const {

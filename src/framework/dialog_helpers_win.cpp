@@ -67,6 +67,10 @@ void SetNormalRect(HWND window, const Rect& rect) {
     placement.length = sizeof(placement);
     GetWindowPlacement(window, &placement);
     placement.rcNormalPosition = {rect.left, rect.top, rect.right, rect.bottom};
+    // A dialog being set up is still hidden; showing it here would show it half-filled.
+    if (!IsWindowVisible(window)) {
+        placement.showCmd = SW_HIDE;
+    }
     SetWindowPlacement(window, &placement);
 }
 

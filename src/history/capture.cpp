@@ -13,6 +13,7 @@ ClipboardCapture::ClipboardCapture(Settings& settings, ClipHistory& history, Cap
 void ClipboardCapture::OnDrawClipboard() {
     host_.ForwardDrawClipboard();
     if (captureArmed_ && !paused()) {
+        retriesLeft_ = kCaptureRetries;
         if (settings_.historyCopeWord) {
             host_.PostDeferredCapture();
         } else {
@@ -26,7 +27,17 @@ void ClipboardCapture::OnDrawClipboard() {
 
 void ClipboardCapture::CaptureClipboard() {
     captureArmed_ = true;
-    std::string text = ReadClipboardText();
+    size_t limit = settings_.historyLen > 0 ? static_cast<size_t>(settings_.historyLen) + 1 : 1;
+    bool busy = false;
+    std::string text = CutClipboardText(host_.ReadRawClipboardText(limit, &busy),
+                                        settings_.historyLen, isLeadByte_);
+    // A held clipboard is no empty one: the copy is taken when the holder lets go. The
+    // duplicate rule below keeps a late retry from adding it twice.
+    if (busy && retriesLeft_ > 0) {
+        --retriesLeft_;
+        host_.ScheduleCaptureRetry();
+        return;
+    }
     tooltipText_ = MakeTooltipText(text, host_.VersionText(), isLeadByte_);
     if (text.empty()) {
         RefreshTray();
@@ -47,6 +58,12 @@ void ClipboardCapture::CaptureClipboard() {
         history_.InsertFront(std::move(text));
     }
     AfterCapture();
+}
+
+void ClipboardCapture::RetryCapture() {
+    if (!paused()) {
+        CaptureClipboard();
+    }
 }
 
 int ClipboardCapture::NewestPosition() const {
@@ -95,7 +112,9 @@ void ClipboardCapture::NoteHistoryChanged() {
 
 std::string ClipboardCapture::ReadClipboardText() {
     size_t limit = settings_.historyLen > 0 ? static_cast<size_t>(settings_.historyLen) + 1 : 1;
-    return CutClipboardText(host_.ReadRawClipboardText(limit), settings_.historyLen, isLeadByte_);
+    bool busy = false;
+    return CutClipboardText(host_.ReadRawClipboardText(limit, &busy), settings_.historyLen,
+                            isLeadByte_);
 }
 
 void ClipboardCapture::TogglePause() {

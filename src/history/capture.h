@@ -18,8 +18,12 @@ class CaptureHost {
     virtual ~CaptureHost() = default;
     // CF_TEXT bytes up to the first zero byte. Only the first `limit` bytes are needed;
     // returning more is allowed. Empty when there is no text, the clipboard cannot be
-    // opened or locked, or the content is marked secret (IsExcludedFromHistory).
-    virtual std::string ReadRawClipboardText(size_t limit) = 0;
+    // opened or locked, or the content is marked secret (IsExcludedFromHistory). `busy` is
+    // set when there is text but another program holds the clipboard open.
+    virtual std::string ReadRawClipboardText(size_t limit, bool* busy) = 0;
+    // Calls ClipboardCapture::RetryCapture once, about kCaptureRetryDelayMs later, from the
+    // message loop.
+    virtual void ScheduleCaptureRetry() = 0;
     // Sends WM_DRAWCLIPBOARD on to the next viewer, if there is one.
     virtual void ForwardDrawClipboard() = 0;
     // Posts WM_DEFERRED_CAPTURE to the main window; its handler calls CaptureClipboard.
@@ -51,6 +55,8 @@ class ClipboardCapture {
     void OnDrawClipboard();
     // Adds the clipboard's text to the history; also the WM_DEFERRED_CAPTURE handler.
     void CaptureClipboard();
+    // A capture that found the clipboard held by another program, tried again.
+    void RetryCapture();
     // The clipboard's text cut to HistoryLen; empty when there is none.
     std::string ReadClipboardText();
     // Tray command and pause hot key; does nothing while a modal window is open.
@@ -89,9 +95,15 @@ class ClipboardCapture {
     CaptureHost& host_;
     LeadByteTest isLeadByte_;
     bool captureArmed_ = true;
+    int retriesLeft_ = 0;
     bool historyDirty_ = false;
     std::string tooltipText_;
 };
+
+// A copy arrives while its writer, or another viewer, may still hold the clipboard; the
+// capture tries again this many times before the copy is given up, about half a second.
+constexpr int kCaptureRetries = 5;
+constexpr unsigned kCaptureRetryDelayMs = 100;
 
 // Cut of raw clipboard bytes to HistoryLen, without ellipsis.
 std::string CutClipboardText(std::string_view raw, int historyLen, LeadByteTest isLeadByte);

@@ -38,11 +38,14 @@ bool IsMarkedSecret() {
 
 }  // namespace
 
-std::string ReadClipboardBytes(HWND owner, size_t limit) {
+std::string ReadClipboardBytes(HWND owner, size_t limit, bool* busy) {
     if (!IsClipboardFormatAvailable(CF_TEXT)) {
         return std::string();
     }
     ClipboardLock clipboard(owner);
+    if (busy != nullptr) {
+        *busy = !clipboard.IsOpen();
+    }
     if (!clipboard.IsOpen() || IsMarkedSecret()) {
         return std::string();
     }

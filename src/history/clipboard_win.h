@@ -10,8 +10,9 @@ namespace varnoke {
 
 // The CF_TEXT bytes up to the first zero, at most `limit` of them (a huge clipboard text
 // is never copied whole). Empty when there is no text, the clipboard cannot be opened,
-// or its content is marked as not to be kept by a clipboard history.
-std::string ReadClipboardBytes(HWND owner, size_t limit);
+// or its content is marked as not to be kept by a clipboard history. `busy`, if given, is
+// set when there is text but another program holds the clipboard open.
+std::string ReadClipboardBytes(HWND owner, size_t limit, bool* busy = nullptr);
 
 // Makes `text` the clipboard's only content; false leaves the clipboard unchanged.
 bool WriteClipboardBytes(HWND owner, const std::string& text);

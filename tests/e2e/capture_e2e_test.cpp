@@ -93,6 +93,20 @@ TEST_F(CaptureE2E, TextCopiedDuringAPauseIsNotCapturedOnResuming) {
     ASSERT_TRUE(CopyAndExpect("after", {"after", "before"}));
 }
 
+TEST_F(CaptureE2E, ACopyWhileAnotherProgramHoldsTheClipboardIsCapturedOnce) {
+    ASSERT_TRUE(program_.Start());
+    Entries expected;
+    // Several rounds: whether the notification comes before or after the hold begins is
+    // up to the scheduler, and each must end with the copy in the history exactly once.
+    for (const char* text : {"held 1", "held 2", "held 3", "held 4", "held 5"}) {
+        ASSERT_TRUE(SetClipboardTextThenHold(text, 300));
+        expected.insert(expected.begin(), text);
+        EXPECT_TRUE(WaitForHistory(program_, expected)) << "after " << text;
+    }
+    ASSERT_TRUE(program_.Stop());
+    EXPECT_EQ(HistoryOnDisk(program_), expected);
+}
+
 TEST_F(CaptureE2E, LongTextsAreCutToHistoryLenWithoutSplittingACharacter) {
     WriteRegInt("HistoryLen", 5);
     ASSERT_TRUE(program_.Start());

@@ -172,31 +172,16 @@ bool DialogDriver::FocusItem(int id) const {
         5000);
 }
 
-namespace {
-
-struct DialogSearch {
-    DWORD processId;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectDialog(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char className[32] = {};
-    GetClassNameA(window, className, sizeof(className));
-    if (pid == search->processId && IsWindowVisible(window) && std::string(className) == "#32770") {
-        search->found.push_back(window);
-    }
-    return TRUE;
-}
-
-}  // namespace
-
 std::vector<HWND> DialogsOf(DWORD processId) {
-    DialogSearch search{processId, {}};
-    EnumWindows(&CollectDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> dialogs;
+    for (HWND window : VisibleWindowsOf(processId)) {
+        char className[32] = {};
+        GetClassNameA(window, className, sizeof(className));
+        if (std::string(className) == "#32770") {
+            dialogs.push_back(window);
+        }
+    }
+    return dialogs;
 }
 
 }  // namespace e2e

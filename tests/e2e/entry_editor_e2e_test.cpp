@@ -39,13 +39,7 @@ class EntryEditorE2E : public testing::Test {
     // Copies the texts, oldest first: the newest is position 0, shown last as "1. ...".
     void StartWith(const Entries& oldestFirst) {
         ASSERT_TRUE(program_.Start());
-        Entries expected;
-        for (const std::string& text : oldestFirst) {
-            ASSERT_TRUE(SetClipboardText(text));
-            expected.insert(expected.begin(), text);
-            ASSERT_TRUE(WaitForHistory(program_, expected)) << "copying " << text;
-        }
-        history_ = expected;
+        ASSERT_TRUE(CopyOldestFirst(program_, oldestFirst));
     }
 
     // Highlights the shown row `row` (0 = top) of the tray-opened menu and presses Space.
@@ -73,7 +67,6 @@ class EntryEditorE2E : public testing::Test {
 
     VarnokeProcess program_;
     DialogDriver editor_;
-    Entries history_;
 };
 
 TEST_F(EntryEditorE2E, SpaceOpensTheHighlightedEntryAndOkReplacesIt) {

@@ -76,6 +76,9 @@ std::vector<std::string> RegValueNames();
 // ---- Clipboard ---------------------------------------------------------------
 // Puts CF_TEXT (only) on the clipboard, as another program's copy would.
 bool SetClipboardText(const std::string& text);
+// A copy after which this program opens the clipboard again at once and holds it for
+// `holdMs`, as a slow clipboard tool would: the change notification finds it held.
+bool SetClipboardTextThenHold(const std::string& text, DWORD holdMs);
 bool GetClipboardText(std::string* text);
 bool ClipboardHasText();
 // Puts a non-text format on the clipboard (a "picture").
@@ -145,5 +148,10 @@ bool DecodeHistory(const std::string& bytes, std::vector<std::string>* entries);
 bool WaitForHistory(const VarnokeProcess& program, const std::vector<std::string>& expected,
                     DWORD timeoutMs = kDefaultTimeoutMs);
 std::vector<std::string> HistoryOnDisk(const VarnokeProcess& program);
+// Copies the texts one by one, oldest first, each waited for in the data file (saved after
+// every change). With the default settings the newest is position 0, numbered 1 and shown
+// last. Returns whether each copy arrived; `history` (if given) gets the list, newest first.
+bool CopyOldestFirst(const VarnokeProcess& program, const std::vector<std::string>& oldestFirst,
+                     std::vector<std::string>* history = nullptr);
 
 }  // namespace e2e

@@ -34,6 +34,16 @@ bool SetClipboardTextWithMarker(const std::string& text, const char* formatName,
     return ok;
 }
 
+bool SetClipboardTextThenHold(const std::string& text, DWORD holdMs) {
+    if (!SetClipboardText(text) || !OpenClipboardRetrying()) {
+        return false;
+    }
+    // Holding means not pumping: the notification must not be helped along.
+    Sleep(holdMs);
+    CloseClipboard();
+    return true;
+}
+
 bool SetClipboardNonText() {
     if (!OpenClipboardRetrying()) {
         return false;

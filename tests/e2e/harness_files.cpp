@@ -107,4 +107,19 @@ bool WaitForHistory(const VarnokeProcess& program, const std::vector<std::string
     return WaitUntil([&] { return HistoryOnDisk(program) == expected; }, timeoutMs);
 }
 
+bool CopyOldestFirst(const VarnokeProcess& program, const std::vector<std::string>& oldestFirst,
+                     std::vector<std::string>* history) {
+    std::vector<std::string> expected;
+    for (const std::string& text : oldestFirst) {
+        expected.insert(expected.begin(), text);
+        if (!SetClipboardText(text) || !WaitForHistory(program, expected)) {
+            return false;
+        }
+    }
+    if (history != nullptr) {
+        *history = expected;
+    }
+    return true;
+}
+
 }  // namespace e2e

@@ -43,12 +43,7 @@ class HistoryMenuE2E : public testing::Test {
     // the newest entry is position 0, numbered 1, and shown last.
     void StartWith(const Entries& oldestFirst) {
         ASSERT_TRUE(program_.Start());
-        Entries expected;
-        for (const std::string& text : oldestFirst) {
-            ASSERT_TRUE(SetClipboardText(text));
-            expected.insert(expected.begin(), text);
-            ASSERT_TRUE(WaitForHistory(program_, expected)) << "copying " << text;
-        }
+        ASSERT_TRUE(CopyOldestFirst(program_, oldestFirst));
     }
 
     void OpenByHotKey() {

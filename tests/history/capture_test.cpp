@@ -18,13 +18,20 @@ class FakeHost : public CaptureHost {
     std::string clipboard, tooltip;
     bool modalOpen = false, saveSucceeds = true, trayPaused = false;
     size_t limit = 0;
+    int heldElsewhere = 0;  // reads that find the clipboard held by another program
     ClipboardCapture* capture = nullptr;
     Texts events, waves;
 
-    std::string ReadRawClipboardText(size_t maxBytes) override {
+    std::string ReadRawClipboardText(size_t maxBytes, bool* busy) override {
         limit = maxBytes;
+        *busy = heldElsewhere > 0;
+        if (heldElsewhere > 0) {
+            --heldElsewhere;
+            return std::string();
+        }
         return clipboard;
     }
+    void ScheduleCaptureRetry() override { events.push_back("retry"); }
     void ForwardDrawClipboard() override { events.push_back("forward"); }
     void PostDeferredCapture() override { events.push_back("post"); }
     void JoinViewerChain() override { capture->OnDrawClipboard(); }
@@ -202,6 +209,45 @@ TEST_F(CaptureTest, NoteHistoryChangedSavesOnlyWhenSavingAfterEveryChange) {
     settings.historyDataSave = 0;
     capture.NoteHistoryChanged();
     EXPECT_FALSE(host.Saw("save"));
+}
+
+TEST_F(CaptureTest, ACopyFoundHeldElsewhereIsTakenWhenTheHolderLetsGo) {
+    host.heldElsewhere = 2;
+    Copy("held");
+    EXPECT_TRUE(history.empty());
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "retry"), 1);
+    // The held clipboard is not taken for an empty one.
+    EXPECT_EQ(host.tooltip, "");
+    capture.RetryCapture();
+    EXPECT_TRUE(history.empty());
+    capture.RetryCapture();
+    EXPECT_EQ(history.entries(), (Texts{"held"}));
+    // A retry that arrives late finds the same text and adds nothing.
+    capture.RetryCapture();
+    EXPECT_EQ(history.entries(), (Texts{"held"}));
+}
+
+TEST_F(CaptureTest, ACopyHeldTooLongIsGivenUpAfterTheRetries) {
+    host.heldElsewhere = 100;
+    Copy("never");
+    for (int i = 0; i < 20; ++i) {
+        capture.RetryCapture();
+    }
+    EXPECT_TRUE(history.empty());
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "retry"), kCaptureRetries);
+    // The next copy gets its own retries.
+    host.heldElsewhere = 1;
+    Copy("next");
+    capture.RetryCapture();
+    EXPECT_EQ(history.entries(), (Texts{"next"}));
+}
+
+TEST_F(CaptureTest, NoRetryCapturesAfterAPause) {
+    host.heldElsewhere = 1;
+    Copy("held");
+    capture.SetPaused(1);
+    capture.RetryCapture();
+    EXPECT_TRUE(history.empty());
 }
 
 TEST(IsExcludedFromHistoryTest, AnyMarkExcludes) {
