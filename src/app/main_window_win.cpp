@@ -336,6 +336,13 @@ bool MainWindow::SaveHistoryFile() {
             ReportSaveFailure(
                 FormatString(LoadResourceString(IDS_MSG_SAVE_READ_ONLY).c_str(), path.c_str()));
             return false;
+        case HistorySaveResult::kRenameFailed:
+            // The old file was never the problem here: the user is told where the new
+            // history waits and what it has to be renamed to.
+            ReportSaveFailure(FormatString(LoadResourceString(IDS_MSG_SAVE_RENAME_FAILED).c_str(),
+                                           MakeTempFileName(path, &IsAnsiLeadByte).c_str(),
+                                           path.c_str()));
+            return false;
     }
     return false;
 }
