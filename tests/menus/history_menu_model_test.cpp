@@ -170,10 +170,24 @@ TEST(ResolveChosenEntryTest, GoneOrUnknownEntriesResolveToNothing) {
     EXPECT_EQ(ResolveChosenEntry(HistoryMenuSnapshot(), {"alpha"}, 37000), std::nullopt);
 }
 
-TEST(ResolveChosenEntryTest, DuplicatesPreferTheChosenPositionThenTheFirst) {
-    const HistoryMenuSnapshot snapshot(std::vector<HistoryEntry>{"a", "same", "b", "same"});
-    EXPECT_EQ(ResolveChosenEntry(snapshot, {"a", "same", "b", "same"}, 37003), 3);
-    EXPECT_EQ(ResolveChosenEntry(snapshot, {"x", "y", "same", "z", "same"}, 37003), 2);
+TEST(ResolveChosenEntryTest, OfTwoEqualTextsTheOneThatMovedWithItsNeighboursIsChosen) {
+    // {A, B, A} shown; a capture at the head gives {C, A, B, A}. "3. A" is the older A,
+    // now at position 3, although the newer one at position 1 is just as near.
+    const HistoryMenuSnapshot abA(std::vector<HistoryEntry>{"A", "B", "A"});
+    EXPECT_EQ(ResolveChosenEntry(abA, {"C", "A", "B", "A"}, 37002), 3);
+    EXPECT_EQ(ResolveChosenEntry(abA, {"C", "A", "B", "A"}, 37000), 1);
+    // Two captures: the chosen position itself holds the other copy now.
+    const HistoryMenuSnapshot abAx(std::vector<HistoryEntry>{"A", "B", "A", "X"});
+    EXPECT_EQ(ResolveChosenEntry(abAx, {"N", "M", "A", "B", "A", "X"}, 37002), 4);
+    // New entries at the tail of a full list: the oldest dropped, everything one down.
+    EXPECT_EQ(ResolveChosenEntry(abAx, {"B", "A", "X", "N"}, 37002), 1);
+    // Nothing moved: every copy stays itself.
+    const HistoryMenuSnapshot same(std::vector<HistoryEntry>{"a", "same", "b", "same"});
+    EXPECT_EQ(ResolveChosenEntry(same, {"a", "same", "b", "same"}, 37001), 1);
+    EXPECT_EQ(ResolveChosenEntry(same, {"a", "same", "b", "same"}, 37003), 3);
+    // No neighbour to go by: the nearest copy.
+    const HistoryMenuSnapshot lone(std::vector<HistoryEntry>{"p", "q", "r", "same"});
+    EXPECT_EQ(ResolveChosenEntry(lone, {"same", "x", "y", "z", "w", "same"}, 37003), 5);
 }
 
 TEST(HashHistoryTextTest, SeesEveryByteAndTheLength) {
