@@ -113,13 +113,7 @@ bool MainWindow::ChooseHistoryItem(int index) {
     if (GetKeyState(VK_CONTROL) < 0) {
         move = !move;
     }
-    if (move && settings_.historyInsertPos == 0 && index > 0) {
-        history_.RemoveAt(index);
-        history_.InsertFront(copy);
-        capture_.NoteHistoryChanged();
-    } else if (move && settings_.historyInsertPos == 1) {
-        history_.RemoveAt(index);
-        history_.Append(copy);
+    if (move && MoveToNewestEnd(history_, index, settings_)) {
         capture_.NoteHistoryChanged();
     }
     capture_.Disarm();

@@ -41,7 +41,7 @@ void ClipboardCapture::CaptureClipboard() {
             return;
         }
     }
-    if (settings_.historyInsertPos == 1) {
+    if (NewEntriesAtTail(settings_)) {
         history_.Append(std::move(text));
     } else {
         history_.InsertFront(std::move(text));
@@ -50,7 +50,7 @@ void ClipboardCapture::CaptureClipboard() {
 }
 
 int ClipboardCapture::NewestPosition() const {
-    return settings_.historyInsertPos == 1 ? history_.size() - 1 : 0;
+    return NewEntriesAtTail(settings_) ? history_.size() - 1 : 0;
 }
 
 // False when the text must be dropped because a full list pauses capture instead.

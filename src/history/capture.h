@@ -76,7 +76,7 @@ class ClipboardCapture {
     bool historyDirty() const { return historyDirty_; }
     void SetHistoryDirty(bool dirty) { historyDirty_ = dirty; }
     const std::string& tooltipText() const { return tooltipText_; }
-    bool paused() const { return settings_.paused != 0; }
+    bool paused() const { return IsPaused(settings_); }
 
   private:
     int NewestPosition() const;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 #include "core/text.h"
 
@@ -195,6 +196,24 @@ HistoryMenuSnapshot::HistoryMenuSnapshot(const std::vector<HistoryEntry>& shown)
     for (const HistoryEntry& text : shown) {
         shown_.push_back(Fingerprint{text.size(), HashHistoryText(text)});
     }
+}
+
+bool MoveToNewestEnd(ClipHistory& history, int index, const Settings& settings) {
+    if (index < 0 || index >= history.size()) {
+        return false;
+    }
+    const bool atTail = NewEntriesAtTail(settings);
+    if (!atTail && index == 0) {
+        return false;
+    }
+    HistoryEntry entry = std::move(history.at(index));
+    history.RemoveAt(index);
+    if (atTail) {
+        history.Append(std::move(entry));
+    } else {
+        history.InsertFront(std::move(entry));
+    }
+    return true;
 }
 
 namespace {

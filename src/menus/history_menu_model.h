@@ -51,6 +51,11 @@ std::vector<HistoryMenuItem> BuildHistoryMenuItems(const std::vector<HistoryEntr
                                                    const Settings& settings,
                                                    LeadByteTest isLeadByte);
 
+// A chosen entry goes to the end where new captures enter (NewEntriesAtTail); true when
+// the history changed. The entry at the head is already there when new entries go to the
+// head.
+bool MoveToNewestEnd(ClipHistory& history, int index, const Settings& settings);
+
 // Remembers which text each position held when the menu was built, so that a choice made
 // after the history moved (a capture while the menu is tracked) still finds the entry the
 // user saw. Holds a length and a 64-bit hash per entry, never the texts.

@@ -86,6 +86,25 @@ TEST_F(CaptureTest, FullListDropsTheOldestAtEitherInsertPosition) {
     EXPECT_EQ(history.entries(), (Texts{"B", "C"}));
 }
 
+TEST_F(CaptureTest, OutOfRangeInsertPosAndPausedActAsHeadAndPaused) {
+    // HistoryInsertPos 2 acts as 0: new entries at the head, the oldest dropped at the
+    // tail, nothing overwritten.
+    settings.historyInsertPos = 2;
+    settings.historyNum = 2;
+    Fill({"B", "A"});
+    Copy("C");
+    Copy("C");
+    EXPECT_EQ(history.entries(), (Texts{"C", "B"}));
+    // Paused 2 is paused, and a single toggle resumes.
+    settings.paused = 2;
+    Copy("D");
+    EXPECT_EQ(history.entries(), (Texts{"C", "B"}));
+    capture.TogglePause();
+    EXPECT_EQ(settings.paused, 0);
+    Copy("E");
+    EXPECT_EQ(history.entries(), (Texts{"E", "C"}));
+}
+
 TEST_F(CaptureTest, StopOverflowPausesInsteadOfDropping) {
     settings.historyNum = 2;
     settings.historyStopOverflow = settings.pauseWave = 1;

@@ -190,6 +190,45 @@ TEST(ResolveChosenEntryTest, OfTwoEqualTextsTheOneThatMovedWithItsNeighboursIsCh
     EXPECT_EQ(ResolveChosenEntry(lone, {"same", "x", "y", "z", "w", "same"}, 37003), 5);
 }
 
+TEST(MoveToNewestEndTest, TheChosenEntryGoesWhereCapturesEnter) {
+    const std::vector<HistoryEntry> start = {"a", "b", "c"};
+    struct Case {
+        int insertPos, index;
+        bool changed;
+        std::vector<HistoryEntry> after;
+    };
+    const Case cases[] = {
+        {0, 2, true, {"c", "a", "b"}},  {0, 0, false, {"a", "b", "c"}},
+        {1, 0, true, {"b", "c", "a"}},  {1, 2, true, {"a", "b", "c"}},
+        {2, 2, true, {"c", "a", "b"}},  // out of range: like 0, as the capture has it
+        {0, 3, false, {"a", "b", "c"}},
+    };
+    for (const Case& c : cases) {
+        ClipHistory history;
+        for (const HistoryEntry& text : start) {
+            history.Append(text);
+        }
+        Settings settings;
+        settings.historyInsertPos = c.insertPos;
+        EXPECT_EQ(MoveToNewestEnd(history, c.index, settings), c.changed) << c.insertPos << c.index;
+        EXPECT_EQ(history.entries(), c.after) << c.insertPos << c.index;
+    }
+}
+
+TEST(MoveToNewestEndTest, AChoiceInAMovedMenuMovesTheCopyTheUserSaw) {
+    // The menu shows {A, B, A}; a capture gives {C, A, B, A}; "3. A" is chosen with
+    // move-to-newest on.
+    const HistoryMenuSnapshot shown(std::vector<HistoryEntry>{"A", "B", "A"});
+    ClipHistory history;
+    for (const char* text : {"C", "A", "B", "A"}) {
+        history.Append(text);
+    }
+    const std::optional<int> chosen = ResolveChosenEntry(shown, history.entries(), 37002);
+    ASSERT_TRUE(chosen);
+    EXPECT_TRUE(MoveToNewestEnd(history, *chosen, Settings{}));
+    EXPECT_EQ(history.entries(), (std::vector<HistoryEntry>{"A", "C", "A", "B"}));
+}
+
 TEST(HashHistoryTextTest, SeesEveryByteAndTheLength) {
     const std::string big(65535, 'q');
     for (size_t pos :
