@@ -27,18 +27,6 @@ class BusyFlag {
     int& flag_;
 };
 
-// A 0x5C that is the second byte of a double-byte character ends no folder name.
-bool EndsWithBackslash(const std::string& path) {
-    bool last = false;
-    for (size_t pos = 0; pos < path.size(); ++pos) {
-        last = path[pos] == '\\';
-        if (IsAnsiLeadByte(static_cast<unsigned char>(path[pos])) && pos + 1 < path.size()) {
-            ++pos;
-        }
-    }
-    return last;
-}
-
 bool IsShortTextSlot(int slot) {
     return slot >= 0 && slot < kShortTextSlotCount;
 }
@@ -136,7 +124,7 @@ bool MainWindow::OnShortTextMenuKey(char key) {
         return false;
     }
     const std::string path = CurrentShortTextPath();
-    if (!path.empty() && !EndsWithBackslash(path)) {
+    if (!path.empty() && !EndsWithBackslash(path, &IsAnsiLeadByte)) {
         OpenWithAssociatedProgram(path);
     }
     return true;
