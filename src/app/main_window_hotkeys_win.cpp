@@ -31,8 +31,7 @@ bool MainWindow::RegisterHotKeySlot(int slot, int id, uint16_t modifiers, uint16
     if (RegisterGlobalHotKey(hwnd(), id, modifiers, keyCode)) {
         return true;
     }
-    std::string slotName =
-        HotKeySlotNameText(slot, [](unsigned stringId) { return LoadResourceString(stringId); });
+    std::string slotName = HotKeySlotNameText(slot, &LoadResourceString);
     std::string keyName = HotKeyDisplayName(keyCode, modifiers, &KeyDisplayName);
     ShowMessage(hwnd(), FormatString(LoadResourceString(IDS_MSG_HOTKEY_FAILED).c_str(),
                                      slotName.c_str(), keyName.c_str()));

@@ -50,10 +50,9 @@ const MessageMap MainWindow::kMessageMap = {&TrayIcon::kMessageMap, kMessages, s
 
 MainWindow::MainWindow(Settings& settings)
     : settings_(settings),
-      capture_(settings, history_, *this, &IsAnsiLeadByte),
-      tray_(*this),
-      shortText_(LoadMacroNames([](unsigned id) { return LoadResourceString(id); }),
-                 &IsAnsiLeadByte) {}
+      capture_(settings, history_, *this, &IsAnsiLeadByte, &LoadResourceString),
+      tray_(*this, &LoadResourceString),
+      shortText_(LoadMacroNames(&LoadResourceString), &IsAnsiLeadByte) {}
 
 MainWindow::~MainWindow() = default;
 
@@ -74,7 +73,7 @@ LRESULT MainWindow::OnCreate(WPARAM, LPARAM) {
     iconNormal_ = loadIcon(IDI_NORMAL);
     iconPaused_ = loadIcon(IDI_PAUSED);
     iconCapture_ = loadIcon(IDI_CAPTURE);
-    tray_.NotifyTrayIcon(TrayMessage::kAdd, kIconNormal, kTextVersion);
+    tray_.NotifyTrayIcon(TrayMessage::kAdd, IDI_NORMAL, IDS_APP_VERSION);
     if (settings_.historyDataSave) {
         LoadHistoryFile();
         StartAutosaveTimerIfConfigured();
@@ -310,10 +309,6 @@ void MainWindow::PlayWave(const std::string& path) {
     sndPlaySoundA(path.c_str(), SND_ASYNC | SND_NODEFAULT);
 }
 
-std::string MainWindow::VersionText() {
-    return LoadResourceString(IDS_APP_VERSION);
-}
-
 // ---------------------------------------------------------------------------
 // History data file
 
@@ -424,11 +419,11 @@ void MainWindow::StartCaptureAnimation() {
 
 HICON MainWindow::IconFor(int iconId) const {
     switch (iconId) {
-        case kIconNormal:
+        case IDI_NORMAL:
             return iconNormal_.get();
-        case kIconPaused:
+        case IDI_PAUSED:
             return iconPaused_.get();
-        case kIconCapture:
+        case IDI_CAPTURE:
             return iconCapture_.get();
         default:
             return nullptr;
@@ -440,10 +435,6 @@ bool MainWindow::ShellNotify(TrayMessage message, int iconId, const std::string*
                          : message == TrayMessage::kDelete ? NIM_DELETE
                                                            : NIM_MODIFY;
     return NotifyShell(shellMessage, IconFor(iconId), text != nullptr ? text->c_str() : nullptr);
-}
-
-std::string MainWindow::LoadText(int stringId) {
-    return LoadResourceString(static_cast<UINT>(stringId));
 }
 
 void MainWindow::StartAnimationTimer() {

@@ -125,7 +125,6 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
 
     // TrayPort
     bool ShellNotify(TrayMessage message, int iconId, const std::string* text) override;
-    std::string LoadText(int stringId) override;
     void StartAnimationTimer() override;
     void StopAnimationTimer() override;
 
@@ -140,7 +139,6 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     void PlayWave(const std::string& path) override;
     bool SaveHistoryFile() override;
     bool IsModalOpen() override { return modalOpen_ != 0; }
-    std::string VersionText() override;
 
     HICON IconFor(int iconId) const;
 

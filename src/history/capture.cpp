@@ -3,12 +3,17 @@
 #include <utility>
 
 #include "core/text.h"
+#include "res/resource.h"
 
 namespace varnoke {
 
 ClipboardCapture::ClipboardCapture(Settings& settings, ClipHistory& history, CaptureHost& host,
-                                   LeadByteTest isLeadByte)
-    : settings_(settings), history_(history), host_(host), isLeadByte_(isLeadByte) {}
+                                   LeadByteTest isLeadByte, LoadStringFn loadString)
+    : settings_(settings),
+      history_(history),
+      host_(host),
+      isLeadByte_(isLeadByte),
+      loadString_(std::move(loadString)) {}
 
 void ClipboardCapture::OnDrawClipboard() {
     host_.ForwardDrawClipboard();
@@ -27,7 +32,7 @@ void ClipboardCapture::OnDrawClipboard() {
 void ClipboardCapture::CaptureClipboard() {
     captureArmed_ = true;
     std::string text = ReadClipboardText();
-    tooltipText_ = MakeTooltipText(text, host_.VersionText(), isLeadByte_);
+    tooltipText_ = MakeTooltipText(text, loadString_(IDS_APP_VERSION), isLeadByte_);
     if (text.empty()) {
         RefreshTray();
         return;
@@ -128,12 +133,12 @@ void ClipboardCapture::SetPaused(int paused) {
 }
 
 void ClipboardCapture::NoteClipboardWritten(std::string_view text) {
-    tooltipText_ = MakeTooltipText(text, host_.VersionText(), isLeadByte_);
+    tooltipText_ = MakeTooltipText(text, loadString_(IDS_APP_VERSION), isLeadByte_);
     RefreshTray();
 }
 
 void ClipboardCapture::RefreshTooltipFromClipboard() {
-    tooltipText_ = MakeTooltipText(ReadClipboardText(), host_.VersionText(), isLeadByte_);
+    tooltipText_ = MakeTooltipText(ReadClipboardText(), loadString_(IDS_APP_VERSION), isLeadByte_);
 }
 
 void ClipboardCapture::RefreshTray() {

@@ -9,6 +9,7 @@
 
 #include "core/mbcs.h"
 #include "core/settings.h"
+#include "core/string_table.h"
 #include "history/clip_history.h"
 
 namespace varnoke {
@@ -36,14 +37,12 @@ class CaptureHost {
     // Writes the history data file; true on success.
     virtual bool SaveHistoryFile() = 0;
     virtual bool IsModalOpen() = 0;
-    // String 210, the program's name and version.
-    virtual std::string VersionText() = 0;
 };
 
 class ClipboardCapture {
   public:
     ClipboardCapture(Settings& settings, ClipHistory& history, CaptureHost& host,
-                     LeadByteTest isLeadByte);
+                     LeadByteTest isLeadByte, LoadStringFn loadString);
     ClipboardCapture(const ClipboardCapture&) = delete;
     ClipboardCapture& operator=(const ClipboardCapture&) = delete;
 
@@ -88,6 +87,7 @@ class ClipboardCapture {
     ClipHistory& history_;
     CaptureHost& host_;
     LeadByteTest isLeadByte_;
+    LoadStringFn loadString_;
     bool captureArmed_ = true;
     bool historyDirty_ = false;
     std::string tooltipText_;

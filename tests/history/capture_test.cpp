@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "res/resource.h"
+
 namespace varnoke {
 namespace {
 
@@ -41,7 +43,6 @@ class FakeHost : public CaptureHost {
         return saveSucceeds;
     }
     bool IsModalOpen() override { return modalOpen; }
-    std::string VersionText() override { return kVersion; }
     bool Saw(const char* e) const { return std::count(events.begin(), events.end(), e) > 0; }
 };
 
@@ -61,7 +62,8 @@ class CaptureTest : public ::testing::Test {
     Settings settings;
     ClipHistory history;
     FakeHost host;
-    ClipboardCapture capture{settings, history, host, IsCp932LeadByte};
+    ClipboardCapture capture{settings, history, host, IsCp932LeadByte,
+                             [](unsigned id) { return id == IDS_APP_VERSION ? kVersion : ""; }};
 };
 
 TEST_F(CaptureTest, OnlyTheNewestEntryCountsAsDuplicate) {
