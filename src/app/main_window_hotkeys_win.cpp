@@ -1,4 +1,5 @@
-// MainWindow: the nine global hot keys, their registration and their dispatch.
+// MainWindow: the nine global hot keys, their registration and their dispatch
+// (WM_HOTKEY reaches OnHotKey from WindowProc, in main_window_win.cpp).
 #include "app/hotkeys.h"
 #include "app/hotkeys_win.h"
 #include "app/main_window_win.h"
@@ -6,18 +7,6 @@
 #include "res/resource.h"
 
 namespace varnoke {
-
-LRESULT MainWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    // Hot keys are dispatched before the tables, and every menu command ends the
-    // "menu closed without a command" state before it is routed.
-    if (message == WM_HOTKEY) {
-        return OnHotKey(wParam, lParam);
-    }
-    if (message == WM_COMMAND && HIWORD(wParam) == 0) {
-        menuTracking_ = 0;
-    }
-    return TrayIcon::WindowProc(message, wParam, lParam);
-}
 
 void MainWindow::RegisterHotKeys() {
     varnoke::RegisterHotKeys(settings_.hotKeys,

@@ -5,6 +5,7 @@
 #include "history/clipboard_win.h"
 #include "menus/history_menu_win.h"
 #include "menus/paste_win.h"
+#include "menus/popup_menu_win.h"
 #include "menus/popup_position_win.h"
 
 namespace varnoke {

@@ -14,7 +14,7 @@
 #include "framework/strings_win.h"
 #include "history/clipboard_win.h"
 #include "history/history_file_win.h"
-#include "menus/history_menu_win.h"
+#include "menus/popup_menu_win.h"
 #include "menus/popup_position_win.h"
 #include "res/resource.h"
 
@@ -47,6 +47,19 @@ const CommandEntry MainWindow::kCommands[] = {
 
 const MessageMap MainWindow::kMessageMap = {&TrayIcon::kMessageMap, kMessages, std::size(kMessages),
                                             kCommands, std::size(kCommands)};
+
+// Every message comes here before the tables above.
+LRESULT MainWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Hot keys are dispatched before the tables, and every menu command ends the
+    // "menu closed without a command" state before it is routed.
+    if (message == WM_HOTKEY) {
+        return OnHotKey(wParam, lParam);
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == 0) {
+        menuTracking_ = 0;
+    }
+    return TrayIcon::WindowProc(message, wParam, lParam);
+}
 
 MainWindow::MainWindow(Settings& settings)
     : settings_(settings),

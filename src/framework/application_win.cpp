@@ -24,7 +24,7 @@ int Application::Run() {
         ExitInstance();
         return 0;
     }
-    MSG msg;
+    MSG msg{};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
