@@ -40,7 +40,7 @@ LRESULT MainWindow::OnHotKey(WPARAM wParam, LPARAM) {
             // A menu opened from the tray may still be open: it must not become one
             // that pastes.
             if (!historyMenuOpen_) {
-                calledByHotKey_ = 1;
+                calledByHotKey_ = true;
                 ShowHistoryMenu();
             }
             break;

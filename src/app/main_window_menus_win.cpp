@@ -34,9 +34,9 @@ void MainWindow::OnTrayLeftClick() {
         if (GetTickCount() - menuClosedTick_ < kTrayReopenGuardMs) {
             return;
         }
-        menuTracking_ = 0;
+        menuTracking_ = false;
     }
-    calledByHotKey_ = 0;
+    calledByHotKey_ = false;
     ShowHistoryMenu();
 }
 
@@ -50,7 +50,7 @@ void MainWindow::ShowHistoryMenu() {
     HWND target = GetForegroundWindow();
     POINT point = GetPopupPoint(calledByHotKey_ ? settings_.popupPos : kPopupAtCursor);
     SetForegroundWindow(hwnd());
-    menuTracking_ = 1;
+    menuTracking_ = true;
     historyMenuOpen_ = true;
     {
         MenuKeyFilter keys([this](char key) { return OnHistoryMenuKey(key, historyMenu_.get()); });
@@ -102,7 +102,7 @@ void MainWindow::ChooseHistoryCommand(UINT id) {
         calledByHotKey_) {
         PasteIntoTarget();
     }
-    calledByHotKey_ = 0;
+    calledByHotKey_ = false;
 }
 
 bool MainWindow::ChooseHistoryItem(int index) {
@@ -196,9 +196,9 @@ void MainWindow::OpenEntryFromMenu(int index) {
         return;
     }
     const int wasPaused = settings_.paused;
-    const int wasModal = modalOpen_;
-    entryEditBusy_ = 1;
-    modalOpen_ = 1;
+    const bool wasModal = modalOpen_;
+    entryEditBusy_ = true;
+    modalOpen_ = true;
     capture_.SetPaused(1);
     const std::string copy = history_.at(index);
     SetForegroundWindow(hwnd());
@@ -214,7 +214,7 @@ void MainWindow::OpenEntryFromMenu(int index) {
     }
     capture_.SetPaused(wasPaused);
     modalOpen_ = wasModal;
-    entryEditBusy_ = 0;
+    entryEditBusy_ = false;
 }
 
 }  // namespace varnoke

@@ -17,13 +17,13 @@ namespace {
 // (or while message 502 is up) does nothing; cleared on every way out.
 class BusyFlag {
   public:
-    explicit BusyFlag(int& flag) : flag_(flag) { flag_ = 1; }
-    ~BusyFlag() { flag_ = 0; }
+    explicit BusyFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~BusyFlag() { flag_ = false; }
     BusyFlag(const BusyFlag&) = delete;
     BusyFlag& operator=(const BusyFlag&) = delete;
 
   private:
-    int& flag_;
+    bool& flag_;
 };
 
 bool IsShortTextSlot(int slot) {

@@ -56,7 +56,7 @@ LRESULT MainWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnHotKey(wParam, lParam);
     }
     if (message == WM_COMMAND && HIWORD(wParam) == 0) {
-        menuTracking_ = 0;
+        menuTracking_ = false;
     }
     return TrayIcon::WindowProc(message, wParam, lParam);
 }
@@ -186,7 +186,7 @@ void MainWindow::StopAutosaveTimer() {
 }
 
 void MainWindow::OnAutosaveTick() {
-    if (autosave_.Tick(settings_, modalOpen_ != 0) && capture_.historyDirty()) {
+    if (autosave_.Tick(settings_, modalOpen_) && capture_.historyDirty()) {
         SaveHistoryFile();
     }
 }
@@ -210,8 +210,8 @@ void MainWindow::ShowAboutDialog() {
 // A modal window may open from inside another one's loop (a hot key menu over the
 // version dialog), so the flag returns to what it was rather than to 0.
 void MainWindow::RunModal(void (MainWindow::*body)()) {
-    const int wasOpen = modalOpen_;
-    modalOpen_ = 1;
+    const bool wasOpen = modalOpen_;
+    modalOpen_ = true;
     (this->*body)();
     modalOpen_ = wasOpen;
 }
@@ -379,8 +379,8 @@ bool MainWindow::LoadHistoryFile() {
         settings_.historyNum = history_.size();
         // At start-up the tray icon already answers clicks; its menu must not end the
         // program while the creation sequence waits for this box.
-        const int wasModal = modalOpen_;
-        modalOpen_ = 1;
+        const bool wasModal = modalOpen_;
+        modalOpen_ = true;
         ShowMessage(hwnd(), message);
         modalOpen_ = wasModal;
     }
@@ -412,9 +412,9 @@ void MainWindow::ShowTrayMenu(bool byHotKey) {
     // The tray icon's own click always opens the menu at the cursor.
     POINT point = GetPopupPoint(byHotKey ? settings_.popupPos : kPopupAtCursor);
     SetForegroundWindow(hwnd());
-    menuTracking_ = 1;
+    menuTracking_ = true;
     TrackPopupAt(popup, hwnd(), point);
-    calledByHotKey_ = 0;
+    calledByHotKey_ = false;
     PostMessageA(hwnd(), WM_USER, 0, 0);
 }
 

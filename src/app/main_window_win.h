@@ -138,7 +138,7 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     void StartCaptureAnimation() override;
     void PlayWave(const std::string& path) override;
     bool SaveHistoryFile() override;
-    bool IsModalOpen() override { return modalOpen_ != 0; }
+    bool IsModalOpen() override { return modalOpen_; }
 
     HICON IconFor(int iconId) const;
 
@@ -151,12 +151,12 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     IconHandle iconCapture_;
     HWND nextViewer_ = nullptr;
 
-    int modalOpen_ = 0;
+    bool modalOpen_ = false;
     AutosaveClock autosave_;
-    int calledByHotKey_ = 0;
-    int menuTracking_ = 0;
-    int shortTextBusy_ = 0;
-    int entryEditBusy_ = 0;
+    bool calledByHotKey_ = false;
+    bool menuTracking_ = false;
+    bool shortTextBusy_ = false;
+    bool entryEditBusy_ = false;
     DWORD menuClosedTick_ = 0;
     UINT highlightedItemId_ = 0;
 
