@@ -139,15 +139,18 @@ bool Win32HistoryFileSystem::RemoveFile(const std::string& path) {
 }
 
 // Windows' MoveFileEx refuses a read-only or held target by itself, but Wine's replaces it
-// silently, so the question is asked with an exclusive open that both answer alike.
+// silently, so the question is asked with an open for deletion that both answer alike. It
+// shares everything: only a handle that withholds the right to delete makes it fail, and a
+// program that merely reads the file while granting that right does not stop the save.
 bool Win32HistoryFileSystem::CanRemoveFile(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES ||
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
         return false;
     }
-    FileHandle probe(CreateFileA(path.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle probe(CreateFileA(path.c_str(), DELETE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return static_cast<bool>(probe);
 }
 

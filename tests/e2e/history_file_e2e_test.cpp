@@ -129,8 +129,9 @@ TEST_F(HistoryFileE2E, AShareLockedOldFileIsNotReplacedEither) {
     const std::string old = EncodeHistory({"old"});
     ASSERT_TRUE(WriteFileBytes(DataFile(), old));
     ASSERT_TRUE(program_.Start());
-    HANDLE lock =
-        CreateFileA(DataFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Others may read and write it, but not delete it.
+    HANDLE lock = CreateFileA(DataFile().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     std::string message = CloseAndAnswerMessage();
     CloseHandle(lock);
