@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs everything the build and the tests need on a fresh Debian machine, as root.
-# Safe to run again: it only installs what is missing.
+# Safe to run again: it only installs what is missing. libclang-rt-dev is the runtime
+# (libFuzzer, sanitizers) of the distribution's default clang, whatever its version.
 set -euo pipefail
 
 PACKAGES=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 cmake ninja-build
   wine wine32:i386 wine64 xvfb xauth x11-utils
   locales fonts-noto-cjk imagemagick
-  googletest libgtest-dev g++ clang libclang-rt-14-dev python3
+  googletest libgtest-dev g++ clang libclang-rt-dev python3
 )
 
 if [ "$(id -u)" -ne 0 ]; then

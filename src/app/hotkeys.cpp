@@ -44,7 +44,7 @@ HotKeySlotName GetHotKeySlotName(int slot) {
     return HotKeySlotName{IDS_HOTKEY_NAME_SHORTTEXT, slot - 3};
 }
 
-std::string HotKeySlotNameText(int slot, const std::function<std::string(unsigned)>& loadString) {
+std::string HotKeySlotNameText(int slot, const LoadStringFn& loadString) {
     const HotKeySlotName name = GetHotKeySlotName(slot);
     std::string text = loadString(name.stringId);
     if (slot < kFirstShortTextSlot) {

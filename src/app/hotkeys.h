@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "core/string_table.h"
 
 namespace varnoke {
 
@@ -49,7 +50,7 @@ struct HotKeySlotName {
 HotKeySlotName GetHotKeySlotName(int slot);
 
 // The slot's name with %d filled, from the loaded string-table text.
-std::string HotKeySlotNameText(int slot, const std::function<std::string(unsigned)>& loadString);
+std::string HotKeySlotNameText(int slot, const LoadStringFn& loadString);
 
 // "Ctrl + Shift + C" in the platform's key names: Ctrl, Shift and Alt in that order, each
 // followed by " + ", then the key's name when the key code is above 0.

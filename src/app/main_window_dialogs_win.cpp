@@ -12,7 +12,8 @@ namespace varnoke {
 
 MainWindow::ModalGuard MainWindow::PauseCapture() {
     return ModalGuard(
-        settings_.paused, [this](const int& paused) { capture_.SetPaused(paused); }, 1);
+        settings_.paused != 0, [this](const bool& paused) { capture_.SetPaused(paused ? 1 : 0); },
+        true);
 }
 
 // ---------------------------------------------------------------------------

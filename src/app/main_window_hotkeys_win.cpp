@@ -1,4 +1,5 @@
-// MainWindow: the nine global hot keys, their registration and their dispatch.
+// MainWindow: the nine global hot keys, their registration and their dispatch
+// (WM_HOTKEY reaches OnHotKey from WindowProc, in main_window_win.cpp).
 #include "app/hotkeys.h"
 #include "app/hotkeys_win.h"
 #include "app/main_window_win.h"
@@ -6,18 +7,6 @@
 #include "res/resource.h"
 
 namespace varnoke {
-
-LRESULT MainWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    // Hot keys are dispatched before the tables, and every menu command ends the
-    // "menu closed without a command" state before it is routed.
-    if (message == WM_HOTKEY) {
-        return OnHotKey(wParam, lParam);
-    }
-    if (message == WM_COMMAND && HIWORD(wParam) == 0) {
-        menuTracking_ = 0;
-    }
-    return TrayIcon::WindowProc(message, wParam, lParam);
-}
 
 void MainWindow::RegisterHotKeys() {
     varnoke::RegisterHotKeys(settings_.hotKeys,
@@ -31,8 +20,7 @@ bool MainWindow::RegisterHotKeySlot(int slot, int id, uint16_t modifiers, uint16
     if (RegisterGlobalHotKey(hwnd(), id, modifiers, keyCode)) {
         return true;
     }
-    std::string slotName =
-        HotKeySlotNameText(slot, [](unsigned stringId) { return LoadResourceString(stringId); });
+    std::string slotName = HotKeySlotNameText(slot, &LoadResourceString);
     std::string keyName = HotKeyDisplayName(keyCode, modifiers, &KeyDisplayName);
     ShowMessage(hwnd(), FormatString(LoadResourceString(IDS_MSG_HOTKEY_FAILED).c_str(),
                                      slotName.c_str(), keyName.c_str()));
@@ -52,7 +40,7 @@ LRESULT MainWindow::OnHotKey(WPARAM wParam, LPARAM) {
             // A menu opened from the tray may still be open: it must not become one
             // that pastes.
             if (!historyMenuOpen_) {
-                calledByHotKey_ = 1;
+                calledByHotKey_ = true;
                 ShowHistoryMenu();
             }
             break;

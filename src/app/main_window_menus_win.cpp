@@ -5,6 +5,7 @@
 #include "history/clipboard_win.h"
 #include "menus/history_menu_win.h"
 #include "menus/paste_win.h"
+#include "menus/popup_menu_win.h"
 #include "menus/popup_position_win.h"
 
 namespace varnoke {
@@ -33,9 +34,9 @@ void MainWindow::OnTrayLeftClick() {
         if (GetTickCount() - menuClosedTick_ < kTrayReopenGuardMs) {
             return;
         }
-        menuTracking_ = 0;
+        menuTracking_ = false;
     }
-    calledByHotKey_ = 0;
+    calledByHotKey_ = false;
     ShowHistoryMenu();
 }
 
@@ -49,7 +50,7 @@ void MainWindow::ShowHistoryMenu() {
     HWND target = GetForegroundWindow();
     POINT point = GetPopupPoint(calledByHotKey_ ? settings_.popupPos : kPopupAtCursor);
     SetForegroundWindow(hwnd());
-    menuTracking_ = 1;
+    menuTracking_ = true;
     historyMenuOpen_ = true;
     {
         MenuKeyFilter keys([this](char key) { return OnHistoryMenuKey(key, historyMenu_.get()); });
@@ -101,7 +102,7 @@ void MainWindow::ChooseHistoryCommand(UINT id) {
         calledByHotKey_) {
         PasteIntoTarget();
     }
-    calledByHotKey_ = 0;
+    calledByHotKey_ = false;
 }
 
 bool MainWindow::ChooseHistoryItem(int index) {
@@ -113,13 +114,7 @@ bool MainWindow::ChooseHistoryItem(int index) {
     if (GetKeyState(VK_CONTROL) < 0) {
         move = !move;
     }
-    if (move && settings_.historyInsertPos == 0 && index > 0) {
-        history_.RemoveAt(index);
-        history_.InsertFront(copy);
-        capture_.NoteHistoryChanged();
-    } else if (move && settings_.historyInsertPos == 1) {
-        history_.RemoveAt(index);
-        history_.Append(copy);
+    if (move && MoveToNewestEnd(history_, index, settings_)) {
         capture_.NoteHistoryChanged();
     }
     capture_.Disarm();

@@ -3,8 +3,7 @@
 #include "core/data_path.h"
 #include "framework/application_win.h"
 #include "framework/strings_win.h"
-#include "menus/history_menu_win.h"
-#include "menus/paste_win.h"
+#include "menus/popup_menu_win.h"
 #include "menus/popup_position_win.h"
 #include "res/resource.h"
 #include "shorttext/short_text_action_win.h"
@@ -18,26 +17,14 @@ namespace {
 // (or while message 502 is up) does nothing; cleared on every way out.
 class BusyFlag {
   public:
-    explicit BusyFlag(int& flag) : flag_(flag) { flag_ = 1; }
-    ~BusyFlag() { flag_ = 0; }
+    explicit BusyFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~BusyFlag() { flag_ = false; }
     BusyFlag(const BusyFlag&) = delete;
     BusyFlag& operator=(const BusyFlag&) = delete;
 
   private:
-    int& flag_;
+    bool& flag_;
 };
-
-// A 0x5C that is the second byte of a double-byte character ends no folder name.
-bool EndsWithBackslash(const std::string& path) {
-    bool last = false;
-    for (size_t pos = 0; pos < path.size(); ++pos) {
-        last = path[pos] == '\\';
-        if (IsAnsiLeadByte(static_cast<unsigned char>(path[pos])) && pos + 1 < path.size()) {
-            ++pos;
-        }
-    }
-    return last;
-}
 
 bool IsShortTextSlot(int slot) {
     return slot >= 0 && slot < kShortTextSlotCount;
@@ -136,7 +123,7 @@ bool MainWindow::OnShortTextMenuKey(char key) {
         return false;
     }
     const std::string path = CurrentShortTextPath();
-    if (!path.empty() && !EndsWithBackslash(path)) {
+    if (!path.empty() && !EndsWithBackslash(path, &IsAnsiLeadByte)) {
         OpenWithAssociatedProgram(path);
     }
     return true;

@@ -14,7 +14,7 @@
 #include "framework/strings_win.h"
 #include "history/clipboard_win.h"
 #include "history/history_file_win.h"
-#include "menus/history_menu_win.h"
+#include "menus/popup_menu_win.h"
 #include "menus/popup_position_win.h"
 #include "res/resource.h"
 
@@ -48,12 +48,24 @@ const CommandEntry MainWindow::kCommands[] = {
 const MessageMap MainWindow::kMessageMap = {&TrayIcon::kMessageMap, kMessages, std::size(kMessages),
                                             kCommands, std::size(kCommands)};
 
+// Every message comes here before the tables above.
+LRESULT MainWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Hot keys are dispatched before the tables, and every menu command ends the
+    // "menu closed without a command" state before it is routed.
+    if (message == WM_HOTKEY) {
+        return OnHotKey(wParam, lParam);
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == 0) {
+        menuTracking_ = false;
+    }
+    return TrayIcon::WindowProc(message, wParam, lParam);
+}
+
 MainWindow::MainWindow(Settings& settings)
     : settings_(settings),
-      capture_(settings, history_, *this, &IsAnsiLeadByte),
-      tray_(*this),
-      shortText_(LoadMacroNames([](unsigned id) { return LoadResourceString(id); }),
-                 &IsAnsiLeadByte) {}
+      capture_(settings, history_, *this, &IsAnsiLeadByte, &LoadResourceString),
+      tray_(*this, &LoadResourceString),
+      shortText_(LoadMacroNames(&LoadResourceString), &IsAnsiLeadByte) {}
 
 MainWindow::~MainWindow() = default;
 
@@ -74,7 +86,7 @@ LRESULT MainWindow::OnCreate(WPARAM, LPARAM) {
     iconNormal_ = loadIcon(IDI_NORMAL);
     iconPaused_ = loadIcon(IDI_PAUSED);
     iconCapture_ = loadIcon(IDI_CAPTURE);
-    tray_.NotifyTrayIcon(TrayMessage::kAdd, kIconNormal, kTextVersion);
+    tray_.NotifyTrayIcon(TrayMessage::kAdd, IDI_NORMAL, IDS_APP_VERSION);
     if (settings_.historyDataSave) {
         LoadHistoryFile();
         StartAutosaveTimerIfConfigured();
@@ -180,7 +192,7 @@ void MainWindow::StopAutosaveTimer() {
 }
 
 void MainWindow::OnAutosaveTick() {
-    if (autosave_.Tick(settings_, modalOpen_ != 0) && capture_.historyDirty()) {
+    if (autosave_.Tick(settings_, modalOpen_) && capture_.historyDirty()) {
         SaveHistoryFile();
     }
 }
@@ -298,10 +310,6 @@ void MainWindow::PlayWave(const std::string& path) {
     sndPlaySoundA(path.c_str(), SND_ASYNC | SND_NODEFAULT);
 }
 
-std::string MainWindow::VersionText() {
-    return LoadResourceString(IDS_APP_VERSION);
-}
-
 // ---------------------------------------------------------------------------
 // History data file
 
@@ -323,6 +331,13 @@ bool MainWindow::SaveHistoryFile() {
         case HistorySaveResult::kCannotDeleteOld:
             ReportSaveFailure(
                 FormatString(LoadResourceString(IDS_MSG_SAVE_READ_ONLY).c_str(), path.c_str()));
+            return false;
+        case HistorySaveResult::kRenameFailed:
+            // The old file was never the problem here: the user is told where the new
+            // history waits and what it has to be renamed to.
+            ReportSaveFailure(FormatString(LoadResourceString(IDS_MSG_SAVE_RENAME_FAILED).c_str(),
+                                           MakeTempFileName(path, &IsAnsiLeadByte).c_str(),
+                                           path.c_str()));
             return false;
     }
     return false;
@@ -383,9 +398,9 @@ void MainWindow::ShowTrayMenu(bool byHotKey) {
     // The tray icon's own click always opens the menu at the cursor.
     POINT point = GetPopupPoint(byHotKey ? settings_.popupPos : kPopupAtCursor);
     SetForegroundWindow(hwnd());
-    menuTracking_ = 1;
+    menuTracking_ = true;
     TrackPopupAt(popup, hwnd(), point);
-    calledByHotKey_ = 0;
+    calledByHotKey_ = false;
     PostMessageA(hwnd(), WM_USER, 0, 0);
 }
 
@@ -403,11 +418,11 @@ void MainWindow::StartCaptureAnimation() {
 
 HICON MainWindow::IconFor(int iconId) const {
     switch (iconId) {
-        case kIconNormal:
+        case IDI_NORMAL:
             return iconNormal_.get();
-        case kIconPaused:
+        case IDI_PAUSED:
             return iconPaused_.get();
-        case kIconCapture:
+        case IDI_CAPTURE:
             return iconCapture_.get();
         default:
             return nullptr;
@@ -419,10 +434,6 @@ bool MainWindow::ShellNotify(TrayMessage message, int iconId, const std::string*
                          : message == TrayMessage::kDelete ? NIM_DELETE
                                                            : NIM_MODIFY;
     return NotifyShell(shellMessage, IconFor(iconId), text != nullptr ? text->c_str() : nullptr);
-}
-
-std::string MainWindow::LoadText(int stringId) {
-    return LoadResourceString(static_cast<UINT>(stringId));
 }
 
 void MainWindow::StartAnimationTimer() {

@@ -74,7 +74,7 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     // A flag or the pause state held for the length of a modal window. A window may open
     // from inside another one's loop (a hot-key menu over the version dialog), so each
     // goes back to what it was rather than to 0.
-    using ModalGuard = ScopedValue<int>;
+    using ModalGuard = ScopedValue<bool>;
     ModalGuard PauseCapture();
 
     // Global hot keys.
@@ -131,7 +131,6 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
 
     // TrayPort
     bool ShellNotify(TrayMessage message, int iconId, const std::string* text) override;
-    std::string LoadText(int stringId) override;
     void StartAnimationTimer() override;
     void StopAnimationTimer() override;
 
@@ -146,8 +145,7 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     void StartCaptureAnimation() override;
     void PlayWave(const std::string& path) override;
     bool SaveHistoryFile() override;
-    bool IsModalOpen() override { return modalOpen_ != 0; }
-    std::string VersionText() override;
+    bool IsModalOpen() override { return modalOpen_; }
 
     HICON IconFor(int iconId) const;
 
@@ -160,12 +158,12 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     IconHandle iconCapture_;
     HWND nextViewer_ = nullptr;
 
-    int modalOpen_ = 0;
+    bool modalOpen_ = false;
     AutosaveClock autosave_;
-    int calledByHotKey_ = 0;
-    int menuTracking_ = 0;
-    int shortTextBusy_ = 0;
-    int entryEditBusy_ = 0;
+    bool calledByHotKey_ = false;
+    bool menuTracking_ = false;
+    bool shortTextBusy_ = false;
+    bool entryEditBusy_ = false;
     DWORD menuClosedTick_ = 0;
     UINT highlightedItemId_ = 0;
 

@@ -8,12 +8,13 @@ namespace {
 
 constexpr char kTempFilePrefix[] = "VarnokeTemporaryFile_";
 
-size_t CharSize(const std::string& text, size_t pos, LeadByteTest isLeadByte) {
+// A lead byte at the very end has lost its second byte and counts as one character.
+size_t CharSize(std::string_view text, size_t pos, LeadByteTest isLeadByte) {
     bool lead = isLeadByte != nullptr && isLeadByte(static_cast<unsigned char>(text[pos]));
     return lead && pos + 1 < text.size() ? 2 : 1;
 }
 
-bool IsBackslashAt(const std::string& text, size_t pos, LeadByteTest isLeadByte) {
+bool IsBackslashAt(std::string_view text, size_t pos, LeadByteTest isLeadByte) {
     return text[pos] == '\\' && CharSize(text, pos, isLeadByte) == 1;
 }
 
@@ -25,16 +26,6 @@ size_t FindBackslash(const std::string& text, size_t from, LeadByteTest isLeadBy
         }
     }
     return std::string::npos;
-}
-
-size_t FindLastBackslash(const std::string& text, LeadByteTest isLeadByte) {
-    size_t last = std::string::npos;
-    for (size_t pos = 0; pos < text.size(); pos += CharSize(text, pos, isLeadByte)) {
-        if (IsBackslashAt(text, pos, isLeadByte)) {
-            last = pos;
-        }
-    }
-    return last;
 }
 
 // Byte offset just after the first `count` characters.
@@ -56,6 +47,22 @@ bool StartsWithDriveRoot(const std::string& path, LeadByteTest isLeadByte) {
 
 }  // namespace
 
+// Only a walk from the start knows which bytes are second bytes; a search from the end
+// would take the 0x5C of a character like "表" for a backslash.
+size_t LastBackslash(std::string_view text, LeadByteTest isLeadByte) {
+    size_t last = std::string_view::npos;
+    for (size_t pos = 0; pos < text.size(); pos += CharSize(text, pos, isLeadByte)) {
+        if (IsBackslashAt(text, pos, isLeadByte)) {
+            last = pos;
+        }
+    }
+    return last;
+}
+
+bool EndsWithBackslash(std::string_view text, LeadByteTest isLeadByte) {
+    return !text.empty() && LastBackslash(text, isLeadByte) == text.size() - 1;
+}
+
 std::string ResolveDataPath(const std::string& path, const std::string& programFolder,
                             LeadByteTest isLeadByte) {
     if (StartsWithDriveRoot(path, isLeadByte)) {
@@ -68,7 +75,7 @@ std::string ResolveDataPath(const std::string& path, const std::string& programF
 }
 
 std::string MakeTempFileName(const std::string& path, LeadByteTest isLeadByte) {
-    size_t last = FindLastBackslash(path, isLeadByte);
+    size_t last = LastBackslash(path, isLeadByte);
     size_t nameStart = last == std::string::npos ? 0 : last + 1;
     return path.substr(0, nameStart) + kTempFilePrefix + path.substr(nameStart);
 }

@@ -2,11 +2,18 @@
 // Paths of the program's data files. A backslash is the byte 0x5C standing as a
 // single-byte character, never the second byte of a double-byte character.
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "core/mbcs.h"
 
 namespace varnoke {
+
+// Position of the last backslash of `text`, or npos when it has none.
+size_t LastBackslash(std::string_view text, LeadByteTest isLeadByte);
+// Whether the last character of `text` is a backslash (a path that names a folder).
+bool EndsWithBackslash(std::string_view text, LeadByteTest isLeadByte);
 
 // What the folder creation needs of the file system.
 class FileSystemOps {

@@ -69,6 +69,18 @@ struct Settings {
     HotKeySlot hotKeys[kHotKeySlotCount];
 };
 
+// How the program reads two values that the registry may hold outside 0 and 1. Read
+// literally, a HistoryInsertPos of 2 would make neither end the newest one, so captures
+// would overwrite entries, and a Paused of 2 would take two toggles to resume. So any
+// HistoryInsertPos but 1 counts as 0 (new entries at the head), and any Paused but 0
+// counts as paused, which one toggle ends.
+inline bool NewEntriesAtTail(const Settings& settings) {
+    return settings.historyInsertPos == 1;
+}
+inline bool IsPaused(const Settings& settings) {
+    return settings.paused != 0;
+}
+
 // The four operations of the profile store, relative to the application key.
 // Reads return the default when the value is missing or has the wrong type.
 class SettingsStore {

@@ -2,6 +2,9 @@
 
 #include <vector>
 
+#include "core/data_path.h"
+#include "framework/strings_win.h"
+
 namespace varnoke {
 
 Application* Application::current_ = nullptr;
@@ -21,7 +24,7 @@ int Application::Run() {
         ExitInstance();
         return 0;
     }
-    MSG msg;
+    MSG msg{};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
@@ -51,15 +54,7 @@ std::string ProgramFolder() {
         }
         if (length < buffer.size()) {
             std::string path(buffer.data(), length);
-            // The last backslash that stands as a character of its own, never a trail byte.
-            size_t cut = std::string::npos;
-            for (size_t i = 0; i < path.size(); ++i) {
-                if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
-                    ++i;
-                } else if (path[i] == '\\') {
-                    cut = i;
-                }
-            }
+            size_t cut = LastBackslash(path, &IsAnsiLeadByte);
             return cut == std::string::npos ? std::string() : path.substr(0, cut);
         }
         buffer.resize(buffer.size() * 2);

@@ -3,12 +3,17 @@
 #include <utility>
 
 #include "core/text.h"
+#include "res/resource.h"
 
 namespace varnoke {
 
 ClipboardCapture::ClipboardCapture(Settings& settings, ClipHistory& history, CaptureHost& host,
-                                   LeadByteTest isLeadByte)
-    : settings_(settings), history_(history), host_(host), isLeadByte_(isLeadByte) {}
+                                   LeadByteTest isLeadByte, LoadStringFn loadString)
+    : settings_(settings),
+      history_(history),
+      host_(host),
+      isLeadByte_(isLeadByte),
+      loadString_(std::move(loadString)) {}
 
 void ClipboardCapture::OnDrawClipboard() {
     host_.ForwardDrawClipboard();
@@ -38,7 +43,7 @@ void ClipboardCapture::CaptureClipboard() {
         host_.ScheduleCaptureRetry();
         return;
     }
-    tooltipText_ = MakeTooltipText(text, host_.VersionText(), isLeadByte_);
+    tooltipText_ = MakeTooltipText(text, loadString_(IDS_APP_VERSION), isLeadByte_);
     if (text.empty()) {
         RefreshTray();
         return;
@@ -52,7 +57,7 @@ void ClipboardCapture::CaptureClipboard() {
             return;
         }
     }
-    if (settings_.historyInsertPos == 1) {
+    if (NewEntriesAtTail(settings_)) {
         history_.Append(std::move(text));
     } else {
         history_.InsertFront(std::move(text));
@@ -67,7 +72,7 @@ void ClipboardCapture::RetryCapture() {
 }
 
 int ClipboardCapture::NewestPosition() const {
-    return settings_.historyInsertPos == 1 ? history_.size() - 1 : 0;
+    return NewEntriesAtTail(settings_) ? history_.size() - 1 : 0;
 }
 
 // False when the text must be dropped because a full list pauses capture instead.
@@ -147,12 +152,12 @@ void ClipboardCapture::SetPaused(int paused) {
 }
 
 void ClipboardCapture::NoteClipboardWritten(std::string_view text) {
-    tooltipText_ = MakeTooltipText(text, host_.VersionText(), isLeadByte_);
+    tooltipText_ = MakeTooltipText(text, loadString_(IDS_APP_VERSION), isLeadByte_);
     RefreshTray();
 }
 
 void ClipboardCapture::RefreshTooltipFromClipboard() {
-    tooltipText_ = MakeTooltipText(ReadClipboardText(), host_.VersionText(), isLeadByte_);
+    tooltipText_ = MakeTooltipText(ReadClipboardText(), loadString_(IDS_APP_VERSION), isLeadByte_);
 }
 
 void ClipboardCapture::RefreshTray() {

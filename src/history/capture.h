@@ -9,6 +9,7 @@
 
 #include "core/mbcs.h"
 #include "core/settings.h"
+#include "core/string_table.h"
 #include "history/clip_history.h"
 
 namespace varnoke {
@@ -40,14 +41,12 @@ class CaptureHost {
     // Writes the history data file; true on success.
     virtual bool SaveHistoryFile() = 0;
     virtual bool IsModalOpen() = 0;
-    // String 210, the program's name and version.
-    virtual std::string VersionText() = 0;
 };
 
 class ClipboardCapture {
   public:
     ClipboardCapture(Settings& settings, ClipHistory& history, CaptureHost& host,
-                     LeadByteTest isLeadByte);
+                     LeadByteTest isLeadByte, LoadStringFn loadString);
     ClipboardCapture(const ClipboardCapture&) = delete;
     ClipboardCapture& operator=(const ClipboardCapture&) = delete;
 
@@ -82,7 +81,7 @@ class ClipboardCapture {
     bool historyDirty() const { return historyDirty_; }
     void SetHistoryDirty(bool dirty) { historyDirty_ = dirty; }
     const std::string& tooltipText() const { return tooltipText_; }
-    bool paused() const { return settings_.paused != 0; }
+    bool paused() const { return IsPaused(settings_); }
 
   private:
     int NewestPosition() const;
@@ -94,6 +93,7 @@ class ClipboardCapture {
     ClipHistory& history_;
     CaptureHost& host_;
     LeadByteTest isLeadByte_;
+    LoadStringFn loadString_;
     bool captureArmed_ = true;
     int retriesLeft_ = 0;
     bool historyDirty_ = false;

@@ -84,8 +84,10 @@ bool WriteClipboardBytes(HWND owner, const std::string& text) {
         }
         std::memcpy(lock.data(), text.c_str(), text.size() + 1);
     }
+    // The memory is ready before the old content goes, so only a refusal by
+    // SetClipboardData can leave the clipboard empty. The clipboard owns the memory
+    // once that call succeeds.
     EmptyClipboard();
-    // From here on the clipboard owns the memory.
     if (SetClipboardData(CF_TEXT, memory) == nullptr) {
         GlobalFree(memory);
         return false;

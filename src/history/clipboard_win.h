@@ -14,7 +14,10 @@ namespace varnoke {
 // set when there is text but another program holds the clipboard open.
 std::string ReadClipboardBytes(HWND owner, size_t limit, bool* busy = nullptr);
 
-// Makes `text` the clipboard's only content; false leaves the clipboard unchanged.
+// Makes `text` the clipboard's only content. False when the clipboard could not be opened
+// or the memory not be had, which leaves the clipboard unchanged, or, rarely, when
+// SetClipboardData refuses the text, which leaves the clipboard empty: by then the old
+// content is gone, and putting it back would cost a copy of every write.
 bool WriteClipboardBytes(HWND owner, const std::string& text);
 
 // False when the clipboard could not be opened.

@@ -105,19 +105,6 @@ class FileSource : public ByteSource {
     size_t pos_ = 0;
 };
 
-// Whether the file could be deleted now: not read-only and not held open by anyone.
-// Windows' MoveFileEx refuses such a target by itself; Wine's replaces it silently.
-bool CanTakePlaceOf(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES ||
-        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-        return false;
-    }
-    FileHandle probe(CreateFileA(path.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    return static_cast<bool>(probe);
-}
-
 }  // namespace
 
 bool Win32HistoryFileSystem::Exists(const std::string& path) {
@@ -151,11 +138,24 @@ bool Win32HistoryFileSystem::RemoveFile(const std::string& path) {
     return DeleteFileA(path.c_str()) != FALSE;
 }
 
-bool Win32HistoryFileSystem::ReplaceExisting(const std::string& replaced,
-                                             const std::string& replacement) {
-    if (!CanTakePlaceOf(replaced)) {
+// Windows' MoveFileEx refuses a read-only or held target by itself, but Wine's replaces it
+// silently, so the question is asked with an open for deletion that both answer alike. It
+// shares everything: only a handle that withholds the right to delete makes it fail, and a
+// program that merely reads the file while granting that right does not stop the save.
+bool Win32HistoryFileSystem::CanRemoveFile(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
         return false;
     }
+    FileHandle probe(CreateFileA(path.c_str(), DELETE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(probe);
+}
+
+bool Win32HistoryFileSystem::ReplaceExisting(const std::string& replaced,
+                                             const std::string& replacement) {
     // One rename over the old file. ReplaceFileA is no use here: Wine implements it as
     // two renames, with a moment in which no data file exists at all.
     return MoveFileExA(replacement.c_str(), replaced.c_str(),

@@ -12,6 +12,7 @@ class Win32HistoryFileSystem : public HistoryFileSystem {
     std::unique_ptr<ByteSink> CreateForWrite(const std::string& path) override;
     std::unique_ptr<ByteSource> OpenForRead(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
+    bool CanRemoveFile(const std::string& path) override;
     bool ReplaceExisting(const std::string& replaced, const std::string& replacement) override;
 };
 

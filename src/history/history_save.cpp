@@ -22,10 +22,17 @@ HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& hi
         }
         return HistorySaveResult::kWriteFailed;
     }
+    if (!replacing) {
+        return HistorySaveResult::kSaved;
+    }
     // Deleting the old file first and renaming afterwards would leave no data file at
-    // all if the program died in between; the replacement is one step instead.
-    if (replacing && !fileSystem.ReplaceExisting(path, target)) {
+    // all if the program died in between; the replacement is one step instead. The two
+    // ways it can fail call for different advice, so the old file is asked about first.
+    if (!fileSystem.CanRemoveFile(path)) {
         return HistorySaveResult::kCannotDeleteOld;
+    }
+    if (!fileSystem.ReplaceExisting(path, target)) {
+        return HistorySaveResult::kRenameFailed;
     }
     return HistorySaveResult::kSaved;
 }

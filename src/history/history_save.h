@@ -20,8 +20,10 @@ class HistoryFileSystem : public FileSystemOps {
     // Opened for reading, other writers excluded while open; null when it cannot be.
     virtual std::unique_ptr<ByteSource> OpenForRead(const std::string& path) = 0;
     virtual bool RemoveFile(const std::string& path) = 0;
-    // Puts `replacement` in the place of `replaced` in one step. False when the old file
-    // cannot be replaced (read-only, held by another program); both files stay as they are.
+    // Whether the file could be deleted now: not read-only, not held by another program.
+    virtual bool CanRemoveFile(const std::string& path) = 0;
+    // Puts `replacement` in the place of `replaced` in one step. False when the rename
+    // fails (another program holds the replacement, say); both files stay as they are.
     virtual bool ReplaceExisting(const std::string& replaced, const std::string& replacement) = 0;
 };
 
@@ -30,6 +32,8 @@ enum class HistorySaveResult {
     kCannotCreate,     // the target could not be created; nothing was changed
     kWriteFailed,      // a write or the close failed; the old file is untouched
     kCannotDeleteOld,  // the old file stays, the new contents stay in the temporary file
+    kRenameFailed,     // the old file could go, but the temporary file could not take its
+                       // place: both stay, the new contents in the temporary file
 };
 
 // Writes the whole history to `path` (already resolved). An existing file is replaced

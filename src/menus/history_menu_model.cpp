@@ -1,8 +1,10 @@
 #include "menus/history_menu_model.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 #include "core/text.h"
 
@@ -196,14 +198,65 @@ HistoryMenuSnapshot::HistoryMenuSnapshot(const std::vector<HistoryEntry>& shown)
     }
 }
 
-bool HistoryMenuSnapshot::Held(int position, const HistoryEntry& text) const {
-    if (position < 0 || position >= size()) {
+bool MoveToNewestEnd(ClipHistory& history, int index, const Settings& settings) {
+    if (index < 0 || index >= history.size()) {
         return false;
     }
-    const Fingerprint& shown = shown_[static_cast<size_t>(position)];
-    // The length check spares hashing most of the non-matching candidates.
-    return shown.length == text.size() && shown.hash == HashHistoryText(text);
+    const bool atTail = NewEntriesAtTail(settings);
+    if (!atTail && index == 0) {
+        return false;
+    }
+    HistoryEntry entry = std::move(history.at(index));
+    history.RemoveAt(index);
+    if (atTail) {
+        history.Append(std::move(entry));
+    } else {
+        history.InsertFront(std::move(entry));
+    }
+    return true;
 }
+
+namespace {
+
+// Whether shown position i still holds its text at current position j. Each current entry
+// is hashed at most once, and only when its length matches a shown one.
+class ShownAgainstCurrent {
+  public:
+    ShownAgainstCurrent(const HistoryMenuSnapshot& shown, const std::vector<HistoryEntry>& current)
+        : shown_(shown), current_(current), hashes_(current.size()) {}
+
+    bool Same(int i, int j) {
+        if (i < 0 || i >= shown_.size() || j < 0 || j >= static_cast<int>(current_.size())) {
+            return false;
+        }
+        const HistoryMenuSnapshot::Fingerprint& seen = shown_.at(i);
+        const HistoryEntry& text = current_[static_cast<size_t>(j)];
+        if (seen.length != text.size()) {
+            return false;
+        }
+        std::optional<uint64_t>& hash = hashes_[static_cast<size_t>(j)];
+        if (!hash) {
+            hash = HashHistoryText(text);
+        }
+        return seen.hash == *hash;
+    }
+
+    // How many shown entries sit `shift` positions away from where they were shown.
+    int Agreement(int shift) {
+        int agreeing = 0;
+        for (int i = 0; i < shown_.size(); ++i) {
+            agreeing += Same(i, i + shift) ? 1 : 0;
+        }
+        return agreeing;
+    }
+
+  private:
+    const HistoryMenuSnapshot& shown_;
+    const std::vector<HistoryEntry>& current_;
+    std::vector<std::optional<uint64_t>> hashes_;
+};
+
+}  // namespace
 
 std::optional<int> ResolveChosenEntry(const HistoryMenuSnapshot& shown,
                                       const std::vector<HistoryEntry>& current, unsigned chosenId) {
@@ -211,16 +264,26 @@ std::optional<int> ResolveChosenEntry(const HistoryMenuSnapshot& shown,
     if (chosen < 0 || chosen >= shown.size()) {
         return std::nullopt;
     }
-    const int count = static_cast<int>(current.size());
-    if (chosen < count && shown.Held(chosen, current[static_cast<size_t>(chosen)])) {
-        return chosen;
-    }
-    for (int position = 0; position < count; ++position) {
-        if (shown.Held(chosen, current[static_cast<size_t>(position)])) {
-            return position;
+    // A capture during the menu loop moves every shown entry by the same step, so among
+    // the entries that hold the chosen text the one whose neighbours moved with it is the
+    // one the user saw; a second copy of the text elsewhere is not. Between equally good
+    // candidates the nearest one wins.
+    ShownAgainstCurrent compare(shown, current);
+    std::optional<int> best;
+    int bestAgreement = 0;
+    for (int position = 0; position < static_cast<int>(current.size()); ++position) {
+        if (!compare.Same(chosen, position)) {
+            continue;
+        }
+        const int agreement = compare.Agreement(position - chosen);
+        if (!best || agreement > bestAgreement ||
+            (agreement == bestAgreement &&
+             std::abs(position - chosen) < std::abs(*best - chosen))) {
+            best = position;
+            bestAgreement = agreement;
         }
     }
-    return std::nullopt;
+    return best;
 }
 
 }  // namespace varnoke

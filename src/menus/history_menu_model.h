@@ -51,6 +51,11 @@ std::vector<HistoryMenuItem> BuildHistoryMenuItems(const std::vector<HistoryEntr
                                                    const Settings& settings,
                                                    LeadByteTest isLeadByte);
 
+// A chosen entry goes to the end where new captures enter (NewEntriesAtTail); true when
+// the history changed. The entry at the head is already there when new entries go to the
+// head.
+bool MoveToNewestEnd(ClipHistory& history, int index, const Settings& settings);
+
 // Remembers which text each position held when the menu was built, so that a choice made
 // after the history moved (a capture while the menu is tracked) still finds the entry the
 // user saw. Holds a length and a 64-bit hash per entry, never the texts.
@@ -59,21 +64,23 @@ class HistoryMenuSnapshot {
     HistoryMenuSnapshot() = default;
     explicit HistoryMenuSnapshot(const std::vector<HistoryEntry>& shown);
 
-    int size() const { return static_cast<int>(shown_.size()); }
-    // Whether position `position` of the snapshot held `text`.
-    bool Held(int position, const HistoryEntry& text) const;
-
-  private:
     struct Fingerprint {
         size_t length;
         uint64_t hash;
     };
+
+    int size() const { return static_cast<int>(shown_.size()); }
+    // Requires 0 <= position < size().
+    const Fingerprint& at(int position) const { return shown_[static_cast<size_t>(position)]; }
+
+  private:
     std::vector<Fingerprint> shown_;
 };
 
 // The current list position of the entry that command `chosenId` named when the menu was
-// shown: that same position if it still holds the shown text, otherwise the first position
-// that does; nullopt when no entry holds it any more or the id named no shown item.
+// shown. Of the positions that hold the shown text, the one where most of the shown entries
+// around it sit at the same offset wins, then the one nearest to the shown position;
+// nullopt when no entry holds the text any more or the id named no shown item.
 std::optional<int> ResolveChosenEntry(const HistoryMenuSnapshot& shown,
                                       const std::vector<HistoryEntry>& current, unsigned chosenId);
 

@@ -26,31 +26,4 @@ void Win32Foreground::Sleep(int ms) {
     }
 }
 
-namespace {
-
-struct WindowSearch {
-    HWND wanted;
-    bool found;
-};
-
-BOOL CALLBACK MatchTopLevelWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    if (window == search->wanted) {
-        search->found = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
-bool TopLevelWindowExists(HWND window) {
-    if (window == nullptr) {
-        return false;
-    }
-    WindowSearch search{window, false};
-    EnumWindows(&MatchTopLevelWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 }  // namespace varnoke

@@ -25,8 +25,4 @@ class Win32Foreground : public ForegroundPort {
     HWND target_;
 };
 
-// Whether `window` is still among the top-level windows (EnumWindows, compared by
-// handle). IsWindow alone would also accept a recycled handle of a child window.
-bool TopLevelWindowExists(HWND window);
-
 }  // namespace varnoke

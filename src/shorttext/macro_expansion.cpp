@@ -89,7 +89,7 @@ size_t ExpandSequence(std::string_view text, size_t pos, const MacroTime& time,
 
 }  // namespace
 
-MacroNames LoadMacroNames(const std::function<std::string(unsigned id)>& loadString) {
+MacroNames LoadMacroNames(const LoadStringFn& loadString) {
     MacroNames names;
     for (size_t i = 0; i < names.months.size(); ++i) {
         names.months[i] = loadString(static_cast<unsigned>(IDS_MONTH_BASE + 1 + i));

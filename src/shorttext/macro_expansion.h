@@ -4,11 +4,11 @@
 // tab, "\n" CR LF, and any other character after the backslash stands for itself.
 
 #include <array>
-#include <functional>
 #include <string>
 #include <string_view>
 
 #include "core/mbcs.h"
+#include "core/string_table.h"
 
 namespace varnoke {
 
@@ -38,7 +38,7 @@ struct MacroNames {
 
 // Fetches every name through `loadString` by its string-table id (IDS_MONTH_BASE + month,
 // IDS_WEEKDAY_BASE + day of week, ...), so the Win32 side passes its string loader.
-MacroNames LoadMacroNames(const std::function<std::string(unsigned id)>& loadString);
+MacroNames LoadMacroNames(const LoadStringFn& loadString);
 
 struct MacroExpansion {
     std::string text;

@@ -1,5 +1,7 @@
 #include "tray/tray_model.h"
 
+#include "res/resource.h"
+
 namespace varnoke {
 
 bool TrayModel::NotifyTrayIcon(TrayMessage message, int iconId, const std::string* text) {
@@ -11,16 +13,16 @@ bool TrayModel::NotifyTrayIcon(TrayMessage message, int iconId, const std::strin
     return port_.ShellNotify(message, sendIcon, text);
 }
 
-bool TrayModel::NotifyTrayIcon(TrayMessage message, int iconId, int textId) {
-    std::string text = port_.LoadText(textId);
+bool TrayModel::NotifyTrayIcon(TrayMessage message, int iconId, unsigned textId) {
+    std::string text = loadString_(textId);
     return NotifyTrayIcon(message, iconId, &text);
 }
 
 void TrayModel::UpdateTray(bool paused, const std::string& tooltipText) {
     if (paused) {
-        NotifyTrayIcon(TrayMessage::kModify, kIconPaused, kTextPaused);
+        NotifyTrayIcon(TrayMessage::kModify, IDI_PAUSED, IDS_TIP_PAUSED);
     } else {
-        NotifyTrayIcon(TrayMessage::kModify, kIconNormal, &tooltipText);
+        NotifyTrayIcon(TrayMessage::kModify, IDI_NORMAL, &tooltipText);
     }
 }
 
@@ -34,8 +36,8 @@ void TrayModel::StartCaptureAnimation() {
 
 bool TrayModel::AnimationTick() {
     if (animationCountdown_ > 0) {
-        int icon = (animationCountdown_ % 2 != 0) ? kIconNormal : kIconCapture;
-        NotifyTrayIcon(TrayMessage::kModify, icon, kTextCapturing);
+        int icon = (animationCountdown_ % 2 != 0) ? IDI_NORMAL : IDI_CAPTURE;
+        NotifyTrayIcon(TrayMessage::kModify, icon, IDS_TIP_CAPTURING);
         --animationCountdown_;
         return false;
     }
@@ -46,9 +48,9 @@ bool TrayModel::AnimationTick() {
 void TrayModel::Readd(bool paused, const std::string& tooltipText) {
     rememberedIcon_ = 0;
     if (paused) {
-        NotifyTrayIcon(TrayMessage::kAdd, kIconPaused, kTextPaused);
+        NotifyTrayIcon(TrayMessage::kAdd, IDI_PAUSED, IDS_TIP_PAUSED);
     } else {
-        NotifyTrayIcon(TrayMessage::kAdd, kIconNormal, &tooltipText);
+        NotifyTrayIcon(TrayMessage::kAdd, IDI_NORMAL, &tooltipText);
     }
 }
 

@@ -3,37 +3,35 @@
 // the capture animation, and the remembered icon that is never sent twice.
 
 #include <string>
+#include <utility>
+
+#include "core/string_table.h"
 
 namespace varnoke {
 
-constexpr int kIconApp = 128;
-constexpr int kIconNormal = 129;
-constexpr int kIconPaused = 130;
-constexpr int kIconCapture = 131;
-constexpr int kTextVersion = 210;
-constexpr int kTextPaused = 211;
-constexpr int kTextCapturing = 212;
 constexpr int kAnimationFrames = 8;
 
 enum class TrayMessage { kAdd, kModify, kDelete };
 
-// The platform side: the shell call and the animation timer.
+// The platform side: the shell call and the animation timer. Icons are named by their
+// resource ids (IDI_*).
 class TrayPort {
   public:
     virtual ~TrayPort() = default;
     // iconId 0 sends no icon; a null text sends no tooltip.
     virtual bool ShellNotify(TrayMessage message, int iconId, const std::string* text) = 0;
-    virtual std::string LoadText(int stringId) = 0;
     virtual void StartAnimationTimer() = 0;
     virtual void StopAnimationTimer() = 0;
 };
 
 class TrayModel {
   public:
-    explicit TrayModel(TrayPort& port) : port_(port) {}
+    TrayModel(TrayPort& port, LoadStringFn loadString)
+        : port_(port), loadString_(std::move(loadString)) {}
 
     bool NotifyTrayIcon(TrayMessage message, int iconId, const std::string* text);
-    bool NotifyTrayIcon(TrayMessage message, int iconId, int textId);
+    // The tooltip is string-table entry `textId` (IDS_*).
+    bool NotifyTrayIcon(TrayMessage message, int iconId, unsigned textId);
 
     void UpdateTray(bool paused, const std::string& tooltipText);
     void StartCaptureAnimation();
@@ -48,6 +46,7 @@ class TrayModel {
 
   private:
     TrayPort& port_;
+    LoadStringFn loadString_;
     int rememberedIcon_ = 0;
     int animationCountdown_ = 0;
 };

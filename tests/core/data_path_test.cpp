@@ -35,6 +35,27 @@ TEST(ResolveDataPathTest, SecondByteOfADoubleByteCharacterIsNoBackslash) {
     EXPECT_EQ(Resolve("\x95"), kFolder + "\\\x95");
 }
 
+TEST(BackslashTest, SecondBytesAreNoBackslashes) {
+    auto last = [](const std::string& t) { return LastBackslash(t, IsCp932LeadByte); };
+    auto endsWith = [](const std::string& t) { return EndsWithBackslash(t, IsCp932LeadByte); };
+    EXPECT_EQ(last("C:\\a\\b.txt"), 4u);
+    EXPECT_EQ(last("b.txt"), std::string::npos);
+    EXPECT_EQ(last(""), std::string::npos);
+    EXPECT_EQ(last("C:\\" + kHyo), 2u);  // "C:\表": the 0x5C at the end is no separator
+    EXPECT_EQ(last("C:\\" + kHyo + "\\"), 5u);
+    EXPECT_EQ(last("\\\x95"), 0u);  // a cut-off lead byte is one character
+    EXPECT_EQ(last("\\"), 0u);
+    // Without a lead-byte test every 0x5C counts.
+    EXPECT_EQ(LastBackslash("C:\\" + kHyo, nullptr), 4u);
+
+    EXPECT_TRUE(endsWith("C:\\folder\\"));
+    EXPECT_TRUE(endsWith("C:\\" + kHyo + "\\"));
+    EXPECT_TRUE(endsWith("\\"));
+    EXPECT_FALSE(endsWith("C:\\" + kHyo));  // a file named "表"
+    EXPECT_FALSE(endsWith("C:\\a.txt"));
+    EXPECT_FALSE(endsWith(""));
+}
+
 TEST(MakeTempFileNameTest, PrefixesTheFileName) {
     auto temp = [](const std::string& p) { return MakeTempFileName(p, IsCp932LeadByte); };
     EXPECT_EQ(temp("C:\\d\\Varnoke.vnk"), "C:\\d\\VarnokeTemporaryFile_Varnoke.vnk");

@@ -10,19 +10,25 @@ namespace e2e {
 
 using namespace internal;
 
+// Shares every right, so a look at the history file while the program saves it never makes
+// the program's save fail (the program refuses to replace a file held without delete
+// sharing, as Windows does).
 bool ReadFileBytes(const std::string& path, std::string* bytes) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
     bytes->clear();
     char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0) {
+    DWORD n = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, buffer, sizeof(buffer), &n, nullptr) != FALSE) && n > 0) {
         bytes->append(buffer, n);
     }
-    std::fclose(f);
-    return true;
+    CloseHandle(file);
+    return ok;
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {

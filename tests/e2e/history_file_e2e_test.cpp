@@ -1,4 +1,4 @@
-// The history data file across runs: loading with its limit messages, the two save
+// The history data file across runs: loading with its limit messages, the three save
 // failure messages, and a save that is killed half way.
 #include <cstdio>
 #include <iterator>
@@ -129,15 +129,45 @@ TEST_F(HistoryFileE2E, AShareLockedOldFileIsNotReplacedEither) {
     const std::string old = EncodeHistory({"old"});
     ASSERT_TRUE(WriteFileBytes(DataFile(), old));
     ASSERT_TRUE(program_.Start());
-    HANDLE lock =
-        CreateFileA(DataFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Others may read and write it, but not delete it.
+    HANDLE lock = CreateFileA(DataFile().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     std::string message = CloseAndAnswerMessage();
     CloseHandle(lock);
-    EXPECT_NE(message.find(DataFile()), std::string::npos) << message;
+    EXPECT_EQ(message, Utf8ToAnsi(u8"履歴データの保存に失敗しました\n\"") + DataFile() +
+                           Utf8ToAnsi(u8"\"\nが読み取り専用になっていないか確認してください"));
     std::string onDisk;
     ASSERT_TRUE(ReadFileBytes(DataFile(), &onDisk));
     EXPECT_EQ(onDisk, old);
+}
+
+TEST_F(HistoryFileE2E, ATemporaryFileHeldByAScannerGivesTheRenameMessage) {
+    const std::string old = EncodeHistory({"old"});
+    ASSERT_TRUE(WriteFileBytes(DataFile(), old));
+    ASSERT_TRUE(WriteFileBytes(TempFile(), "leftover"));
+    // Held as a virus scanner holds a file: others may read and write it, but nobody may
+    // delete or rename it. The save can write its new contents, not rename them.
+    HANDLE scanner =
+        CreateFileA(TempFile().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
+    // A text already on the clipboard is taken at start-up, so the new history differs.
+    ASSERT_TRUE(SetClipboardText("new"));
+    WriteRegInt("HistoryStarting", 1);
+    WriteRegInt("HistoryAnimation", 0);
+    ASSERT_TRUE(program_.Start());
+    std::string message = CloseAndAnswerMessage();
+    CloseHandle(scanner);
+    EXPECT_EQ(message,
+              Utf8ToAnsi(u8"履歴データの保存に失敗しました\n新しい履歴データは一時ファイル\n\"") +
+                  TempFile() + Utf8ToAnsi(u8"\"\nに残っています\n\"") + DataFile() +
+                  Utf8ToAnsi(u8"\"\nに名前を変更してください"));
+    std::string onDisk, temp;
+    ASSERT_TRUE(ReadFileBytes(DataFile(), &onDisk));
+    EXPECT_EQ(onDisk, old);
+    ASSERT_TRUE(ReadFileBytes(TempFile(), &temp));
+    EXPECT_EQ(temp, EncodeHistory({"new", "old"}));
 }
 
 TEST_F(HistoryFileE2E, KillingTheProgramWhileItSavesLeavesTheOldOrTheNewHistory) {

@@ -171,6 +171,16 @@ TEST_F(HistoryMenuE2E, AChoiceAfterACaptureStillPastesTheEntryShown) {
     EXPECT_EQ(ClipboardNow(), "alpha");
 }
 
+TEST_F(HistoryMenuE2E, OfTwoEqualEntriesAChoiceAfterACaptureMovesTheOneShown) {
+    WriteRegInt("HistoryMoveUp", 1);
+    StartWith({"A", "B", "A"});
+    OpenByTrayPress();
+    ASSERT_TRUE(SetClipboardText("C"));
+    ASSERT_TRUE(WaitForHistory(program_, {"C", "A", "B", "A"}));
+    PressKey('3');  // shown as "&3. A", the older A, now at position 3
+    EXPECT_TRUE(WaitForHistory(program_, {"A", "C", "A", "B"}));
+}
+
 TEST_F(HistoryMenuE2E, ShiftBackspaceAfterACaptureDeletesTheEntryShown) {
     StartWith({"alpha", "beta", "gamma"});
     OpenByTrayPress();

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "res/resource.h"
+
 namespace varnoke {
 namespace {
 
@@ -48,7 +50,6 @@ class FakeHost : public CaptureHost {
         return saveSucceeds;
     }
     bool IsModalOpen() override { return modalOpen; }
-    std::string VersionText() override { return kVersion; }
     bool Saw(const char* e) const { return std::count(events.begin(), events.end(), e) > 0; }
 };
 
@@ -68,7 +69,8 @@ class CaptureTest : public ::testing::Test {
     Settings settings;
     ClipHistory history;
     FakeHost host;
-    ClipboardCapture capture{settings, history, host, IsCp932LeadByte};
+    ClipboardCapture capture{settings, history, host, IsCp932LeadByte,
+                             [](unsigned id) { return id == IDS_APP_VERSION ? kVersion : ""; }};
 };
 
 TEST_F(CaptureTest, OnlyTheNewestEntryCountsAsDuplicate) {
@@ -91,6 +93,25 @@ TEST_F(CaptureTest, FullListDropsTheOldestAtEitherInsertPosition) {
     Copy("C");
     Copy("C");
     EXPECT_EQ(history.entries(), (Texts{"B", "C"}));
+}
+
+TEST_F(CaptureTest, OutOfRangeInsertPosAndPausedActAsHeadAndPaused) {
+    // HistoryInsertPos 2 acts as 0: new entries at the head, the oldest dropped at the
+    // tail, nothing overwritten.
+    settings.historyInsertPos = 2;
+    settings.historyNum = 2;
+    Fill({"B", "A"});
+    Copy("C");
+    Copy("C");
+    EXPECT_EQ(history.entries(), (Texts{"C", "B"}));
+    // Paused 2 is paused, and a single toggle resumes.
+    settings.paused = 2;
+    Copy("D");
+    EXPECT_EQ(history.entries(), (Texts{"C", "B"}));
+    capture.TogglePause();
+    EXPECT_EQ(settings.paused, 0);
+    Copy("E");
+    EXPECT_EQ(history.entries(), (Texts{"E", "C"}));
 }
 
 TEST_F(CaptureTest, StopOverflowPausesInsteadOfDropping) {

@@ -21,6 +21,9 @@ class FakeFileSystem : public HistoryFileSystem {
     std::map<std::string, std::string> files;
     std::set<std::string> folders{"C:\\data"};
     std::set<std::string> locked;  // cannot be created or removed
+    // Can be written, but not renamed or removed: another program holds it open without
+    // sharing the right to delete, as a virus scanner may.
+    std::set<std::string> held;
     size_t writeLimit = SIZE_MAX;
     bool closeFails = false;
 
@@ -53,10 +56,13 @@ class FakeFileSystem : public HistoryFileSystem {
         return it == files.end() ? nullptr : std::make_unique<MemorySource>(it->second);
     }
     bool RemoveFile(const std::string& path) override {
-        return !locked.count(path) && files.erase(path) > 0;
+        return CanRemoveFile(path) && files.erase(path) > 0;
+    }
+    bool CanRemoveFile(const std::string& path) override {
+        return files.count(path) && !locked.count(path) && !held.count(path);
     }
     bool ReplaceExisting(const std::string& replaced, const std::string& replacement) override {
-        if (locked.count(replaced) || !files.count(replacement)) {
+        if (!CanRemoveFile(replaced) || !CanRemoveFile(replacement)) {
             return false;
         }
         files[replaced] = files[replacement];
@@ -118,8 +124,15 @@ TEST(SaveHistoryDataTest, FailuresNeverLoseTheSavedFile) {
     EXPECT_EQ(fs.files[kPath], old);
     EXPECT_EQ(fs.files[kTemp], Encoded({"new"}));
 
-    // Once the lock is gone the next save overwrites the leftover temporary file.
+    // The old file could go, but the new one cannot be renamed: a different failure.
     fs.locked.clear();
+    fs.held = {kTemp};
+    EXPECT_EQ(Save(fs, "newest"), HistorySaveResult::kRenameFailed);
+    EXPECT_EQ(fs.files[kPath], old);
+    EXPECT_EQ(fs.files[kTemp], Encoded({"newest"}));
+
+    // Once the file is free the next save overwrites the leftover temporary file.
+    fs.held.clear();
     EXPECT_EQ(Save(fs, "newer"), HistorySaveResult::kSaved);
     EXPECT_EQ(fs.files[kPath], Encoded({"newer"}));
     EXPECT_EQ(fs.files.count(kTemp), 0u);

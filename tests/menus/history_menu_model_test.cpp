@@ -170,10 +170,63 @@ TEST(ResolveChosenEntryTest, GoneOrUnknownEntriesResolveToNothing) {
     EXPECT_EQ(ResolveChosenEntry(HistoryMenuSnapshot(), {"alpha"}, 37000), std::nullopt);
 }
 
-TEST(ResolveChosenEntryTest, DuplicatesPreferTheChosenPositionThenTheFirst) {
-    const HistoryMenuSnapshot snapshot(std::vector<HistoryEntry>{"a", "same", "b", "same"});
-    EXPECT_EQ(ResolveChosenEntry(snapshot, {"a", "same", "b", "same"}, 37003), 3);
-    EXPECT_EQ(ResolveChosenEntry(snapshot, {"x", "y", "same", "z", "same"}, 37003), 2);
+TEST(ResolveChosenEntryTest, OfTwoEqualTextsTheOneThatMovedWithItsNeighboursIsChosen) {
+    // {A, B, A} shown; a capture at the head gives {C, A, B, A}. "3. A" is the older A,
+    // now at position 3, although the newer one at position 1 is just as near.
+    const HistoryMenuSnapshot abA(std::vector<HistoryEntry>{"A", "B", "A"});
+    EXPECT_EQ(ResolveChosenEntry(abA, {"C", "A", "B", "A"}, 37002), 3);
+    EXPECT_EQ(ResolveChosenEntry(abA, {"C", "A", "B", "A"}, 37000), 1);
+    // Two captures: the chosen position itself holds the other copy now.
+    const HistoryMenuSnapshot abAx(std::vector<HistoryEntry>{"A", "B", "A", "X"});
+    EXPECT_EQ(ResolveChosenEntry(abAx, {"N", "M", "A", "B", "A", "X"}, 37002), 4);
+    // New entries at the tail of a full list: the oldest dropped, everything one down.
+    EXPECT_EQ(ResolveChosenEntry(abAx, {"B", "A", "X", "N"}, 37002), 1);
+    // Nothing moved: every copy stays itself.
+    const HistoryMenuSnapshot same(std::vector<HistoryEntry>{"a", "same", "b", "same"});
+    EXPECT_EQ(ResolveChosenEntry(same, {"a", "same", "b", "same"}, 37001), 1);
+    EXPECT_EQ(ResolveChosenEntry(same, {"a", "same", "b", "same"}, 37003), 3);
+    // No neighbour to go by: the nearest copy.
+    const HistoryMenuSnapshot lone(std::vector<HistoryEntry>{"p", "q", "r", "same"});
+    EXPECT_EQ(ResolveChosenEntry(lone, {"same", "x", "y", "z", "w", "same"}, 37003), 5);
+}
+
+TEST(MoveToNewestEndTest, TheChosenEntryGoesWhereCapturesEnter) {
+    const std::vector<HistoryEntry> start = {"a", "b", "c"};
+    struct Case {
+        int insertPos, index;
+        bool changed;
+        std::vector<HistoryEntry> after;
+    };
+    const Case cases[] = {
+        {0, 2, true, {"c", "a", "b"}},  {0, 0, false, {"a", "b", "c"}},
+        {1, 0, true, {"b", "c", "a"}},  {1, 2, true, {"a", "b", "c"}},
+        {2, 2, true, {"c", "a", "b"}},  // out of range: like 0, as the capture has it
+        {0, 3, false, {"a", "b", "c"}},
+    };
+    for (const Case& c : cases) {
+        ClipHistory history;
+        for (const HistoryEntry& text : start) {
+            history.Append(text);
+        }
+        Settings settings;
+        settings.historyInsertPos = c.insertPos;
+        EXPECT_EQ(MoveToNewestEnd(history, c.index, settings), c.changed) << c.insertPos << c.index;
+        EXPECT_EQ(history.entries(), c.after) << c.insertPos << c.index;
+    }
+}
+
+TEST(MoveToNewestEndTest, AChoiceInAMovedMenuMovesTheCopyTheUserSaw) {
+    // The menu shows {A, B, A}; a capture gives {C, A, B, A}; "3. A" is chosen with
+    // move-to-newest on.
+    const HistoryMenuSnapshot shown(std::vector<HistoryEntry>{"A", "B", "A"});
+    ClipHistory history;
+    for (const char* text : {"C", "A", "B", "A"}) {
+        history.Append(text);
+    }
+    const std::optional<int> chosen = ResolveChosenEntry(shown, history.entries(), 37002);
+    ASSERT_TRUE(chosen);
+    EXPECT_TRUE(MoveToNewestEnd(history, *chosen, Settings{}));
+    EXPECT_EQ(history.entries(), (std::vector<HistoryEntry>{"A", "C", "A", "B"}));
 }
 
 TEST(HashHistoryTextTest, SeesEveryByteAndTheLength) {

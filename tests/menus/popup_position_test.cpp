@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace varnoke {
 namespace {
 
@@ -34,6 +36,21 @@ TEST(GetPopupPositionTest, CaretIsMovedBelowItsLine) {
     // Without a caret (own window in front, nothing in front) only the offset remains.
     inputs.caretFound = false;
     EXPECT_EQ(GetPopupPosition(5, inputs), (PopupPoint{0, 15}));
+}
+
+TEST(GetPopupPositionTest, AnExtremeCaretIsHeldToTheCoordinateRange) {
+    // The caret and its window's origin come from another program.
+    PopupInputs inputs = Screen();
+    inputs.caretFound = true;
+    inputs.caretClient = {INT_MAX - 5, INT_MAX - 5};
+    EXPECT_EQ(GetPopupPosition(5, inputs), (PopupPoint{INT_MAX, INT_MAX}));
+    inputs.caretClient = {INT_MIN + 5, INT_MIN + 5};
+    inputs.clientOrigin = {-100, -200};
+    EXPECT_EQ(GetPopupPosition(5, inputs), (PopupPoint{INT_MIN, INT_MIN + 15}));
+    // The offset below the line alone can overflow too.
+    inputs.caretClient = {0, INT_MAX - 10};
+    inputs.clientOrigin = {0, 0};
+    EXPECT_EQ(GetPopupPosition(5, inputs), (PopupPoint{0, INT_MAX}));
 }
 
 TEST(GetPopupPositionTest, OnlyTheModesThatNeedThemAskForCursorOrCaret) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "res/resource.h"
+
 namespace varnoke {
 namespace {
 
@@ -15,13 +17,16 @@ struct Call {
     bool hasText;
 };
 
+std::string FakeStrings(unsigned id) {
+    return "S" + std::to_string(id);
+}
+
 class FakeTray : public TrayPort {
   public:
     bool ShellNotify(TrayMessage message, int iconId, const std::string* text) override {
         calls.push_back({message, iconId, text ? *text : std::string(), text != nullptr});
         return true;
     }
-    std::string LoadText(int id) override { return "S" + std::to_string(id); }
     void StartAnimationTimer() override {
         ++timerStarts;
         timerRunning = true;
@@ -39,24 +44,24 @@ class FakeTray : public TrayPort {
 
 TEST(TrayModel, AnIconAlreadyShownIsNotSentAgain) {
     FakeTray port;
-    TrayModel tray(port);
-    tray.NotifyTrayIcon(TrayMessage::kAdd, kIconNormal, kTextVersion);
+    TrayModel tray(port, FakeStrings);
+    tray.NotifyTrayIcon(TrayMessage::kAdd, IDI_NORMAL, IDS_APP_VERSION);
     tray.UpdateTray(false, "preview");
     tray.UpdateTray(true, "preview");
     tray.UpdateTray(true, "preview");
     ASSERT_EQ(port.calls.size(), 4u);
-    EXPECT_EQ(port.calls[0].icon, kIconNormal);
+    EXPECT_EQ(port.calls[0].icon, IDI_NORMAL);
     EXPECT_EQ(port.calls[0].text, "S210");
     EXPECT_EQ(port.calls[1].icon, 0);  // still 129: only the tooltip changes
     EXPECT_EQ(port.calls[1].text, "preview");
-    EXPECT_EQ(port.calls[2].icon, kIconPaused);
+    EXPECT_EQ(port.calls[2].icon, IDI_PAUSED);
     EXPECT_EQ(port.calls[2].text, "S211");
     EXPECT_EQ(port.calls[3].icon, 0);
 }
 
 TEST(TrayModel, CaptureAnimationShowsEightFramesThenTheCurrentState) {
     FakeTray port;
-    TrayModel tray(port);
+    TrayModel tray(port, FakeStrings);
     tray.StartCaptureAnimation();
     EXPECT_EQ(port.timerStarts, 1);
     int ended = 0;
@@ -79,7 +84,7 @@ TEST(TrayModel, CaptureAnimationShowsEightFramesThenTheCurrentState) {
 
 TEST(TrayModel, ACaptureDuringTheAnimationRestartsTheCountWithoutASecondTimer) {
     FakeTray port;
-    TrayModel tray(port);
+    TrayModel tray(port, FakeStrings);
     tray.StartCaptureAnimation();
     tray.AnimationTick();
     tray.AnimationTick();
@@ -95,13 +100,13 @@ TEST(TrayModel, ACaptureDuringTheAnimationRestartsTheCountWithoutASecondTimer) {
 
 TEST(TrayModel, ReaddAfterExplorerRestartSendsTheCurrentDisplayWithItsIcon) {
     FakeTray port;
-    TrayModel tray(port);
+    TrayModel tray(port, FakeStrings);
     tray.UpdateTray(true, "x");
     port.calls.clear();
     tray.Readd(true, "x");
     ASSERT_EQ(port.calls.size(), 1u);
     EXPECT_EQ(port.calls[0].message, TrayMessage::kAdd);
-    EXPECT_EQ(port.calls[0].icon, kIconPaused);
+    EXPECT_EQ(port.calls[0].icon, IDI_PAUSED);
     EXPECT_EQ(port.calls[0].text, "S211");
 }
 
