@@ -1,5 +1,7 @@
 // MainWindow: the history popup menu, its keys and the paste of a chosen entry.
 #include "app/main_window_win.h"
+
+#include <optional>
 #include "core/app_messages.h"
 #include "framework/strings_win.h"
 #include "history/clipboard_win.h"
@@ -49,19 +51,19 @@ void MainWindow::ShowHistoryMenu() {
     }
     HWND target = GetForegroundWindow();
     POINT point = GetPopupPoint(calledByHotKey_ ? settings_.popupPos : kPopupAtCursor);
-    SetForegroundWindow(hwnd());
     menuTracking_ = true;
     historyMenuOpen_ = true;
-    {
-        MenuKeyFilter keys([this](char key) { return OnHistoryMenuKey(key, historyMenu_.get()); });
-        TrackPopupAt(historyMenu_.get(), hwnd(), point);
-    }
-    historyMenuOpen_ = false;
-    if (target != nullptr && TopLevelWindowExists(target) && calledByHotKey_) {
-        Win32Foreground foreground(target);
-        RestoreTargetWindow(foreground);
-    }
-    PostMessageA(hwnd(), WM_USER, 0, 0);
+    // The keys are caught only while the menu is tracked.
+    std::optional<MenuKeyFilter> keys;
+    keys.emplace([this](char key) { return OnHistoryMenuKey(key, historyMenu_.get()); });
+    ShowPopupMenu(historyMenu_.get(), hwnd(), point, [this, target, &keys] {
+        keys.reset();
+        historyMenuOpen_ = false;
+        if (target != nullptr && TopLevelWindowExists(target) && calledByHotKey_) {
+            Win32Foreground foreground(target);
+            RestoreTargetWindow(foreground);
+        }
+    });
 }
 
 // False when there is nothing to show.

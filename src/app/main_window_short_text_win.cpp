@@ -1,5 +1,7 @@
 // MainWindow: the short-text menus, from the hot key to the paste or the started command.
 #include "app/main_window_win.h"
+
+#include <optional>
 #include "core/data_path.h"
 #include "framework/application_win.h"
 #include "framework/strings_win.h"
@@ -50,17 +52,17 @@ void MainWindow::ShowShortTextMenu(int slot) {
     }
     HWND target = GetForegroundWindow();
     POINT point = GetPopupPoint(settings_.popupPos);
-    SetForegroundWindow(hwnd());
-    {
-        MenuKeyFilter keys([this](char key) { return OnShortTextMenuKey(key); });
-        TrackPopupAt(shortTextMenus_.root(), hwnd(), point);
-    }
+    // The keys are caught only while the menu is tracked.
+    std::optional<MenuKeyFilter> keys;
+    keys.emplace([this](char key) { return OnShortTextMenuKey(key); });
     // Unlike the history menu, this one gives the foreground back at once, without
     // waiting for the target to take it.
-    if (target != nullptr && TopLevelWindowExists(target)) {
-        SetForegroundWindow(target);
-    }
-    PostMessageA(hwnd(), WM_USER, 0, 0);
+    ShowPopupMenu(shortTextMenus_.root(), hwnd(), point, [target, &keys] {
+        keys.reset();
+        if (target != nullptr && TopLevelWindowExists(target)) {
+            SetForegroundWindow(target);
+        }
+    });
 }
 
 // A refresh that does not fit the popup menus (or fails half way) falls back to building

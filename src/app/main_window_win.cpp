@@ -397,11 +397,8 @@ void MainWindow::ShowTrayMenu(bool byHotKey) {
     }
     // The tray icon's own click always opens the menu at the cursor.
     POINT point = GetPopupPoint(byHotKey ? settings_.popupPos : kPopupAtCursor);
-    SetForegroundWindow(hwnd());
     menuTracking_ = true;
-    TrackPopupAt(popup, hwnd(), point);
-    calledByHotKey_ = false;
-    PostMessageA(hwnd(), WM_USER, 0, 0);
+    ShowPopupMenu(popup, hwnd(), point, [this] { calledByHotKey_ = false; });
 }
 
 void MainWindow::UpdateTray() {

@@ -9,6 +9,15 @@ void TrackPopupAt(HMENU menu, HWND owner, POINT point) {
                    nullptr);
 }
 
+void ShowPopupMenu(HMENU menu, HWND owner, POINT point, const std::function<void()>& afterClose) {
+    SetForegroundWindow(owner);
+    TrackPopupAt(menu, owner, point);
+    if (afterClose) {
+        afterClose();
+    }
+    PostMessageA(owner, WM_USER, 0, 0);
+}
+
 MenuKeyFilter* MenuKeyFilter::active_ = nullptr;
 
 MenuKeyFilter::MenuKeyFilter(Handler handler) : handler_(std::move(handler)) {

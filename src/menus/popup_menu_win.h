@@ -14,6 +14,14 @@ namespace varnoke {
 // as a queued WM_COMMAND.
 void TrackPopupAt(HMENU menu, HWND owner, POINT point);
 
+// The one way the program shows a popup menu: `owner` is made the foreground window, the
+// menu is tracked, `afterClose` runs, and WM_USER is posted to `owner`.
+// - A menu whose owner is not in front does not close when the user clicks elsewhere.
+// - The menu loop has to see one more message after the menu closes, or the next showing
+//   can close at once; WM_USER is handled by nobody and is only that message.
+void ShowPopupMenu(HMENU menu, HWND owner, POINT point,
+                   const std::function<void()>& afterClose = nullptr);
+
 // While alive, Space and Backspace pressed in a popup menu of this thread go to
 // `handler` (with 0x20 or 0x08) before the menu loop sees them. When the handler acts
 // (returns true) the menu is ended without a command. Space is swallowed either way.

@@ -110,7 +110,23 @@ std::vector<std::string> HistoryOnDisk(const VarnokeProcess& program) {
 
 bool WaitForHistory(const VarnokeProcess& program, const std::vector<std::string>& expected,
                     DWORD timeoutMs) {
-    return WaitUntil([&] { return HistoryOnDisk(program) == expected; }, timeoutMs);
+    if (WaitUntil([&] { return HistoryOnDisk(program) == expected; }, timeoutMs)) {
+        return true;
+    }
+    // What the program shows may say why (a save-failure message, say).
+    std::fprintf(stderr, "history wait timed out; on disk:");
+    for (const std::string& entry : HistoryOnDisk(program)) {
+        std::fprintf(stderr, " [%s]", entry.c_str());
+    }
+    std::fprintf(stderr, "\n");
+    for (HWND window : VisibleWindowsOf(program.processId())) {
+        std::fprintf(stderr, "  program window:");
+        for (const std::string& text : ChildTexts(window)) {
+            std::fprintf(stderr, " [%s]", text.c_str());
+        }
+        std::fprintf(stderr, "\n");
+    }
+    return false;
 }
 
 bool CopyOldestFirst(const VarnokeProcess& program, const std::vector<std::string>& oldestFirst,
