@@ -15,7 +15,7 @@ source "$ROOT/scripts/wine_env.sh"
 trap 'stop_wineserver; stop_private_xvfb' EXIT
 start_private_xvfb
 start_wineserver
-for bench in startup_bench clipboard_bench memory_bench; do
+for bench in startup_bench clipboard_bench memory_bench history_editor_bench; do
   echo "== $bench (Wine)"
   wine "$BUILD_WIN/$bench.exe" </dev/null
 done
