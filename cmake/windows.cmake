@@ -55,3 +55,13 @@ endforeach()
 target_sources(clipboard_bench PRIVATE ${CMAKE_SOURCE_DIR}/src/history/clipboard_win.cpp)
 target_link_libraries(clipboard_bench PRIVATE varnoke_core)
 target_link_libraries(memory_bench PRIVATE psapi)
+# The history editor bench runs the window itself: its dialog code, the framework and the
+# program's resources.
+file(GLOB HISTORY_EDITOR_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/framework/*_win.cpp)
+target_sources(history_editor_bench PRIVATE ${HISTORY_EDITOR_BENCH_SOURCES}
+    ${CMAKE_SOURCE_DIR}/src/dialogs/history_editor_win.cpp
+    ${CMAKE_SOURCE_DIR}/src/dialogs/entry_editor_win.cpp
+    ${CMAKE_SOURCE_DIR}/src/dialogs/editor_settings_win.cpp
+    ${CMAKE_SOURCE_DIR}/src/menus/popup_menu_win.cpp
+    ${CMAKE_SOURCE_DIR}/src/res/varnoke.rc)
+target_link_libraries(history_editor_bench PRIVATE varnoke_core)

@@ -5,8 +5,10 @@
 
 #include "dialogs/entry_editor.h"
 #include "dialogs/entry_editor_win.h"
+#include "dialogs/history_editor_win.h"
 #include "framework/strings_win.h"
 #include "menus/history_menu_model.h"
+#include "menus/popup_menu_win.h"
 
 namespace varnoke {
 
@@ -29,7 +31,27 @@ void MainWindow::OnHotKeySettings() {}
 // ---------------------------------------------------------------------------
 // History editor (command 32777 and its hot key)
 
-void MainWindow::EditHistory() {}
+void MainWindow::EditHistory() {
+    if (modalOpen_ || history_.empty()) {
+        return;
+    }
+    ModalGuard modal(modalOpen_, 1);
+    ModalGuard pause = PauseCapture();
+    HWND previous = GetForegroundWindow();
+    SetForegroundWindow(hwnd());
+    std::optional<std::vector<std::string>> edited =
+        RunHistoryEditor(hwnd(), history_.entries(), settings_);
+    if (edited) {
+        history_.Clear();
+        for (std::string& text : *edited) {
+            history_.Append(std::move(text));
+        }
+        capture_.NoteHistoryChanged();
+    }
+    if (previous != nullptr && TopLevelWindowExists(previous)) {
+        SetForegroundWindow(previous);
+    }
+}
 
 // ---------------------------------------------------------------------------
 // Entry editor, from Space in the history menu

@@ -67,7 +67,8 @@ void SetNormalRect(HWND window, const Rect& rect) {
     placement.length = sizeof(placement);
     GetWindowPlacement(window, &placement);
     placement.rcNormalPosition = {rect.left, rect.top, rect.right, rect.bottom};
-    // A dialog being set up is still hidden; showing it here would show it half-filled.
+    // The placement reports a window never shown as "normal", and setting it shows the
+    // window: a dialog still in its initialization would appear half filled.
     if (!IsWindowVisible(window)) {
         placement.showCmd = SW_HIDE;
     }

@@ -1,6 +1,7 @@
 #include "dialog_driver.h"
 
 #include <cstring>
+#include <cwchar>
 
 namespace e2e {
 
@@ -78,12 +79,29 @@ int DialogDriver::ListCount(int id) const {
     return static_cast<int>(Send(id, LB_GETCOUNT));
 }
 
+// Across processes Wine 8 hands LB_GETTEXT's ANSI form back as UTF-16 bytes (a row "1\tA"
+// read as "1"), so the row is asked for in UTF-16 and converted here.
 std::string DialogDriver::ListItem(int id, int row) const {
-    LRESULT length = Send(id, LB_GETTEXTLEN, row);
-    if (length < 0) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(Item(id), LB_GETTEXTLEN, row, 0, SMTO_NORMAL, kDefaultTimeoutMs,
+                             &length) ||
+        static_cast<LRESULT>(length) < 0) {
         return std::string();
     }
-    return TextOfItem(id, LB_GETTEXT, row, length);
+    std::wstring wide(static_cast<size_t>(length) + 16, L'\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(Item(id), LB_GETTEXT, row, reinterpret_cast<LPARAM>(wide.data()),
+                             SMTO_NORMAL, kDefaultTimeoutMs, &copied) ||
+        static_cast<LRESULT>(copied) < 0) {
+        return std::string();
+    }
+    wide.resize(std::wcslen(wide.c_str()));
+    int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(), bytes,
+                        nullptr, nullptr);
+    return text;
 }
 
 std::vector<std::string> DialogDriver::ListItems(int id) const {
