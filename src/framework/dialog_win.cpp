@@ -234,6 +234,11 @@ LRESULT Dialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         result = (this->*handler)(wParam, lParam);
         handled = true;
     }
+    // A list's key notifications have their own "do the default" answer; FALSE would be
+    // taken as "go to row 0".
+    if (current().defaultRequested && (message == WM_VKEYTOITEM || message == WM_CHARTOITEM)) {
+        return -1;
+    }
     if (!handled || current().defaultRequested) {
         return FALSE;
     }
