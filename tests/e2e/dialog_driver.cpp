@@ -1,5 +1,7 @@
 #include "dialog_driver.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 
 namespace e2e {
@@ -137,6 +139,10 @@ std::string DialogDriver::ComboText(int id) const {
 
 void DialogDriver::ComboSelect(int id, int index) const {
     Send(id, CB_SETCURSEL, index);
+}
+
+WORD DialogDriver::HotKey(int id) const {
+    return LOWORD(Send(id, HKM_GETHOTKEY));
 }
 
 bool DialogDriver::FocusItem(int id) const {

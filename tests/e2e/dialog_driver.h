@@ -60,6 +60,9 @@ class DialogDriver {
     std::vector<std::string> ComboItems(int id) const;
     void ComboSelect(int id, int index) const;
 
+    // Hot-key controls (HKM_GETHOTKEY): the key code in the low byte, HOTKEYF_* in the high.
+    WORD HotKey(int id) const;
+
     // Focus on a control of the dialog, with the dialog in the foreground, so keys
     // pressed afterwards reach it.
     bool FocusItem(int id) const;
