@@ -67,6 +67,11 @@ void SetNormalRect(HWND window, const Rect& rect) {
     placement.length = sizeof(placement);
     GetWindowPlacement(window, &placement);
     placement.rcNormalPosition = {rect.left, rect.top, rect.right, rect.bottom};
+    // The placement of a hidden window reads "shown normally", and setting it shows the
+    // window: a dialog placed while it initialises would appear before its controls exist.
+    if (!IsWindowVisible(window)) {
+        placement.showCmd = SW_HIDE;
+    }
     SetWindowPlacement(window, &placement);
 }
 
