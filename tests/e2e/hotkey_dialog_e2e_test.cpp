@@ -284,6 +284,36 @@ TEST_F(HotKeyDialogE2E, EditButtonOpensARelativeNameFromTheProgramFolder) {
     Close(IDCANCEL);
 }
 
+TEST_F(HotKeyDialogE2E, BrowseButtonPutsTheChosenFileIntoItsOwnRow) {
+    ASSERT_TRUE(WriteFileBytes(program_.PathInFolder("other.txt"), "phrase\r\n"));
+    WriteRegInt("HotKeyEnable02", 1);
+    Start();
+    OpenDialog();
+    ASSERT_TRUE(dialog_.SetText(IDC_SHORTTEXT_PATH2, "other.txt"));
+    dialog_.Click(IDC_SHORTTEXT_BROWSE2);
+    // The open-file dialog starts with the row's text, taken from the program's folder.
+    HWND open = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND window : DialogsOf(program_.processId())) {
+            if (window != dialog_.hwnd()) {
+                open = window;
+            }
+        }
+        return open != nullptr;
+    })) << "no open-file dialog";
+    PostMessageA(open, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(open); }));
+    EXPECT_TRUE(WaitUntil([&] {
+        return dialog_.Text(IDC_SHORTTEXT_PATH2) == program_.PathInFolder("other.txt");
+    })) << dialog_.Text(IDC_SHORTTEXT_PATH2);
+    EXPECT_EQ(dialog_.Text(IDC_SHORTTEXT_PATH1), "Symbol.txt");
+    Close(IDOK);
+    ASSERT_TRUE(program_.Stop());
+    std::string path;
+    ASSERT_TRUE(ReadRegString("HotKeyData02", &path));
+    EXPECT_EQ(path, program_.PathInFolder("other.txt"));
+}
+
 TEST_F(HotKeyDialogE2E, ExitFromTheTrayWaitsUntilAStartupHotKeyFailureIsClosed) {
     HeldHotKey taken(MOD_CONTROL | MOD_SHIFT, 'C');
     ASSERT_TRUE(taken.registered());
