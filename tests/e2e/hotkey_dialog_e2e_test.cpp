@@ -336,5 +336,19 @@ TEST_F(HotKeyDialogE2E, ExitFromTheTrayWaitsUntilAStartupHotKeyFailureIsClosed) 
     EXPECT_EQ(RegInt("HotKeyEnable99"), 1u);
 }
 
+TEST_F(HotKeyDialogE2E, TheTrayMenuStaysShutWhileASaveFailureAtExitIsShown) {
+    // A file where the data file's folder should be: the save at exit fails.
+    ASSERT_TRUE(WriteFileBytes(program_.PathInFolder("blocker"), "x"));
+    WriteRegString("HistoryDataPath", "blocker\\Varnoke.vnk");
+    ASSERT_TRUE(program_.Start());
+    PostMessageA(program_.mainWindow(), WM_CLOSE, 0, 0);
+    HWND box = FindMessageBox(program_.processId(), "Varnoke");
+    ASSERT_NE(box, nullptr) << "no save failure";
+    RightClickTray();
+    EXPECT_FALSE(WaitForMenu(program_, 1000));
+    AnswerMessageBox(box);
+    EXPECT_TRUE(WaitUntil([&] { return !program_.IsRunning(); }));
+}
+
 }  // namespace
 }  // namespace e2e
