@@ -6,11 +6,6 @@ namespace varnoke {
 
 namespace {
 
-// Bits 1 and 4 trade places, 2 stays; everything else is dropped.
-unsigned SwapShiftAndAlt(unsigned modifiers) {
-    return ((modifiers & 1u) << 2) | (modifiers & 2u) | ((modifiers & 4u) >> 2);
-}
-
 void AppendKey(std::string* text, const std::string& name) {
     *text += name;
     *text += " + ";
@@ -20,14 +15,6 @@ void AppendKey(std::string* text, const std::string& name) {
 
 int HotKeyId(uint16_t modifiers, uint16_t keyCode) {
     return (modifiers & 0xFF) * 256 + (keyCode & 0xFF);
-}
-
-uint16_t ControlToStoredModifiers(unsigned controlModifiers) {
-    return static_cast<uint16_t>(SwapShiftAndAlt(controlModifiers));
-}
-
-unsigned StoredToControlModifiers(uint16_t storedModifiers) {
-    return SwapShiftAndAlt(storedModifiers);
 }
 
 bool IsHotKeyRegistered(const HotKeySlot& slot) {
@@ -86,7 +73,8 @@ int FindHotKeySlot(const HotKeySlots& slots, unsigned wParam) {
     return -1;
 }
 
-std::vector<int> RegisterHotKeys(HotKeySlots& slots, const RegisterHotKeyFn& registerFn) {
+std::vector<int> RegisterHotKeys(HotKeySlots& slots, const RegisterHotKeyFn& registerFn,
+                                 const ReportHotKeyFailureFn& report) {
     std::vector<int> failed;
     for (int slot = 0; slot < kHotKeySlotCount; ++slot) {
         HotKeySlot& key = slots[slot];
@@ -98,6 +86,9 @@ std::vector<int> RegisterHotKeys(HotKeySlots& slots, const RegisterHotKeyFn& reg
             key.hotKeyId = 0;
             key.enabled = 0;
             failed.push_back(slot);
+            if (report) {
+                report(slot);
+            }
         }
     }
     return failed;

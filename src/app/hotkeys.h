@@ -8,21 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "core/hotkey_modifiers.h"
 #include "core/settings.h"
 #include "core/string_table.h"
 
 namespace varnoke {
-
-// RegisterHotKey modifier bits, the stored form.
-constexpr uint16_t kModAlt = 1;
-constexpr uint16_t kModControl = 2;
-constexpr uint16_t kModShift = 4;
-
-// Hot-key control modifier bits (HOTKEYF_*).
-constexpr unsigned kHotKeyfShift = 1;
-constexpr unsigned kHotKeyfControl = 2;
-constexpr unsigned kHotKeyfAlt = 4;
-constexpr unsigned kHotKeyfExt = 8;
 
 constexpr unsigned kVkShiftKey = 0x10;    // VK_SHIFT
 constexpr unsigned kVkControlKey = 0x11;  // VK_CONTROL
@@ -32,11 +22,6 @@ using HotKeySlots = HotKeySlot[kHotKeySlotCount];
 
 // (modifiers AND 0xFF) * 256 + (key code AND 0xFF); 0 means "not registered".
 int HotKeyId(uint16_t modifiers, uint16_t keyCode);
-
-// Between the two encodings bits 1 and 4 trade places, bit 2 stays and bit 8 (Win key
-// stored, extended key in the control) is dropped.
-uint16_t ControlToStoredModifiers(unsigned controlModifiers);
-unsigned StoredToControlModifiers(uint16_t storedModifiers);
 
 // A slot counts as registered when its identifier is not 0 and it is enabled.
 bool IsHotKeyRegistered(const HotKeySlot& slot);
@@ -65,11 +50,16 @@ int FindHotKeySlot(const HotKeySlots& slots, unsigned wParam);
 // values and reports success.
 using RegisterHotKeyFn = std::function<bool(int slot, int id, uint16_t modifiers, uint16_t vk)>;
 using UnregisterHotKeyFn = std::function<void(int slot, int id)>;
+// Tells the user about a refused slot; called once the slot is already disabled.
+using ReportHotKeyFailureFn = std::function<void(int slot)>;
 
 // Computes every slot's identifier (enabled or not) and registers the enabled ones with a
 // non-zero identifier. A refused slot gets identifier 0 and is disabled, so it is saved
-// disabled. Returns the refused slots in order; each one deserves its own message.
-std::vector<int> RegisterHotKeys(HotKeySlots& slots, const RegisterHotKeyFn& registerFn);
+// disabled, and only then reported, before the next slot is tried: a report that waits
+// for the user runs a message loop, and whatever runs in it must already see the slot
+// switched off. Returns the refused slots in order.
+std::vector<int> RegisterHotKeys(HotKeySlots& slots, const RegisterHotKeyFn& registerFn,
+                                 const ReportHotKeyFailureFn& report = nullptr);
 
 // Before the hot-key dialog opens: frees every registered slot so its keys can be pressed
 // in the dialog. The slots themselves are left as they are.

@@ -6,6 +6,8 @@
 #include "dialogs/entry_editor.h"
 #include "dialogs/entry_editor_win.h"
 #include "dialogs/history_editor_win.h"
+#include "dialogs/hotkey_dialog.h"
+#include "dialogs/hotkey_dialog_win.h"
 #include "framework/strings_win.h"
 #include "menus/history_menu_model.h"
 #include "menus/popup_menu_win.h"
@@ -26,7 +28,19 @@ void MainWindow::OnOptions() {}
 // ---------------------------------------------------------------------------
 // Hot-key settings (command 32773)
 
-void MainWindow::OnHotKeySettings() {}
+void MainWindow::OnHotKeySettings() {
+    ModalGuard modal(modalOpen_, 1);
+    const HotKeyDialogValues values = HotKeyDialogValuesFrom(settings_);
+    UnregisterHotKeysForDialog();
+    SetForegroundWindow(hwnd());
+    std::optional<HotKeyDialogValues> confirmed = RunHotKeyDialog(hwnd(), values);
+    if (!confirmed) {
+        ReregisterHotKeysAfterDialogCancel();
+        return;
+    }
+    ApplyHotKeyDialogValues(*confirmed, settings_);
+    RegisterHotKeysAfterDialogOk();
+}
 
 // ---------------------------------------------------------------------------
 // History editor (command 32777 and its hot key)

@@ -9,22 +9,27 @@
 namespace varnoke {
 
 void MainWindow::RegisterHotKeys() {
-    varnoke::RegisterHotKeys(settings_.hotKeys,
-                             [this](int slot, int id, uint16_t modifiers, uint16_t keyCode) {
-                                 return RegisterHotKeySlot(slot, id, modifiers, keyCode);
-                             });
+    HWND window = hwnd();
+    varnoke::RegisterHotKeys(
+        settings_.hotKeys,
+        [window](int, int id, uint16_t modifiers, uint16_t keyCode) {
+            return RegisterGlobalHotKey(window, id, modifiers, keyCode);
+        },
+        [this](int slot) { ReportHotKeyFailure(slot); });
 }
 
-// Each refused slot is reported at once, before the next slot is tried.
-bool MainWindow::RegisterHotKeySlot(int slot, int id, uint16_t modifiers, uint16_t keyCode) {
-    if (RegisterGlobalHotKey(hwnd(), id, modifiers, keyCode)) {
-        return true;
-    }
-    std::string slotName = HotKeySlotNameText(slot, &LoadResourceString);
-    std::string keyName = HotKeyDisplayName(keyCode, modifiers, &KeyDisplayName);
+// Each refused slot is reported at once, before the next slot is tried. The box runs a
+// message loop while the creation sequence or the hot-key dialog's flow waits for it: the
+// tray menu must not open there, for its exit would end the program half-created and its
+// hot-key command would register inside this registration.
+void MainWindow::ReportHotKeyFailure(int slot) {
+    ModalGuard modal(modalOpen_, 1);
+    const HotKeySlot& key = settings_.hotKeys[slot];
+    std::string slotName =
+        HotKeySlotNameText(slot, [](unsigned stringId) { return LoadResourceString(stringId); });
+    std::string keyName = HotKeyDisplayName(key.keyCode, key.modifiers, &KeyDisplayName);
     ShowMessage(hwnd(), FormatString(LoadResourceString(IDS_MSG_HOTKEY_FAILED).c_str(),
                                      slotName.c_str(), keyName.c_str()));
-    return false;
 }
 
 LRESULT MainWindow::OnHotKey(WPARAM wParam, LPARAM) {

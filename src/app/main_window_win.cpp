@@ -104,6 +104,8 @@ LRESULT MainWindow::OnDestroy(WPARAM, LPARAM) {
     Default();
     SaveSettingsToRegistry();
     if (settings_.historyDataSave) {
+        // A failure box may open here; the tray icon still answers until it is deleted.
+        ModalGuard modal(modalOpen_, 1);
         SaveHistoryFile();
     }
     FreeShortTextMenus();

@@ -79,7 +79,7 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
 
     // Global hot keys.
     void RegisterHotKeys();
-    bool RegisterHotKeySlot(int slot, int id, uint16_t modifiers, uint16_t keyCode);
+    void ReportHotKeyFailure(int slot);
     LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
     // Around the hot-key dialog: free the keys so they can be pressed in it, then
     // register the new keys after OK (reporting failures), or the old ones again,

@@ -1,5 +1,7 @@
 #include "dialog_driver.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 #include <cwchar>
 
@@ -171,6 +173,10 @@ bool DialogDriver::ComboSelectString(int id, const std::string& prefix) const {
 void DialogDriver::NotifySelChange(int id) const {
     SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(Item(id)));
+}
+
+WORD DialogDriver::HotKey(int id) const {
+    return LOWORD(Send(id, HKM_GETHOTKEY));
 }
 
 bool DialogDriver::FocusItem(int id) const {

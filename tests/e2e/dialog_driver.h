@@ -62,6 +62,9 @@ class DialogDriver {
     // The first entry that begins with `prefix` (letter case aside); false if none.
     bool ComboSelectString(int id, const std::string& prefix) const;
 
+    // Hot-key controls (HKM_GETHOTKEY): the key code in the low byte, HOTKEYF_* in the high.
+    WORD HotKey(int id) const;
+
     // Focus on a control of the dialog, with the dialog in the foreground, so keys
     // pressed afterwards reach it.
     bool FocusItem(int id) const;

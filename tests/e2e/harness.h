@@ -73,6 +73,22 @@ bool ReadRegInt(const char* name, DWORD* value);
 bool ReadRegString(const char* name, std::string* value);
 std::vector<std::string> RegValueNames();
 
+// Files of an extension open with `command` (e.g. "prog.exe marker \"%1\"") for as
+// long as this lives; the extension's previous association comes back afterwards. Wine 8's
+// shell reads associations from HKEY_CLASSES_ROOT only, not from HKCU\Software\Classes.
+class FileAssociation {
+  public:
+    FileAssociation(const std::string& extension, const std::string& command);
+    ~FileAssociation();
+    FileAssociation(const FileAssociation&) = delete;
+    FileAssociation& operator=(const FileAssociation&) = delete;
+
+  private:
+    std::string extension_;
+    bool hadProgId_ = false;
+    std::string previousProgId_;
+};
+
 // ---- Clipboard ---------------------------------------------------------------
 // Puts CF_TEXT (only) on the clipboard, as another program's copy would.
 bool SetClipboardText(const std::string& text);
@@ -88,8 +104,23 @@ bool SetClipboardTextWithMarker(const std::string& text, const char* formatName,
                                 const std::vector<BYTE>& markerData);
 
 // ---- Keys --------------------------------------------------------------------
-// Presses the modifiers, taps the key, releases the modifiers.
+// Presses the modifiers, taps the key, releases the modifiers. Each key carries its
+// scan code, as a keyboard's would: a hot-key control drops keys without one.
 void PressKey(WORD vk, bool ctrl = false, bool shift = false, bool alt = false);
+
+// A global hot key held by this test program, as another program would hold it.
+class HeldHotKey {
+  public:
+    HeldHotKey(UINT modifiers, UINT vk);
+    ~HeldHotKey();
+    HeldHotKey(const HeldHotKey&) = delete;
+    HeldHotKey& operator=(const HeldHotKey&) = delete;
+    bool registered() const { return registered_; }
+
+  private:
+    HWND window_ = nullptr;
+    bool registered_ = false;
+};
 
 // ---- A window of ours that receives pastes -----------------------------------
 class TargetWindow {

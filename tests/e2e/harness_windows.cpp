@@ -11,8 +11,11 @@ namespace e2e {
 using namespace internal;
 
 void PressKey(WORD vk, bool ctrl, bool shift, bool alt) {
-    auto down = [](BYTE key) { keybd_event(key, 0, 0, 0); };
-    auto up = [](BYTE key) { keybd_event(key, 0, KEYEVENTF_KEYUP, 0); };
+    auto send = [](BYTE key, DWORD flags) {
+        keybd_event(key, static_cast<BYTE>(MapVirtualKeyA(key, 0)), flags, 0);  // MAPVK_VK_TO_VSC
+    };
+    auto down = [&](BYTE key) { send(key, 0); };
+    auto up = [&](BYTE key) { send(key, KEYEVENTF_KEYUP); };
     if (ctrl)
         down(VK_CONTROL);
     if (shift)
@@ -28,6 +31,19 @@ void PressKey(WORD vk, bool ctrl, bool shift, bool alt) {
     if (ctrl)
         up(VK_CONTROL);
     PumpFor(50);
+}
+
+HeldHotKey::HeldHotKey(UINT modifiers, UINT vk) {
+    window_ = CreateWindowExA(0, "STATIC", "e2e hot key owner", 0, 0, 0, 0, 0, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    registered_ = RegisterHotKey(window_, 1, modifiers, vk) != FALSE;
+}
+
+HeldHotKey::~HeldHotKey() {
+    if (registered_) {
+        UnregisterHotKey(window_, 1);
+    }
+    DestroyWindow(window_);
 }
 
 // ---- TargetWindow ---------------------------------------------------------------------

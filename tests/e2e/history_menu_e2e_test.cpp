@@ -206,26 +206,6 @@ TEST_F(HistoryMenuE2E, TheTrayMenuHotKeyShowsTheTrayMenu) {
     EXPECT_EQ(paused, 1u);
 }
 
-class OwnHotKey {
-  public:
-    OwnHotKey() {
-        window_ = CreateWindowExA(0, "STATIC", "e2e hot key owner", 0, 0, 0, 0, 0, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-        registered_ = RegisterHotKey(window_, 1, MOD_CONTROL | MOD_SHIFT, 'C') != FALSE;
-    }
-    ~OwnHotKey() {
-        if (registered_) {
-            UnregisterHotKey(window_, 1);
-        }
-        DestroyWindow(window_);
-    }
-    bool registered() const { return registered_; }
-
-  private:
-    HWND window_ = nullptr;
-    bool registered_ = false;
-};
-
 std::string PlatformKeyName(UINT vk) {
     char name[64] = {};
     GetKeyNameTextA(static_cast<LONG>(MapVirtualKeyA(vk, 0) << 16), name, sizeof(name));
@@ -233,7 +213,7 @@ std::string PlatformKeyName(UINT vk) {
 }
 
 TEST_F(HistoryMenuE2E, AHotKeyTakenElsewhereIsReportedAndSavedDisabled) {
-    OwnHotKey taken;
+    HeldHotKey taken(MOD_CONTROL | MOD_SHIFT, 'C');
     ASSERT_TRUE(taken.registered());
     ASSERT_TRUE(program_.Start());
     HWND box = FindMessageBox(program_.processId(), "Varnoke");
