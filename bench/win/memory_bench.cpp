@@ -11,23 +11,6 @@
 
 namespace {
 
-bool WriteHistory(const std::string& path, int entries, size_t size) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr)
-        return false;
-    std::fputs("Varnoke Clipboard History Data File\r\n", f);
-    std::string text(size, 'm');
-    for (int i = 0; i < entries; ++i) {
-        uint32_t n = static_cast<uint32_t>(size);
-        std::fwrite("\x13\x14", 1, 2, f);
-        std::fwrite(&n, 4, 1, f);
-        text[0] = static_cast<char>('A' + i % 26);
-        std::fwrite(text.data(), 1, size, f);
-        std::fwrite("\x05\x04\x0D\x0A", 1, 4, f);
-    }
-    return std::fclose(f) == 0;
-}
-
 // Starts the program from `folder`, measures its private bytes once idle, closes it.
 SIZE_T PrivateBytesOfRun(const std::string& folder) {
     std::string exe = folder + "\\Varnoke.exe";
@@ -75,11 +58,11 @@ int main() {
     RegSetValueExA(key, "HistoryNum", 0, REG_DWORD, reinterpret_cast<BYTE*>(&historyNum), 4);
     RegSetValueExA(key, "HistoryLen", 0, REG_DWORD, reinterpret_cast<BYTE*>(&historyLen), 4);
     std::string data = folder + "\\Varnoke.vnk";
-    WriteHistory(data, 0, 0);
+    bench::WriteHistory(data, 0, 0);
     SIZE_T empty = PrivateBytesOfRun(folder);
     const int entries = 300;
     const size_t size = 65535;
-    WriteHistory(data, entries, size);
+    bench::WriteHistory(data, entries, size);
     SIZE_T full = PrivateBytesOfRun(folder);
     double dataMb = entries * static_cast<double>(size) / (1024 * 1024);
     double extraMb = (static_cast<double>(full) - static_cast<double>(empty)) / (1024 * 1024);
