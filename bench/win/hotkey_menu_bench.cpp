@@ -77,21 +77,23 @@ int main() {
     registry.Set("HotKeyMod00", MOD_CONTROL | MOD_SHIFT);
     std::string data = folder + "\\Varnoke.vnk";
     const int showings = 10;
-    std::vector<double> large, small;
-    for (int round = 0; round < 3; ++round) {  // alternating, so drift hits both alike
-        bench::WriteHistory(data, 300, 65535);
-        std::vector<double> a = ShowingTimes(folder, showings);
-        large.insert(large.end(), a.begin(), a.end());
-        bench::WriteHistory(data, 300, 10);
-        std::vector<double> b = ShowingTimes(folder, showings);
-        small.insert(small.end(), b.begin(), b.end());
+    // 40-byte entries are cut to the same labels as the long ones, so the menu window has
+    // the same size: that ratio is the entry length alone.
+    std::vector<double> large, small, cut;
+    for (int round = 0; round < 3; ++round) {  // alternating, so drift hits all alike
+        for (auto [times, size] : {std::pair{&large, 65535}, {&small, 10}, {&cut, 40}}) {
+            bench::WriteHistory(data, 300, static_cast<size_t>(size));
+            std::vector<double> t = ShowingTimes(folder, showings);
+            times->insert(times->end(), t.begin(), t.end());
+        }
     }
-    double ml = bench::Median(large), ms = bench::Median(small);
+    double ml = bench::Median(large), ms = bench::Median(small), mc = bench::Median(cut);
     double ratio = ms > 0 ? ml / ms : 0;
     std::printf(
-        "hot key to history menu on screen, medians of %zu / %zu showings: 300 x 65535 bytes "
-        "%.2f ms, 300 x 10 bytes %.2f ms, ratio %.2f (target <= 1.2, %s)\n",
-        large.size(), small.size(), ml, ms, ratio, bench::Verdict(ratio <= 1.2));
+        "hot key to history menu on screen, medians of %zu showings: 300 x 65535 bytes %.2f ms, "
+        "300 x 10 bytes %.2f ms, ratio %.2f (target <= 1.2, %s); 300 x 40 bytes (same labels "
+        "as 65535) %.2f ms, ratio %.2f\n",
+        large.size(), ml, ms, ratio, bench::Verdict(ratio <= 1.2), mc, mc > 0 ? ml / mc : 0);
     DeleteFileA(data.c_str());
     return 0;
 }
