@@ -79,9 +79,8 @@ void MainWindow::OpenEntryFromMenu(int shownPosition) {
     if (shownPosition < 0) {
         return;
     }
-    std::optional<int> index =
-        ResolveChosenEntry(shownHistory_, history_.entries(),
-                           kHistoryCommandBase + static_cast<unsigned>(shownPosition));
+    std::optional<int> index = ResolveChosenEntry(
+        shownHistory_, history_, kHistoryCommandBase + static_cast<unsigned>(shownPosition));
     if (!index) {
         return;
     }
@@ -98,7 +97,7 @@ void MainWindow::OpenEntryFromMenu(int shownPosition) {
     std::optional<std::string> text =
         EditedEntryText(edited->text, settings_.historyLen, &IsAnsiLeadByte);
     if (text) {
-        history_.at(*index) = *text;
+        history_.Replace(*index, *text);
     } else {
         history_.RemoveAt(*index);
     }

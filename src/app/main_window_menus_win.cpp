@@ -74,7 +74,7 @@ bool MainWindow::BuildHistoryMenu() {
     }
     AppendHistoryMenuItems(historyMenu_.get(),
                            BuildHistoryMenuItems(history_.entries(), settings_, &IsAnsiLeadByte));
-    shownHistory_ = HistoryMenuSnapshot(history_.entries());
+    shownHistory_ = HistoryMenuSnapshot(history_);
     return true;
 }
 
@@ -99,7 +99,7 @@ bool MainWindow::DispatchMenuCommand(UINT id) {
 // built; the choice is resolved to the entry that holds the text shown, and dropped
 // when no entry holds it any more.
 void MainWindow::ChooseHistoryCommand(UINT id) {
-    std::optional<int> position = ResolveChosenEntry(shownHistory_, history_.entries(), id);
+    std::optional<int> position = ResolveChosenEntry(shownHistory_, history_, id);
     if (position && ChooseHistoryItem(*position) && settings_.historyPasteDirect == 1 &&
         calledByHotKey_) {
         PasteIntoTarget();
@@ -172,8 +172,7 @@ bool MainWindow::OnHistoryMenuKey(char key, HMENU menu) {
     }
     // As for a chosen item: a capture during the menu loop may have moved the entries,
     // and deleting or editing by the shown position would hit another text.
-    std::optional<int> index =
-        ResolveChosenEntry(shownHistory_, history_.entries(), highlightedItemId_);
+    std::optional<int> index = ResolveChosenEntry(shownHistory_, history_, highlightedItemId_);
     if (key == ' ') {
         // The shown position travels; the handler resolves it again, since a capture can
         // still arrive before the posted message is handled.

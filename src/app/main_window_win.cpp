@@ -29,6 +29,7 @@ const MessageEntry MainWindow::kMessages[] = {
     {WM_DRAWCLIPBOARD, OnMessage(&MainWindow::OnDrawClipboard)},
     {WM_CHANGECBCHAIN, OnMessage(&MainWindow::OnChangeCbChain)},
     {WM_DEFERRED_CAPTURE, OnMessage(&MainWindow::OnDeferredCapture)},
+    {WM_SAVE_HISTORY, OnMessage(&MainWindow::OnSaveHistory)},
     {WM_MENUSELECT, OnMessage(&MainWindow::OnMenuSelect)},
     {WM_MENUCHAR, OnMessage(&MainWindow::OnMenuChar)},
     {WM_EDIT_HISTORY_ITEM, OnMessage(&MainWindow::OnEditHistoryItem)},
@@ -279,6 +280,11 @@ LRESULT MainWindow::OnDeferredCapture(WPARAM, LPARAM) {
     return 1;
 }
 
+LRESULT MainWindow::OnSaveHistory(WPARAM, LPARAM) {
+    capture_.SavePostedChanges();
+    return 0;
+}
+
 std::string MainWindow::ReadRawClipboardText(size_t limit, bool* busy) {
     return ReadClipboardBytes(hwnd(), limit, busy);
 }
@@ -295,6 +301,10 @@ void MainWindow::ForwardDrawClipboard() {
 
 void MainWindow::PostDeferredCapture() {
     PostMessageA(hwnd(), WM_DEFERRED_CAPTURE, 0, 0);
+}
+
+void MainWindow::PostHistorySave() {
+    PostMessageA(hwnd(), WM_SAVE_HISTORY, 0, 0);
 }
 
 void MainWindow::JoinViewerChain() {

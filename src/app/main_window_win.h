@@ -52,6 +52,7 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     LRESULT OnDrawClipboard(WPARAM wParam, LPARAM lParam);
     LRESULT OnChangeCbChain(WPARAM wParam, LPARAM lParam);
     LRESULT OnDeferredCapture(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSaveHistory(WPARAM wParam, LPARAM lParam);
 
     // Commands of the tray menu.
     void OnExit();
@@ -139,6 +140,7 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     void ScheduleCaptureRetry() override;
     void ForwardDrawClipboard() override;
     void PostDeferredCapture() override;
+    void PostHistorySave() override;
     void JoinViewerChain() override;
     void LeaveViewerChain() override;
     void UpdateTray(bool paused, const std::string& tooltipText) override;

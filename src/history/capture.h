@@ -38,6 +38,9 @@ class CaptureHost {
     virtual void StartCaptureAnimation() = 0;
     // Plays a wave file asynchronously, without the system's default sound.
     virtual void PlayWave(const std::string& path) = 0;
+    // Posts WM_SAVE_HISTORY to the main window; its handler calls
+    // ClipboardCapture::SavePostedChanges.
+    virtual void PostHistorySave() = 0;
     // Writes the history data file; true on success.
     virtual bool SaveHistoryFile() = 0;
     virtual bool IsModalOpen() = 0;
@@ -64,6 +67,8 @@ class ClipboardCapture {
     void SetPaused(int paused);
     // Called after any change of the history made outside the capture.
     void NoteHistoryChanged();
+    // WM_SAVE_HISTORY: the save that changes asked for when saving after every change.
+    void SavePostedChanges();
     // After a successful clipboard write of `text` by the program.
     void NoteClipboardWritten(std::string_view text);
     // tooltipText from the text now on the clipboard (start-up, after the options dialog).
@@ -88,6 +93,7 @@ class ClipboardCapture {
     bool MakeRoomFor();
     void AfterCapture();
     void MarkDirtyAndMaybeSave();
+    bool SavesAfterEveryChange() const;
 
     Settings& settings_;
     ClipHistory& history_;
@@ -97,6 +103,7 @@ class ClipboardCapture {
     bool captureArmed_ = true;
     int retriesLeft_ = 0;
     bool historyDirty_ = false;
+    bool savePosted_ = false;
     std::string tooltipText_;
 };
 

@@ -154,12 +154,31 @@ bool Win32HistoryFileSystem::CanRemoveFile(const std::string& path) {
     return static_cast<bool>(probe);
 }
 
+namespace {
+// About a quarter of a second in all.
+constexpr int kRenameRetries = 12;
+constexpr DWORD kRenameRetryDelayMs = 20;
+}  // namespace
+
 bool Win32HistoryFileSystem::ReplaceExisting(const std::string& replaced,
                                              const std::string& replacement) {
     // One rename over the old file. ReplaceFileA is no use here: Wine implements it as
-    // two renames, with a moment in which no data file exists at all.
-    return MoveFileExA(replacement.c_str(), replaced.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    // two renames, with a moment in which no data file exists at all. A file that another
+    // program has open, even one that grants every sharing, cannot be renamed over; a
+    // reader that only looks (a viewer, a virus scanner, a backup) lets go within moments,
+    // so the rename is tried again for a short while before the save counts as failed.
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExA(replacement.c_str(), replaced.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (attempt >= kRenameRetries ||
+            (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)) {
+            return false;
+        }
+        Sleep(kRenameRetryDelayMs);
+    }
 }
 
 }  // namespace varnoke

@@ -50,31 +50,6 @@ std::string TensDigitKey(int n, const std::string& plain) {
     return AmpersandAt(plain, n >= 100 ? 1 : 0);
 }
 
-uint64_t RotateLeft(uint64_t value, int bits) {
-    return (value << bits) | (value >> (64 - bits));
-}
-
-uint64_t LoadWord(const char* bytes) {
-    uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return word;
-}
-
-constexpr uint64_t kPrime1 = 0x9E3779B185EBCA87ull;
-constexpr uint64_t kPrime2 = 0xC2B2AE3D27D4EB4Full;
-
-uint64_t Round(uint64_t lane, uint64_t word) {
-    return RotateLeft(lane + word * kPrime2, 31) * kPrime1;
-}
-
-uint64_t Avalanche(uint64_t h) {
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDull;
-    h ^= h >> 33;
-    h *= 0xC4CEB9FE1A85EC53ull;
-    return h ^ (h >> 33);
-}
-
 }  // namespace
 
 unsigned HistoryCommandId(int position) {
@@ -169,32 +144,17 @@ std::vector<HistoryMenuItem> BuildHistoryMenuItems(const std::vector<HistoryEntr
     return items;
 }
 
-uint64_t HashHistoryText(const HistoryEntry& text) {
-    // Four independent lanes keep a 64 KB entry to a few microseconds.
-    const char* bytes = text.data();
-    const size_t size = text.size();
-    uint64_t lanes[4] = {kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1};
-    size_t pos = 0;
-    for (; pos + 32 <= size; pos += 32) {
-        for (int lane = 0; lane < 4; ++lane) {
-            lanes[lane] = Round(lanes[lane], LoadWord(bytes + pos + 8 * lane));
-        }
-    }
-    uint64_t h = RotateLeft(lanes[0], 1) + RotateLeft(lanes[1], 7) + RotateLeft(lanes[2], 12) +
-                 RotateLeft(lanes[3], 18);
-    h ^= static_cast<uint64_t>(size) * kPrime1;
-    for (; pos + 8 <= size; pos += 8) {
-        h = Round(h, LoadWord(bytes + pos));
-    }
-    uint64_t tail = 0;
-    std::memcpy(&tail, bytes + pos, size - pos);
-    return Avalanche(Round(h, tail ^ (size - pos)));
-}
-
 HistoryMenuSnapshot::HistoryMenuSnapshot(const std::vector<HistoryEntry>& shown) {
     shown_.reserve(shown.size());
     for (const HistoryEntry& text : shown) {
         shown_.push_back(Fingerprint{text.size(), HashHistoryText(text)});
+    }
+}
+
+HistoryMenuSnapshot::HistoryMenuSnapshot(const ClipHistory& shown) : version_(shown.version()) {
+    shown_.reserve(static_cast<size_t>(shown.size()));
+    for (int i = 0; i < shown.size(); ++i) {
+        shown_.push_back(Fingerprint{shown.at(i).size(), shown.TextHash(i)});
     }
 }
 
@@ -206,8 +166,7 @@ bool MoveToNewestEnd(ClipHistory& history, int index, const Settings& settings) 
     if (!atTail && index == 0) {
         return false;
     }
-    HistoryEntry entry = std::move(history.at(index));
-    history.RemoveAt(index);
+    HistoryEntry entry = history.Take(index);
     if (atTail) {
         history.Append(std::move(entry));
     } else {
@@ -219,11 +178,13 @@ bool MoveToNewestEnd(ClipHistory& history, int index, const Settings& settings) 
 namespace {
 
 // Whether shown position i still holds its text at current position j. Each current entry
-// is hashed at most once, and only when its length matches a shown one.
+// is hashed at most once, and only when its length matches a shown one; the history's
+// own hashes are taken when there is one.
 class ShownAgainstCurrent {
   public:
-    ShownAgainstCurrent(const HistoryMenuSnapshot& shown, const std::vector<HistoryEntry>& current)
-        : shown_(shown), current_(current), hashes_(current.size()) {}
+    ShownAgainstCurrent(const HistoryMenuSnapshot& shown, const std::vector<HistoryEntry>& current,
+                        const ClipHistory* history)
+        : shown_(shown), current_(current), history_(history), hashes_(current.size()) {}
 
     bool Same(int i, int j) {
         if (i < 0 || i >= shown_.size() || j < 0 || j >= static_cast<int>(current_.size())) {
@@ -233,6 +194,9 @@ class ShownAgainstCurrent {
         const HistoryEntry& text = current_[static_cast<size_t>(j)];
         if (seen.length != text.size()) {
             return false;
+        }
+        if (history_ != nullptr) {
+            return seen.hash == history_->TextHash(j);
         }
         std::optional<uint64_t>& hash = hashes_[static_cast<size_t>(j)];
         if (!hash) {
@@ -253,13 +217,13 @@ class ShownAgainstCurrent {
   private:
     const HistoryMenuSnapshot& shown_;
     const std::vector<HistoryEntry>& current_;
+    const ClipHistory* history_;
     std::vector<std::optional<uint64_t>> hashes_;
 };
 
-}  // namespace
-
-std::optional<int> ResolveChosenEntry(const HistoryMenuSnapshot& shown,
-                                      const std::vector<HistoryEntry>& current, unsigned chosenId) {
+std::optional<int> Resolve(const HistoryMenuSnapshot& shown,
+                           const std::vector<HistoryEntry>& current, const ClipHistory* history,
+                           unsigned chosenId) {
     const int chosen = HistoryPositionOfCommand(chosenId);
     if (chosen < 0 || chosen >= shown.size()) {
         return std::nullopt;
@@ -268,7 +232,7 @@ std::optional<int> ResolveChosenEntry(const HistoryMenuSnapshot& shown,
     // the entries that hold the chosen text the one whose neighbours moved with it is the
     // one the user saw; a second copy of the text elsewhere is not. Between equally good
     // candidates the nearest one wins.
-    ShownAgainstCurrent compare(shown, current);
+    ShownAgainstCurrent compare(shown, current, history);
     std::optional<int> best;
     int bestAgreement = 0;
     for (int position = 0; position < static_cast<int>(current.size()); ++position) {
@@ -284,6 +248,26 @@ std::optional<int> ResolveChosenEntry(const HistoryMenuSnapshot& shown,
         }
     }
     return best;
+}
+
+}  // namespace
+
+std::optional<int> ResolveChosenEntry(const HistoryMenuSnapshot& shown,
+                                      const std::vector<HistoryEntry>& current, unsigned chosenId) {
+    return Resolve(shown, current, nullptr, chosenId);
+}
+
+std::optional<int> ResolveChosenEntry(const HistoryMenuSnapshot& shown, const ClipHistory& current,
+                                      unsigned chosenId) {
+    // The same version means the same texts at the same positions as shown.
+    if (shown.version() != 0 && shown.version() == current.version()) {
+        const int chosen = HistoryPositionOfCommand(chosenId);
+        if (chosen < 0 || chosen >= shown.size()) {
+            return std::nullopt;
+        }
+        return chosen;
+    }
+    return Resolve(shown, current.entries(), &current, chosenId);
 }
 
 }  // namespace varnoke

@@ -63,6 +63,9 @@ class HistoryMenuSnapshot {
   public:
     HistoryMenuSnapshot() = default;
     explicit HistoryMenuSnapshot(const std::vector<HistoryEntry>& shown);
+    // Takes the hashes the history keeps, so a showing hashes only texts new since the
+    // last one, and remembers the history's version.
+    explicit HistoryMenuSnapshot(const ClipHistory& shown);
 
     struct Fingerprint {
         size_t length;
@@ -72,9 +75,12 @@ class HistoryMenuSnapshot {
     int size() const { return static_cast<int>(shown_.size()); }
     // Requires 0 <= position < size().
     const Fingerprint& at(int position) const { return shown_[static_cast<size_t>(position)]; }
+    // ClipHistory::version() of the history shown; 0 when made from bare texts.
+    uint64_t version() const { return version_; }
 
   private:
     std::vector<Fingerprint> shown_;
+    uint64_t version_ = 0;
 };
 
 // The current list position of the entry that command `chosenId` named when the menu was
@@ -83,8 +89,9 @@ class HistoryMenuSnapshot {
 // nullopt when no entry holds the text any more or the id named no shown item.
 std::optional<int> ResolveChosenEntry(const HistoryMenuSnapshot& shown,
                                       const std::vector<HistoryEntry>& current, unsigned chosenId);
-
-// 64-bit hash of a text's bytes, as the snapshot uses it.
-uint64_t HashHistoryText(const HistoryEntry& text);
+// The same against the history itself: nothing is compared when it has not changed since
+// the showing, and its kept hashes are used when it has.
+std::optional<int> ResolveChosenEntry(const HistoryMenuSnapshot& shown, const ClipHistory& current,
+                                      unsigned chosenId);
 
 }  // namespace varnoke

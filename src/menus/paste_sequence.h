@@ -39,12 +39,15 @@ class ForegroundPort {
     virtual void Sleep(int ms) = 0;
 };
 
-constexpr int kRestoreChecks = 10;
-constexpr int kRestoreCheckIntervalMs = 100;
+// The foreground changes hands a few milliseconds after SetForegroundWindow returns (at
+// once only rarely); looking every 5 ms lets the paste follow it that soon instead of a
+// tenth of a second later, and the wait still ends after one second.
+constexpr int kRestoreChecks = 200;
+constexpr int kRestoreCheckIntervalMs = 5;
 
-// Gives the foreground back to the target and waits until it has it: up to ten checks,
-// each failed one followed by 100 ms of sleep. Whether it worked is not reported; the
-// paste goes on regardless.
+// Gives the foreground back to the target and waits until it has it: up to 200 checks,
+// each failed one followed by 5 ms of sleep. Whether it worked is not reported; the paste
+// goes on regardless.
 void RestoreTargetWindow(ForegroundPort& foreground);
 
 }  // namespace varnoke

@@ -142,6 +142,27 @@ TEST_F(HistoryFileE2E, AShareLockedOldFileIsNotReplacedEither) {
     EXPECT_EQ(onDisk, old);
 }
 
+// A program that only looks at the data file (a viewer, a backup) holds it for a moment;
+// the save waits for it to let go instead of failing with the rename message.
+TEST_F(HistoryFileE2E, AReaderThatLetsGoAtOnceDoesNotStopTheSave) {
+    ResetRegistryWithHistoryWrittenOnEveryChange();
+    WriteRegInt("HistoryAnimation", 0);
+    ASSERT_TRUE(WriteFileBytes(DataFile(), EncodeHistory({"old"})));
+    ASSERT_TRUE(program_.Start());
+    HANDLE reader = CreateFileA(DataFile().c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(SetClipboardText("new"));
+    // The new history waits in the temporary file while the old one is held.
+    EXPECT_TRUE(WaitUntil(
+        [&] { return GetFileAttributesA(TempFile().c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    CloseHandle(reader);
+    EXPECT_TRUE(WaitForHistory(program_, {"new", "old"}));
+    EXPECT_EQ(FindMessageBox(program_.processId(), "Varnoke", 300), nullptr);
+    EXPECT_EQ(GetFileAttributesA(TempFile().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(HistoryFileE2E, ATemporaryFileHeldByAScannerGivesTheRenameMessage) {
     const std::string old = EncodeHistory({"old"});
     ASSERT_TRUE(WriteFileBytes(DataFile(), old));

@@ -36,6 +36,7 @@ class FakeHost : public CaptureHost {
     void ScheduleCaptureRetry() override { events.push_back("retry"); }
     void ForwardDrawClipboard() override { events.push_back("forward"); }
     void PostDeferredCapture() override { events.push_back("post"); }
+    void PostHistorySave() override { events.push_back("post save"); }
     void JoinViewerChain() override { capture->OnDrawClipboard(); }
     void LeaveViewerChain() override { events.push_back("leave"); }
     void UpdateTray(bool paused, const std::string& text) override {
@@ -214,8 +215,43 @@ TEST_F(CaptureTest, CaptureEffectsFollowTheSettings) {
     settings.historyAnimation = settings.historySaveInterval = 0;
     settings.historyAutoSave = 1;
     Copy("b");
-    EXPECT_TRUE(!host.Saw("animate") && host.Saw("save"));
+    EXPECT_TRUE(!host.Saw("animate") && host.Saw("post save") && !host.Saw("save"));
+    capture.SavePostedChanges();
+    EXPECT_TRUE(host.Saw("save"));
     EXPECT_FALSE(capture.historyDirty());
+}
+
+// The copying program does not wait for the save, and a burst of copies is saved once.
+TEST_F(CaptureTest, SavingAfterEveryChangeSavesOnceAfterTheNotificationsOfABurst) {
+    settings.historyAutoSave = 1;
+    settings.historySaveInterval = 0;
+    Copy("one");
+    Copy("two");
+    capture.NoteHistoryChanged();
+    EXPECT_EQ(host.events,
+              (Texts{"forward", "tray", "animate", "post save", "forward", "tray", "animate"}));
+    host.events.clear();
+    capture.SavePostedChanges();
+    EXPECT_EQ(host.events, Texts{"save"});
+    EXPECT_FALSE(capture.historyDirty());
+    capture.SavePostedChanges();  // a stray message finds nothing to save
+    Copy("three");
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "save"), 1);
+    EXPECT_TRUE(host.Saw("post save") && capture.historyDirty());
+
+    // A failed save leaves the history dirty, and the next change asks again.
+    host.events.clear();
+    host.saveSucceeds = false;
+    capture.SavePostedChanges();
+    EXPECT_TRUE(host.Saw("save") && capture.historyDirty());
+    capture.NoteHistoryChanged();
+    EXPECT_TRUE(host.Saw("post save"));
+
+    // Saving switched off before the message arrives: nothing is written.
+    host.events.clear();
+    settings.historySaveInterval = 5;
+    capture.SavePostedChanges();
+    EXPECT_FALSE(host.Saw("save"));
 }
 
 TEST_F(CaptureTest, NoteHistoryChangedSavesOnlyWhenSavingAfterEveryChange) {
@@ -225,11 +261,13 @@ TEST_F(CaptureTest, NoteHistoryChangedSavesOnlyWhenSavingAfterEveryChange) {
     settings.historySaveInterval = 0;
     host.saveSucceeds = false;
     capture.NoteHistoryChanged();
+    capture.SavePostedChanges();
     EXPECT_TRUE(host.Saw("save") && capture.historyDirty());
     host.events.clear();
     settings.historyDataSave = 0;
     capture.NoteHistoryChanged();
-    EXPECT_FALSE(host.Saw("save"));
+    capture.SavePostedChanges();
+    EXPECT_FALSE(host.Saw("post save") || host.Saw("save"));
 }
 
 TEST_F(CaptureTest, ACopyFoundHeldElsewhereIsTakenWhenTheHolderLetsGo) {

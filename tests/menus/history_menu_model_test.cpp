@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -164,7 +165,7 @@ TEST(ResolveChosenEntryTest, FollowsAnEntryThatMoved) {
 TEST(ResolveChosenEntryTest, GoneOrUnknownEntriesResolveToNothing) {
     const HistoryMenuSnapshot snapshot(std::vector<HistoryEntry>{"alpha", "beta"});
     EXPECT_EQ(ResolveChosenEntry(snapshot, {"beta"}, 37000), std::nullopt);
-    EXPECT_EQ(ResolveChosenEntry(snapshot, {}, 37001), std::nullopt);
+    EXPECT_EQ(ResolveChosenEntry(snapshot, std::vector<HistoryEntry>{}, 37001), std::nullopt);
     EXPECT_EQ(ResolveChosenEntry(snapshot, {"alpha", "beta", "x"}, 37002), std::nullopt);
     EXPECT_EQ(ResolveChosenEntry(snapshot, {"alpha"}, 38000), std::nullopt);
     EXPECT_EQ(ResolveChosenEntry(HistoryMenuSnapshot(), {"alpha"}, 37000), std::nullopt);
@@ -227,6 +228,72 @@ TEST(MoveToNewestEndTest, AChoiceInAMovedMenuMovesTheCopyTheUserSaw) {
     ASSERT_TRUE(chosen);
     EXPECT_TRUE(MoveToNewestEnd(history, *chosen, Settings{}));
     EXPECT_EQ(history.entries(), (std::vector<HistoryEntry>{"A", "C", "A", "B"}));
+}
+
+// The menu resolves against the history itself, with the hashes the history keeps: the
+// guard must stay exact through every kind of change, including a text replaced by one of
+// the same length.
+TEST(ResolveChosenEntryTest, AgainstTheHistoryEveryChangeIsSeen) {
+    ClipHistory history;
+    for (const char* text : {"A", "B", "A"}) {
+        history.Append(text);
+    }
+    const HistoryMenuSnapshot shown(history);
+    EXPECT_EQ(ResolveChosenEntry(shown, history, 37002), 2);
+    EXPECT_EQ(ResolveChosenEntry(shown, history, 37003), std::nullopt);
+
+    history.InsertFront("C");  // a capture while the menu is tracked
+    EXPECT_EQ(ResolveChosenEntry(shown, history, 37002), 3);
+    EXPECT_EQ(ResolveChosenEntry(shown, history, 37000), 1);
+
+    history.Replace(3, "Z");  // same length, other text
+    EXPECT_EQ(ResolveChosenEntry(shown, history, 37002), 1);
+    history.Replace(1, "Y");
+    EXPECT_EQ(ResolveChosenEntry(shown, history, 37002), std::nullopt);
+    EXPECT_EQ(ResolveChosenEntry(shown, history, 37001), 2);
+
+    // A snapshot of another history never passes for one of this history.
+    ClipHistory other;
+    for (const char* text : {"Q", "R", "S"}) {
+        other.Append(text);
+    }
+    EXPECT_EQ(ResolveChosenEntry(HistoryMenuSnapshot(other), history, 37000), std::nullopt);
+}
+
+TEST(ClipHistoryTest, EveryChangeGivesANewVersionAndKeptHashesFollowTheTexts) {
+    ClipHistory history;
+    std::vector<uint64_t> versions{history.version()};
+    auto changed = [&] {
+        const bool isNew =
+            std::find(versions.begin(), versions.end(), history.version()) == versions.end();
+        versions.push_back(history.version());
+        return isNew;
+    };
+    history.Append("b");
+    EXPECT_TRUE(changed());
+    history.InsertFront("a");
+    EXPECT_TRUE(changed());
+    history.Append("c");
+    EXPECT_TRUE(changed());
+    EXPECT_EQ(history.TextHash(1), HashHistoryText("b"));
+    history.Replace(1, "x");
+    EXPECT_TRUE(changed());
+    EXPECT_EQ(history.TextHash(1), HashHistoryText("x"));
+    EXPECT_EQ(history.Take(0), "a");
+    EXPECT_TRUE(changed());
+    EXPECT_EQ(history.TextHash(0), HashHistoryText("x"));
+    EXPECT_EQ(history.TextHash(1), HashHistoryText("c"));
+    history.RemoveAt(5);  // out of range: nothing changes
+    EXPECT_FALSE(changed());
+    history.RemoveAt(0);
+    EXPECT_TRUE(changed());
+    EXPECT_EQ(history.TextHash(0), HashHistoryText("c"));
+    history.RemoveFrom(0);
+    EXPECT_TRUE(changed() && history.empty());
+    history.Append("d");
+    history.Clear();
+    EXPECT_TRUE(changed() && history.empty());
+    EXPECT_NE(ClipHistory().version(), ClipHistory().version());
 }
 
 TEST(HashHistoryTextTest, SeesEveryByteAndTheLength) {
