@@ -44,6 +44,36 @@ std::string RegString(const char* name) {
     return value;
 }
 
+struct TipSearch {
+    DWORD processId;
+    HWND dialog;
+    HWND tips;
+};
+
+BOOL CALLBACK FindTipControl(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<TipSearch*>(param);
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof(name));
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == search->processId && std::string(name) == TOOLTIPS_CLASSA &&
+        GetWindow(window, GW_OWNER) == search->dialog) {
+        search->tips = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The number of tools registered with the dialog's tip control; -1 without one.
+int ToolCountOfTips(DWORD processId, HWND dialog) {
+    TipSearch search{processId, dialog, nullptr};
+    EnumWindows(&FindTipControl, reinterpret_cast<LPARAM>(&search));
+    if (search.tips == nullptr) {
+        return -1;
+    }
+    return static_cast<int>(SendMessageA(search.tips, TTM_GETTOOLCOUNT, 0, 0));
+}
+
 class OptionsE2E : public testing::Test {
   protected:
     void SetUp() override {
@@ -169,6 +199,7 @@ TEST_F(OptionsE2E, TheTrayMenuOpensTheOptionsShowingTheCurrentSettings) {
     EXPECT_EQ(options_.Text(IDC_PAUSE1_WAVE_PATH), "pause.wav");
     EXPECT_EQ(options_.Text(IDC_PAUSE2_WAVE_PATH), "resume.wav");
     EXPECT_EQ(options_.Text(IDC_HISTORY_DATA_PATH), "data\\h.vnk");
+    EXPECT_EQ(ToolCountOfTips(program_.processId(), options_.hwnd()), 29);
     // With access keys off, their list is disabled from the start.
     EXPECT_FALSE(options_.IsEnabled(IDC_HISTORY_ACCESS_KEY));
     EXPECT_TRUE(options_.IsEnabled(IDC_HISTORY_SAVE_INTERVAL));
@@ -515,6 +546,61 @@ TEST_F(OptionsE2E, TheSpinsStepWithTheArrowKeysWrapAndMoveTheDelayByHundreds) {
     // No thousands separator is written into the field.
     EXPECT_TRUE(WaitUntil([&] { return options_.Text(IDC_PASTE_DELAY_TIME) == "1400"; }, 5000))
         << options_.Text(IDC_PASTE_DELAY_TIME);
+}
+
+// The system's open-file dialog of the program; its caption depends on the system's language.
+HWND FindOpenFileDialog(DWORD processId, HWND options) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (HWND dialog : DialogsOf(processId)) {
+            if (dialog != options && GetWindow(dialog, GW_OWNER) == options) {
+                found = dialog;
+                return true;
+            }
+        }
+        return false;
+    });
+    return found;
+}
+
+// The file-name field: a combo box in the explorer-style dialog, an edit in the older one.
+HWND FileNameField(HWND openDialog) {
+    HWND combo = GetDlgItem(openDialog, 0x47C);
+    return combo != nullptr ? combo : GetDlgItem(openDialog, 0x480);
+}
+
+std::string WindowText(HWND window) {
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+TEST_F(OptionsE2E, BrowsingForTheHistoryFileGivesAFullPathAndAFolderStartsWithoutAName) {
+    ASSERT_TRUE(program_.Start());
+    OpenOptions();
+    options_.SetText(IDC_HISTORY_DATA_PATH, "sub\\");
+    options_.Click(IDC_HISTORY_DATA_BROWSE);
+    HWND open = FindOpenFileDialog(program_.processId(), options_.hwnd());
+    ASSERT_NE(open, nullptr) << "no open-file dialog";
+    ASSERT_NE(FileNameField(open), nullptr);
+    EXPECT_EQ(WindowText(FileNameField(open)), "");
+    PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open); }));
+    EXPECT_EQ(options_.Text(IDC_HISTORY_DATA_PATH), "sub\\");
+
+    ASSERT_TRUE(WriteFileBytes(program_.PathInFolder("picked.vnk"), EncodeHistory({})));
+    options_.SetText(IDC_HISTORY_DATA_PATH, "Varnoke.vnk");
+    options_.Click(IDC_HISTORY_DATA_BROWSE);
+    open = FindOpenFileDialog(program_.processId(), options_.hwnd());
+    ASSERT_NE(open, nullptr);
+    SendMessageA(FileNameField(open), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("picked"));
+    PostMessageA(open, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open); }));
+    // Typed without its extension, taken as a full path.
+    EXPECT_TRUE(WaitUntil(
+        [&] { return options_.Text(IDC_HISTORY_DATA_PATH) == program_.PathInFolder("picked.vnk"); },
+        5000))
+        << options_.Text(IDC_HISTORY_DATA_PATH);
 }
 
 }  // namespace
