@@ -8,9 +8,11 @@
 #include "dialogs/history_editor_win.h"
 #include "dialogs/hotkey_dialog.h"
 #include "dialogs/hotkey_dialog_win.h"
+#include "dialogs/options_dialog_win.h"
 #include "framework/strings_win.h"
 #include "menus/history_menu_model.h"
 #include "menus/popup_menu_win.h"
+#include "res/resource.h"
 
 namespace varnoke {
 
@@ -23,7 +25,39 @@ MainWindow::ModalGuard MainWindow::PauseCapture() {
 // ---------------------------------------------------------------------------
 // Options (command 32772)
 
-void MainWindow::OnOptions() {}
+void MainWindow::OnOptions() {
+    ModalGuard modal(modalOpen_, 1);
+    std::optional<OptionsResult> result = RunOptionsDialog(hwnd(), settings_);
+    if (!result) {
+        return;
+    }
+    // From position HistoryNum on, whichever end is the newest.
+    if (result->settings.historyNum < history_.size()) {
+        history_.RemoveFrom(result->settings.historyNum);
+    }
+    CopyOptionsSettings(result->settings, settings_);
+    ApplyHistoryFileAction(result->historyFileAction);
+    capture_.RefreshTooltipFromClipboard();
+    UpdateTray();
+}
+
+void MainWindow::ApplyHistoryFileAction(HistoryFileAction action) {
+    if (action == HistoryFileAction::kNothing) {
+        return;
+    }
+    if (action != HistoryFileAction::kKeep) {
+        ClipHistory base = action == HistoryFileAction::kAppend ? history_ : ClipHistory();
+        if (!LoadHistoryFile(std::move(base))) {
+            ShowMessage(hwnd(),
+                        FormatString(LoadResourceString(IDS_MSG_HISTORY_LOAD_FAILED).c_str(),
+                                     DataFilePath().c_str()));
+        }
+    }
+    StopAutosaveTimer();
+    StartAutosaveTimerIfConfigured();
+    // Marks the history changed, and saves it at once when every change is saved.
+    capture_.NoteHistoryChanged();
+}
 
 // ---------------------------------------------------------------------------
 // Hot-key settings (command 32773)

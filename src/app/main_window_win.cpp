@@ -89,7 +89,7 @@ LRESULT MainWindow::OnCreate(WPARAM, LPARAM) {
     iconCapture_ = loadIcon(IDI_CAPTURE);
     tray_.NotifyTrayIcon(TrayMessage::kAdd, IDI_NORMAL, IDS_APP_VERSION);
     if (settings_.historyDataSave) {
-        LoadHistoryFile();
+        LoadHistoryFile(history_);
         StartAutosaveTimerIfConfigured();
     }
     CreateHistoryMenu();
@@ -363,14 +363,15 @@ void MainWindow::ReportSaveFailure(const std::string& message) {
     StartAutosaveTimerIfConfigured();
 }
 
-bool MainWindow::LoadHistoryFile() {
+bool MainWindow::LoadHistoryFile(ClipHistory base) {
     Win32HistoryFileSystem fileSystem;
     int oldLimit = settings_.historyNum;
-    HistoryLoadResult result = LoadHistoryData(DataFilePath(), history_, settings_.historyLen,
-                                               fileSystem, &IsAnsiLeadByte);
+    HistoryLoadResult result =
+        LoadHistoryData(DataFilePath(), base, settings_.historyLen, fileSystem, &IsAnsiLeadByte);
     if (!result.ok) {
         return false;
     }
+    history_ = std::move(base);
     if (history_.size() > settings_.historyNum) {
         std::string message = FormatRaisedLimitMessage(
             LoadResourceString(IDS_MSG_HISTORY_NUM_EXCEEDED), oldLimit,

@@ -9,6 +9,7 @@
 
 #include "app/autosave.h"
 #include "core/settings.h"
+#include "dialogs/options.h"
 #include "framework/handles_win.h"
 #include "framework/scoped_value.h"
 #include "history/capture.h"
@@ -66,6 +67,7 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
 
     // ---- The dialogs' call-side flows (main_window_dialogs_win.cpp)
     // Options (command 32772).
+    void ApplyHistoryFileAction(HistoryFileAction action);
     // Hot-key settings (command 32773).
     // History editor (command 32777 and its hot key).
     void EditHistory();
@@ -117,7 +119,9 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
 
     // The history data file.
     std::string DataFilePath() const;
-    bool LoadHistoryFile();
+    // Reads the file on top of `base`; the result becomes the history only when the file
+    // could be read, so a bad file never costs the history it was to join or replace.
+    bool LoadHistoryFile(ClipHistory base);
     void ReportSaveFailure(const std::string& message);
 
     void JoinViewerChainAtStart();

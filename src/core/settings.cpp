@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstdint>
 
+#include "core/setting_limits.h"
+
 namespace varnoke {
 namespace {
 
@@ -72,11 +74,6 @@ constexpr SlotDefault kSlotDefaults[kHotKeySlotCount] = {
     {1, 0x43, ""}, {1, 0x45, ""}, {1, 0x52, ""}, {1, 0x50, ""}, {1, 0x56, "Symbol.txt"},
     {0, 0, ""},    {0, 0, ""},    {0, 0, ""},    {0, 0, ""},
 };
-
-constexpr int kDefaultHistoryNum = 90;
-constexpr int kDefaultHistoryLen = 10000;
-constexpr int kDefaultHistoryMenuLen = 30;
-constexpr int kDefaultHistoryMenuBreak = 30;
 
 bool FitsInt(int64_t value) {
     return value >= INT_MIN && value <= INT_MAX;
@@ -160,19 +157,19 @@ bool ReadInteger(const std::string& text, size_t* pos, int* value) {
     return true;
 }
 
-int InRangeOr(int value, int low, int high, int fallback) {
-    return value >= low && value <= high ? value : fallback;
-}
-
+// Outside its limits a value falls back to the default of the record.
 void ClampLoadedRanges(Settings* settings) {
-    if (settings->historyLen > 65535 && settings->historyLen <= 100000) {
-        settings->historyLen = 65535;
+    int& historyLen = settings->historyLen;
+    if (historyLen > kHistoryLenLimit.maximum && historyLen <= kHistoryLenLoadCeiling) {
+        historyLen = kHistoryLenLimit.maximum;
     }
-    settings->historyNum = InRangeOr(settings->historyNum, 2, 300, kDefaultHistoryNum);
-    settings->historyLen = InRangeOr(settings->historyLen, 2, 65535, kDefaultHistoryLen);
-    settings->historyMenuLen = InRangeOr(settings->historyMenuLen, 2, 100, kDefaultHistoryMenuLen);
-    settings->historyMenuBreak =
-        InRangeOr(settings->historyMenuBreak, 1, 300, kDefaultHistoryMenuBreak);
+    const Settings defaults;
+    for (const SettingLimit* limit : kSettingLimits) {
+        int& value = settings->*limit->member;
+        if (limit->clampedAtLoad && !WithinLimit(*limit, value)) {
+            value = defaults.*limit->member;
+        }
+    }
 }
 
 void ReadValues(SettingsStore& store, Settings* settings) {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/mbcs.h"
+#include "core/setting_limits.h"
 #include "history/clip_history.h"
 
 namespace varnoke {
@@ -16,8 +17,8 @@ inline constexpr std::string_view kHistoryFileHeader = "Varnoke Clipboard Histor
 // The header line with its CR LF.
 constexpr size_t kHistoryHeaderLineSize = 37;
 constexpr size_t kHistoryRecordOverhead = 10;
-// No load makes the history longer than this.
-constexpr int kMaxHistoryEntries = 300;
+// No load makes the history longer than the largest HistoryNum.
+constexpr int kMaxHistoryEntries = kHistoryNumLimit.maximum;
 
 class ByteSource {
   public:

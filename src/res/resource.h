@@ -226,6 +226,7 @@
 #define IDS_MSG_SAVE_READ_ONLY 511         // %s data file path
 #define IDS_MSG_SAVE_RENAME_FAILED 512     // %s temporary file, %s data file path
 #define IDS_MSG_HELP_OPEN_FAILED 513       // %s help file path
+#define IDS_MSG_HISTORY_LOAD_FAILED 520    // %s data file path
 
 // Version information dialog texts.
 #define IDS_ABOUT_TEXT1 600

@@ -1,4 +1,5 @@
 #include "core/settings.h"
+#include "core/setting_limits.h"
 
 #include <gtest/gtest.h>
 
@@ -225,6 +226,31 @@ TEST(SettingsRangeTest, LoadRangesAreEnforcedInOrder) {
     for (const Case& c : cases) {
         for (const auto& [stored, loaded] : c.storedAndLoaded) {
             EXPECT_EQ(LoadWith({{c.name, stored}}).*c.member, loaded) << c.name << " " << stored;
+        }
+    }
+}
+
+// The table the options dialog validates against is the one the load enforces: a clamped
+// setting loads its bounds unchanged and falls back to its default one step outside them;
+// an unclamped one loads whatever is stored.
+TEST(SettingsRangeTest, TheLimitsTableIsWhatTheLoadEnforces) {
+    const Settings defaults;
+    for (const SettingLimit* limit : kSettingLimits) {
+        const int fallback = defaults.*limit->member;
+        EXPECT_TRUE(WithinLimit(*limit, fallback)) << limit->name;
+        const int below = limit->minimum - 1;
+        const int above = limit->maximum + 1;
+        for (int stored : {limit->minimum, limit->maximum, below, above, INT_MIN, INT_MAX}) {
+            int expected = stored;
+            if (limit->clampedAtLoad && !WithinLimit(*limit, stored)) {
+                expected = fallback;
+                if (limit == &kHistoryLenLimit && stored > limit->maximum &&
+                    stored <= kHistoryLenLoadCeiling) {
+                    expected = limit->maximum;
+                }
+            }
+            EXPECT_EQ(LoadWith({{limit->name, stored}}).*limit->member, expected)
+                << limit->name << " " << stored;
         }
     }
 }
