@@ -143,6 +143,21 @@ inline double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
+// A key press or release with its scan code, as the hot-key machinery wants it.
+inline void Key(BYTE vk, bool up) {
+    keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), up ? KEYEVENTF_KEYUP : 0, 0);
+}
+
+// The visible popup menu window (#32768) of the thread, or null.
+inline HWND VisibleMenuOf(DWORD thread) {
+    HWND found = nullptr;
+    while ((found = FindWindowExA(nullptr, found, MAKEINTATOM(32768), nullptr)) != nullptr) {
+        if (GetWindowThreadProcessId(found, nullptr) == thread && IsWindowVisible(found))
+            return found;
+    }
+    return nullptr;
+}
+
 // "met" or "NOT met", for the summary line each bench prints.
 inline const char* Verdict(bool met) {
     return met ? "met" : "NOT met";

@@ -11,20 +11,6 @@
 
 namespace {
 
-// The visible popup menu window of the thread, or null.
-HWND VisibleMenuOf(DWORD thread) {
-    HWND found = nullptr;
-    while ((found = FindWindowExA(nullptr, found, MAKEINTATOM(32768), nullptr)) != nullptr) {
-        if (GetWindowThreadProcessId(found, nullptr) == thread && IsWindowVisible(found))
-            return found;
-    }
-    return nullptr;
-}
-
-void Key(BYTE vk, bool up) {
-    keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), up ? KEYEVENTF_KEYUP : 0, 0);
-}
-
 // Milliseconds from the hot key to the menu on screen, `showings` times.
 std::vector<double> ShowingTimes(const std::string& folder, int showings) {
     std::vector<double> times;
@@ -37,25 +23,26 @@ std::vector<double> ShowingTimes(const std::string& folder, int showings) {
     for (int i = 0; i < showings; ++i) {
         Sleep(100);  // let the program settle after the last menu
         double start = bench::NowMs();
-        Key(VK_CONTROL, false);
-        Key(VK_SHIFT, false);
-        Key('C', false);
+        bench::Key(VK_CONTROL, false);
+        bench::Key(VK_SHIFT, false);
+        bench::Key('C', false);
         HWND menu = nullptr;
-        while ((menu = VisibleMenuOf(thread)) == nullptr && bench::NowMs() - start < 10000)
+        while ((menu = bench::VisibleMenuOf(thread)) == nullptr && bench::NowMs() - start < 10000)
             SwitchToThread();
         double elapsed = bench::NowMs() - start;
-        Key('C', true);
-        Key(VK_SHIFT, true);
-        Key(VK_CONTROL, true);
+        bench::Key('C', true);
+        bench::Key(VK_SHIFT, true);
+        bench::Key(VK_CONTROL, true);
         if (menu == nullptr) {
             std::fprintf(stderr, "no menu came up\n");
             break;
         }
         times.push_back(elapsed);
-        Key(VK_ESCAPE, false);
-        Key(VK_ESCAPE, true);
+        bench::Key(VK_ESCAPE, false);
+        bench::Key(VK_ESCAPE, true);
         double closing = bench::NowMs();
-        while (VisibleMenuOf(thread) != nullptr && bench::NowMs() - closing < 10000) Sleep(5);
+        while (bench::VisibleMenuOf(thread) != nullptr && bench::NowMs() - closing < 10000)
+            Sleep(5);
     }
     bench::StopVarnoke(run);
     return times;

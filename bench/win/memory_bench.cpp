@@ -29,22 +29,9 @@ void Settle(HWND window) {
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
 }
 
-void Key(BYTE vk, bool up) {
-    keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), up ? KEYEVENTF_KEYUP : 0, 0);
-}
-
-bool MenuVisible(DWORD thread) {
-    HWND found = nullptr;
-    while ((found = FindWindowExA(nullptr, found, MAKEINTATOM(32768), nullptr)) != nullptr) {
-        if (GetWindowThreadProcessId(found, nullptr) == thread && IsWindowVisible(found))
-            return true;
-    }
-    return false;
-}
-
 bool WaitMenu(DWORD thread, bool visible) {
     double start = bench::NowMs();
-    while (MenuVisible(thread) != visible) {
+    while ((bench::VisibleMenuOf(thread) != nullptr) != visible) {
         if (bench::NowMs() - start > 5000)
             return false;
         Sleep(1);
@@ -57,16 +44,16 @@ int ShowMenus(const bench::Running& run, int times) {
     const DWORD thread = GetWindowThreadProcessId(run.window, nullptr);
     int shown = 0;
     for (int i = 0; i < times; ++i) {
-        Key(VK_CONTROL, false);
-        Key(VK_SHIFT, false);
-        Key('C', false);
-        Key('C', true);
-        Key(VK_SHIFT, true);
-        Key(VK_CONTROL, true);
+        bench::Key(VK_CONTROL, false);
+        bench::Key(VK_SHIFT, false);
+        bench::Key('C', false);
+        bench::Key('C', true);
+        bench::Key(VK_SHIFT, true);
+        bench::Key(VK_CONTROL, true);
         if (WaitMenu(thread, true))
             ++shown;
-        Key(VK_ESCAPE, false);
-        Key(VK_ESCAPE, true);
+        bench::Key(VK_ESCAPE, false);
+        bench::Key(VK_ESCAPE, true);
         WaitMenu(thread, false);
         Settle(run.window);
         Sleep(30);  // a hot key right after a dismissed menu is taken for the dismissal

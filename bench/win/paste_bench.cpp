@@ -51,19 +51,6 @@ void PumpFor(double ms) {
     PumpUntil([] { return false; }, ms);
 }
 
-void Key(BYTE vk, bool up) {
-    keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), up ? KEYEVENTF_KEYUP : 0, 0);
-}
-
-bool MenuVisible(DWORD thread) {
-    HWND found = nullptr;
-    while ((found = FindWindowExA(nullptr, found, MAKEINTATOM(32768), nullptr)) != nullptr) {
-        if (GetWindowThreadProcessId(found, nullptr) == thread && IsWindowVisible(found))
-            return true;
-    }
-    return false;
-}
-
 bool Pasted() {
     return GetWindowTextLengthA(edit) > 0;
 }
@@ -79,26 +66,26 @@ void FocusTarget() {
 // Milliseconds from the access key that chooses the newest entry to the paste, or -1.
 double VarnokePaste(DWORD thread) {
     FocusTarget();
-    Key(VK_CONTROL, false);
-    Key(VK_SHIFT, false);
-    Key('C', false);
-    Key('C', true);
-    Key(VK_SHIFT, true);
-    Key(VK_CONTROL, true);
-    if (!PumpUntil([thread] { return MenuVisible(thread); }, 5000)) {
+    bench::Key(VK_CONTROL, false);
+    bench::Key(VK_SHIFT, false);
+    bench::Key('C', false);
+    bench::Key('C', true);
+    bench::Key(VK_SHIFT, true);
+    bench::Key(VK_CONTROL, true);
+    if (!PumpUntil([thread] { return (bench::VisibleMenuOf(thread) != nullptr); }, 5000)) {
         std::fprintf(stderr, "no menu came up\n");
         return -1;
     }
     PumpFor(50);
     double start = bench::NowMs();
-    Key('1', false);
-    Key('1', true);
+    bench::Key('1', false);
+    bench::Key('1', true);
     bool pasted = PumpUntil(Pasted, 5000);
     double elapsed = bench::NowMs() - start;
     PumpFor(300);  // the program lets go of its keys
     if (!pasted)
         std::fprintf(stderr, "nothing was pasted; menu %s\n",
-                     MenuVisible(thread) ? "still open" : "closed");
+                     (bench::VisibleMenuOf(thread) != nullptr) ? "still open" : "closed");
     return pasted ? elapsed : -1;
 }
 
@@ -107,13 +94,13 @@ double OwnPaste() {
     FocusTarget();
     double start = bench::NowMs();
     Sleep(30);
-    Key(VK_CONTROL, false);
-    Key('V', false);
+    bench::Key(VK_CONTROL, false);
+    bench::Key('V', false);
     bool pasted = PumpUntil(Pasted, 5000);
     double elapsed = bench::NowMs() - start;
     Sleep(70);
-    Key('V', true);
-    Key(VK_CONTROL, true);
+    bench::Key('V', true);
+    bench::Key(VK_CONTROL, true);
     PumpFor(300);
     return pasted ? elapsed : -1;
 }
