@@ -13,9 +13,6 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-constexpr UINT kTrayNotify = 0x5F4;
-constexpr WPARAM kTrayIconId = 100;
-
 std::string EditorCaption() {
     return Utf8ToAnsi(
         "\xE5\xB1\xA5\xE6\xAD\xB4\xE3\x83\x87\xE3\x83\xBC\xE3\x82\xBF\xE7\xB7\xA8"
@@ -44,7 +41,7 @@ class EntryEditorE2E : public testing::Test {
 
     // Highlights the shown row `row` (0 = top) of the tray-opened menu and presses Space.
     void OpenEditorOnRow(int row) {
-        PostMessageA(program_.mainWindow(), kTrayNotify, kTrayIconId, WM_LBUTTONDOWN);
+        program_.PressTrayIcon(WM_LBUTTONDOWN);
         ASSERT_TRUE(WaitForMenu(program_));
         for (int i = 0; i <= row; ++i) {
             PressKey(VK_DOWN);

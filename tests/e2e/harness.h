@@ -48,6 +48,9 @@ class VarnokeProcess {
     bool SendCommand(UINT id);
     // Posts a menu command without waiting: for commands that open a modal window.
     bool PostCommand(UINT id);
+    // What the notification area tells the program when its icon is clicked: a left
+    // button press (the history menu) or a right button release (the tray menu).
+    void PressTrayIcon(UINT mouseMessage) const;
 
     HWND mainWindow() const { return mainWindow_; }
     DWORD processId() const { return processInfo_.dwProcessId; }

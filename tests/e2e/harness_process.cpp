@@ -2,6 +2,8 @@
 #include "harness.h"
 #include "harness_internal.h"
 
+#include "core/app_messages.h"
+
 #include <cstdio>
 #include <cstdint>
 #include <cstring>
@@ -89,6 +91,10 @@ bool VarnokeProcess::SendCommand(UINT id) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(mainWindow_, WM_COMMAND, id, 0, SMTO_NORMAL, kDefaultTimeoutMs,
                                &result) != 0;
+}
+
+void VarnokeProcess::PressTrayIcon(UINT mouseMessage) const {
+    PostMessageA(mainWindow_, varnoke::WM_TRAY_NOTIFY, varnoke::TRAY_ICON_ID, mouseMessage);
 }
 
 bool VarnokeProcess::PostCommand(UINT id) {

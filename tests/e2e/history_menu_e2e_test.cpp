@@ -11,9 +11,6 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-constexpr UINT kTrayNotify = 0x5F4;
-constexpr WPARAM kTrayIconId = 100;
-
 bool WaitForClipboard(const std::string& expected) {
     return WaitUntil([&] {
         std::string text;
@@ -53,7 +50,7 @@ class HistoryMenuE2E : public testing::Test {
     }
 
     void OpenByTrayPress() {
-        PostMessageA(program_.mainWindow(), kTrayNotify, kTrayIconId, WM_LBUTTONDOWN);
+        program_.PressTrayIcon(WM_LBUTTONDOWN);
         ASSERT_TRUE(WaitForMenu(program_)) << "the tray press showed no menu";
     }
 
@@ -152,7 +149,7 @@ TEST_F(HistoryMenuE2E, ATrayPressRightAfterADismissedMenuOpensNothing) {
     OpenByTrayPress();
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitForMenuClosed(program_));
-    PostMessageA(program_.mainWindow(), kTrayNotify, kTrayIconId, WM_LBUTTONDOWN);
+    program_.PressTrayIcon(WM_LBUTTONDOWN);
     EXPECT_FALSE(WaitUntil([&] { return ProgramInMenuLoop(program_); }, 400));
     // Later presses open it again.
     OpenByTrayPress();

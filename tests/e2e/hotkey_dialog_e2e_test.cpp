@@ -11,9 +11,6 @@
 namespace e2e {
 namespace {
 
-constexpr UINT kTrayNotify = 0x5F4;
-constexpr WPARAM kTrayIconId = 100;
-
 std::string DialogCaption() {
     return Utf8ToAnsi(u8"ホットキーの設定 - Varnoke");
 }
@@ -54,9 +51,7 @@ class HotKeyDialogE2E : public testing::Test {
         ASSERT_TRUE(WaitForHistory(program_, {"alpha"}));
     }
 
-    void RightClickTray() {
-        PostMessageA(program_.mainWindow(), kTrayNotify, kTrayIconId, WM_RBUTTONUP);
-    }
+    void RightClickTray() { program_.PressTrayIcon(WM_RBUTTONUP); }
 
     // Tray menu, "ホットキーの設定(&K)...".
     void OpenDialog() {

@@ -14,9 +14,6 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-constexpr UINT kTrayNotify = 0x5F4;
-constexpr WPARAM kTrayIconId = 100;
-
 std::string OptionsCaption() {
     return Utf8ToAnsi(u8"オプション設定 - Varnoke");
 }
@@ -164,7 +161,7 @@ TEST_F(OptionsE2E, TheTrayMenuOpensTheOptionsShowingTheCurrentSettings) {
     WriteRegInt("PasteDelayTime", 350);
     ASSERT_TRUE(program_.Start());
 
-    PostMessageA(program_.mainWindow(), kTrayNotify, kTrayIconId, WM_RBUTTONUP);
+    program_.PressTrayIcon(WM_RBUTTONUP);
     ASSERT_TRUE(WaitForMenu(program_));
     PressKey('O');
     options_ = DialogDriver::Find(program_.processId(), OptionsCaption());
