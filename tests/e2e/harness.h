@@ -24,6 +24,8 @@ void PumpFor(DWORD ms);
 class VarnokeProcess {
   public:
     VarnokeProcess();
+    // The program already in `folder` (an installed or unpacked copy), which stays there.
+    explicit VarnokeProcess(const std::string& folder);
     ~VarnokeProcess();
     VarnokeProcess(const VarnokeProcess&) = delete;
     VarnokeProcess& operator=(const VarnokeProcess&) = delete;
@@ -57,6 +59,7 @@ class VarnokeProcess {
     bool Launch(PROCESS_INFORMATION* info) const;
 
     std::string folder_;
+    bool ownsFolder_ = true;
     PROCESS_INFORMATION processInfo_{};
     HWND mainWindow_ = nullptr;
 };
@@ -122,6 +125,27 @@ void AnswerMessageBox(HWND box, int id = IDOK);
 std::vector<HWND> VisibleWindowsOf(DWORD processId);
 // The texts of every child control of a window.
 std::vector<std::string> ChildTexts(HWND window);
+
+// ---- The shell's file associations --------------------------------------------------
+// While this lives, the shell opens files of `extension` (".txt") with `command`, in which
+// %1 stands for the file: HKCU\Software\Classes as on Windows, and HKEY_CLASSES_ROOT as
+// well, since Wine 8's shell reads that one only. What was there before comes back after.
+class FileAssociation {
+  public:
+    FileAssociation(const std::string& extension, const std::string& command);
+    ~FileAssociation();
+    FileAssociation(const FileAssociation&) = delete;
+    FileAssociation& operator=(const FileAssociation&) = delete;
+
+  private:
+    struct Saved {
+        HKEY root;
+        std::string key;
+        bool existed;
+        std::string value;
+    };
+    std::vector<Saved> saved_;
+};
 
 // ---- Files -------------------------------------------------------------------
 bool ReadFileBytes(const std::string& path, std::string* bytes);

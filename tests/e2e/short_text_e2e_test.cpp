@@ -183,39 +183,10 @@ TEST_F(ShortTextE2E, HotKeysAreIgnoredWhileAShortTextMenuIsOpen) {
     EXPECT_EQ(target_.Text(), "");
 }
 
-// Files of an extension of our own open with touch_marker for as long as this lives, so
-// the test sees which file the shell was asked to open. (Wine 8's shell reads
-// associations from HKEY_CLASSES_ROOT only, not from HKCU\Software\Classes.)
-class MarkerAssociation {
-  public:
-    MarkerAssociation(const std::string& extension, const std::string& command)
-        : extension_(extension) {
-        SetDefault(extension_, kProgId);
-        SetDefault(std::string(kProgId) + "\\shell\\open\\command", command);
-    }
-    ~MarkerAssociation() {
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, extension_.c_str());
-        // Leaf first: RegDeleteKeyA removes only keys without subkeys.
-        for (const char* tail : {"\\shell\\open\\command", "\\shell\\open", "\\shell", ""}) {
-            RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string(kProgId) + tail).c_str());
-        }
-    }
-    MarkerAssociation(const MarkerAssociation&) = delete;
-    MarkerAssociation& operator=(const MarkerAssociation&) = delete;
-
-  private:
-    static constexpr const char* kProgId = "VarnokeE2E.Phrases";
-    static void SetDefault(const std::string& key, const std::string& value) {
-        RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value.c_str(),
-                     static_cast<DWORD>(value.size()));
-    }
-    std::string extension_;
-};
-
 TEST_F(ShortTextE2E, SpaceOpensTheDataFileWithItsProgramWithoutPasting) {
     ASSERT_TRUE(program_.CopyBesideProgram("touch_marker.exe"));
     const std::string marker = program_.PathInFolder("opened.txt");
-    MarkerAssociation association(
+    FileAssociation association(
         ".vnkphrases", program_.PathInFolder("touch_marker.exe") + " " + marker + " \"%1\"");
     UseDataFile("list.vnkphrases", "[<first phrase>]&1 first\r\n");
     ASSERT_TRUE(program_.Start());
@@ -225,6 +196,24 @@ TEST_F(ShortTextE2E, SpaceOpensTheDataFileWithItsProgramWithoutPasting) {
     std::string opened;
     EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(marker, &opened) && !opened.empty(); }));
     EXPECT_EQ(opened, program_.PathInFolder("list.vnkphrases"));
+    EXPECT_EQ(target_.Text(), "");
+}
+
+// The default short-text file is a .txt file: Space hands it to the program the shell
+// has for .txt files (a recording one here).
+TEST_F(ShortTextE2E, SpaceOpensTheDefaultSymbolTxtWithTheTextFileProgram) {
+    ASSERT_TRUE(program_.CopyBesideProgram("Symbol.txt"));
+    ASSERT_TRUE(program_.CopyBesideProgram("touch_marker.exe"));
+    const std::string marker = program_.PathInFolder("opened.log");
+    FileAssociation association(
+        ".txt", program_.PathInFolder("touch_marker.exe") + " " + marker + " \"%1\"");
+    ASSERT_TRUE(program_.Start());
+    OpenByHotKey();
+    PressKey(VK_SPACE);
+    ASSERT_TRUE(WaitForMenuClosed(program_));
+    std::string opened;
+    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(marker, &opened) && !opened.empty(); }));
+    EXPECT_EQ(opened, program_.PathInFolder("Symbol.txt"));
     EXPECT_EQ(target_.Text(), "");
 }
 
