@@ -26,7 +26,8 @@ add_custom_command(TARGET Varnoke POST_BUILD
     COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=$<TARGET_FILE_DIR:Varnoke>/Varnoke.debug
             $<TARGET_FILE:Varnoke>
     VERBATIM)
-file(GLOB VARNOKE_RC_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/res/dialogs/*.rc)
+file(GLOB VARNOKE_RC_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/res/dialogs/*.rc
+     ${CMAKE_SOURCE_DIR}/src/res/icons/*.ico ${CMAKE_SOURCE_DIR}/src/res/Varnoke.exe.manifest)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/varnoke.rc PROPERTIES
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/res/resource.h;${VARNOKE_RC_PARTS}")
 # Files the program expects beside itself: the help page with its pictures, and the

@@ -179,6 +179,36 @@ TEST(PortableZipE2E, TheUnpackedFolderRunsTheProgramWithItsHelpAndPictures) {
     ResetRegistry();
 }
 
+// A visible dialog of any process whose caption starts with `prefix` and that has (or has
+// not) a Yes button: the uninstaller copies itself away, so its windows belong to a process
+// the test did not start.
+HWND FindDialog(const std::string& prefix, bool withYesButton) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        HWND window = nullptr;
+        while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
+            char caption[256] = {};
+            GetWindowTextA(window, caption, sizeof(caption));
+            if (IsWindowVisible(window) && std::string(caption).rfind(prefix, 0) == 0 &&
+                (GetDlgItem(window, IDYES) != nullptr) == withYesButton) {
+                found = window;
+                return true;
+            }
+        }
+        return false;
+    });
+    return found;
+}
+
+// Clicks a button once it is enabled (the wizard's Next button is disabled while it works).
+bool ClickWhenEnabled(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    if (button == nullptr || !WaitUntil([&] { return IsWindowEnabled(button) != FALSE; })) {
+        return false;
+    }
+    return PostMessageA(button, BM_CLICK, 0, 0) != FALSE;
+}
+
 class InstallerE2E : public testing::Test {
   protected:
     void SetUp() override {
@@ -353,6 +383,34 @@ TEST_F(InstallerE2E, SilentUninstallEndsTheProgramSavingItsHistoryAndKeepsTheHis
     EXPECT_TRUE(FileExists(InFolder("Varnoke.vnk")));
     DWORD historyLen = 0;
     EXPECT_TRUE(ReadRegInt("HistoryLen", &historyLen)) << "the settings are gone";
+}
+
+// The uninstaller as "Apps & features" starts it: it asks about the history file and the
+// settings, and Yes deletes both.
+TEST_F(InstallerE2E, UninstallAsksAboutHistoryAndSettingsAndYesDeletesThem) {
+    ASSERT_EQ(Install(), 0u);
+    ASSERT_TRUE(WriteFileBytes(InFolder("Varnoke.vnk"), EncodeHistory({"private note"})));
+    WriteRegInt("HistoryNum", 42);
+    std::string command;
+    ASSERT_TRUE(ReadString(HKEY_CURRENT_USER, kUninstallKey, "UninstallString", &command));
+    ASSERT_EQ(RunAndWait(command), 0u);
+
+    HWND wizard = FindDialog("Varnoke ", false);
+    ASSERT_NE(wizard, nullptr) << "no uninstaller window";
+    ASSERT_TRUE(ClickWhenEnabled(wizard, IDOK));
+    HWND question = FindDialog("Varnoke ", true);
+    ASSERT_NE(question, nullptr) << "the uninstaller asked nothing";
+    EXPECT_NE(MessageBoxText(question).find(InFolder("Varnoke.vnk")), std::string::npos)
+        << MessageBoxText(question);
+    AnswerMessageBox(question, IDYES);
+    EXPECT_TRUE(WaitUntil([&] { return !KeyExists(HKEY_CURRENT_USER, kUninstallKey); }, 30000));
+    EXPECT_TRUE(ClickWhenEnabled(wizard, IDOK));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(wizard); }));
+
+    EXPECT_FALSE(FileExists(InFolder("Varnoke.vnk")));
+    EXPECT_FALSE(FileExists(InFolder("Varnoke.exe")));
+    DWORD historyNum = 0;
+    EXPECT_FALSE(ReadRegInt("HistoryNum", &historyNum)) << "the settings are still there";
 }
 
 }  // namespace
