@@ -67,6 +67,11 @@ void SetNormalRect(HWND window, const Rect& rect) {
     placement.length = sizeof(placement);
     GetWindowPlacement(window, &placement);
     placement.rcNormalPosition = {rect.left, rect.top, rect.right, rect.bottom};
+    // The placement of a hidden window still says "shown normally", and setting it would
+    // show a dialog in the middle of its WM_INITDIALOG, before its controls are ready.
+    if (!IsWindowVisible(window)) {
+        placement.showCmd = SW_HIDE;
+    }
     SetWindowPlacement(window, &placement);
 }
 
