@@ -13,8 +13,20 @@
 #   shoot_window NAME CAPTION        the window with that caption, exactly
 #   shoot_changes NAME BEFORE RECT   what changed on screen since the screenshot BEFORE,
 #                                    together with RECT (a window or the tray icon)
-# A dialog opened from the tray menu, e.g. the version dialog:
-#   picture_about() { step command 57664; shoot_window about "バージョン情報 - Varnoke"; }
+#   shoot_window_with_tip NAME CAPTION CONTROL
+#                                    the window while the tip of that control shows
+# A dialog opened by its tray-menu command:
+#   picture_hotkeys() { step command 32773; shoot_window hotkeys "ホットキーの設定 - Varnoke"; }
+# The options dialog with the tip of "履歴の個数" showing:
+#   picture_options() { step command 32772; shoot_window_with_tip options "オプション設定 - Varnoke" 1000; }
+# The load question, from the options dialog's OK with the path of another history file:
+#   picture_load_question() {
+#     cp "$APP/Varnoke.vnk" "$APP/Archive.vnk"
+#     step command 32772
+#     step settext "オプション設定 - Varnoke" 1037 "Archive.vnk"
+#     step click "オプション設定 - Varnoke" 1
+#     shoot_window load_question "確認 - Varnoke"
+#   }
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -166,6 +178,21 @@ shoot_window() {
   sleep 0.7
   screen "$1"
   save_crop "$1" "$1" "$(step rect "$2")"
+}
+
+# The window with a control's tip showing: the pointer rests on the control, and the tip,
+# which may reach past the window's edge, is taken in as well.
+shoot_window_with_tip() {
+  local rect box
+  rect="$(step wait "$2")" || { echo "pictures: no window \"$2\"" >&2; return 1; }
+  step focus "$2" || echo "pictures: could not activate \"$2\"" >&2
+  sleep 0.7
+  screen "$1-before"
+  step hover "$2" "$3"
+  wait_for_change "$1-before"
+  screen "$1"
+  box="$(changed_box "$1-before" "$1")"
+  save_crop "$1" "$1" "$(rect_union "$(step rect "$2")" "${box:-$rect}")"
 }
 
 shoot_changes() {

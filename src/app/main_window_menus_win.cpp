@@ -51,11 +51,16 @@ void MainWindow::ShowHistoryMenu() {
     SetForegroundWindow(hwnd());
     menuTracking_ = 1;
     historyMenuOpen_ = true;
+    editAfterMenu_.reset();
     {
         MenuKeyFilter keys([this](char key) { return OnHistoryMenuKey(key, historyMenu_.get()); });
         TrackPopupAt(historyMenu_.get(), hwnd(), point);
     }
     historyMenuOpen_ = false;
+    if (editAfterMenu_) {
+        PostMessageA(hwnd(), WM_EDIT_HISTORY_ITEM, 0, static_cast<LPARAM>(*editAfterMenu_));
+        editAfterMenu_.reset();
+    }
     if (target != nullptr && TopLevelWindowExists(target) && calledByHotKey_) {
         Win32Foreground foreground(target);
         RestoreTargetWindow(foreground);
@@ -181,8 +186,7 @@ bool MainWindow::OnHistoryMenuKey(char key, HMENU menu) {
         // The shown position travels; the handler resolves it again, since a capture can
         // still arrive before the posted message is handled.
         if (index) {
-            PostMessageA(hwnd(), WM_EDIT_HISTORY_ITEM, 0,
-                         static_cast<LPARAM>(HistoryPositionOfCommand(highlightedItemId_)));
+            editAfterMenu_ = HistoryPositionOfCommand(highlightedItemId_);
         }
         return true;
     }

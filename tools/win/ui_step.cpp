@@ -185,11 +185,17 @@ bool PrintTrayIconRect() {
     return true;
 }
 
-// Brings the pointer onto the point with two moves, so the window under it sees motion.
+// Brings the pointer onto the point with two moves, as input (not a warp), so the window
+// under it sees the motion and its tips start.
 void MovePointer(int x, int y) {
-    SetCursorPos(x - 2, y - 2);
-    Sleep(100);
-    SetCursorPos(x, y);
+    int cx = GetSystemMetrics(SM_CXSCREEN);
+    int cy = GetSystemMetrics(SM_CYSCREEN);
+    for (int offset : {2, 0}) {
+        LONG ax = static_cast<LONG>((x - offset) * 65536LL / cx + 1);
+        LONG ay = static_cast<LONG>((y - offset) * 65536LL / cy + 1);
+        mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ax, ay, 0, 0);
+        Sleep(100);
+    }
 }
 
 // Another process may not always move the foreground; a click on the caption, as a user
