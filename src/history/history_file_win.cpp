@@ -105,17 +105,30 @@ class FileSource : public ByteSource {
     size_t pos_ = 0;
 };
 
+constexpr int kProbeAttempts = 5;
+constexpr DWORD kProbeRetryMs = 50;
+
 // Whether the file could be deleted now: not read-only and not held open by anyone.
-// Windows' MoveFileEx refuses such a target by itself; Wine's replaces it silently.
+// Windows' MoveFileEx refuses such a target by itself; Wine's replaces it silently. A
+// program that reads the file for a moment (a virus scanner, a backup, another program
+// looking at the history) is waited for a little before the save counts as failed.
 bool CanTakePlaceOf(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES ||
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
         return false;
     }
-    FileHandle probe(CreateFileA(path.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    return static_cast<bool>(probe);
+    for (int attempt = 1;; ++attempt) {
+        FileHandle probe(CreateFileA(path.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (probe) {
+            return true;
+        }
+        if (GetLastError() != ERROR_SHARING_VIOLATION || attempt == kProbeAttempts) {
+            return false;
+        }
+        Sleep(kProbeRetryMs);
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The history data file across runs: loading with its limit messages, the two save
-// failure messages, and a save that is killed half way.
+// failure messages, a reader that holds the file for a moment, and a save that is killed
+// half way.
 #include <cstdio>
 #include <iterator>
 
@@ -138,6 +139,23 @@ TEST_F(HistoryFileE2E, AShareLockedOldFileIsNotReplacedEither) {
     std::string onDisk;
     ASSERT_TRUE(ReadFileBytes(DataFile(), &onDisk));
     EXPECT_EQ(onDisk, old);
+}
+
+// Another program reading the old file for a moment (a virus scanner, a backup) delays
+// the save a little and causes no failure message.
+TEST_F(HistoryFileE2E, AFileReadForAMomentIsStillReplacedWithoutAMessage) {
+    ResetRegistryWithHistoryWrittenOnEveryChange();
+    ASSERT_TRUE(WriteFileBytes(DataFile(), EncodeHistory({"old"})));
+    ASSERT_TRUE(program_.Start());
+    HANDLE reader =
+        CreateFileA(DataFile().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(SetClipboardText("new"));
+    PumpFor(100);
+    CloseHandle(reader);
+    EXPECT_TRUE(WaitForHistory(program_, {"new", "old"}));
+    EXPECT_EQ(FindMessageBox(program_.processId(), nullptr, 0), nullptr);
 }
 
 TEST_F(HistoryFileE2E, KillingTheProgramWhileItSavesLeavesTheOldOrTheNewHistory) {
