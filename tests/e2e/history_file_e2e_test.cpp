@@ -68,6 +68,9 @@ TEST_F(HistoryFileE2E, AFileLargerThanTheLimitRaisesItWithATwoLineMessage) {
     EXPECT_EQ(MessageBoxText(box), Utf8ToAnsi(u8"履歴の個数が制限値(90 個)を超えました\n"
                                               u8"履歴数の制限値を 120 個に引き上げました"));
     AnswerMessageBox(box);
+    // The box stands in the middle of the start-up: a close posted before it is gone
+    // would reach the main window from inside the box's loop.
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
     ASSERT_TRUE(program_.Stop());
     DWORD historyNum = 0;
     ASSERT_TRUE(ReadRegInt("HistoryNum", &historyNum));
@@ -85,6 +88,9 @@ TEST_F(HistoryFileE2E, AFileBeyondThreeHundredEntriesIsCutAndSaysSo) {
                          u8"履歴数の制限値を 300 個に引き上げました\n"
                          u8"履歴の最大数(300個)を超えた履歴データは切り捨てられました"));
     AnswerMessageBox(box);
+    // The box stands in the middle of the start-up: a close posted before it is gone
+    // would reach the main window from inside the box's loop.
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
     ASSERT_TRUE(program_.Stop());
     EXPECT_EQ(HistoryOnDisk(program_), Numbered(300));
 }

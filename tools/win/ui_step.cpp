@@ -35,6 +35,8 @@ constexpr UINT kTrayNotify = 0x5F4;
 constexpr UINT kTrayIconId = 100;
 constexpr DWORD kTimeoutMs = 15000;
 
+using Args = std::vector<const char*>;
+
 // The program's main window: a hidden top-level window titled "Varnoke" (message boxes
 // carry that caption too, but they are visible).
 HWND MainWindow() {
@@ -258,112 +260,150 @@ bool Quit(DWORD timeoutMs) {
     return ended;
 }
 
-int Run(int argc, char** argv) {
-    if (argc < 2) {
-        return 2;
-    }
-    std::string action = argv[1];
-    if (action == "main") {
-        DWORD timeout = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : kTimeoutMs;
-        DWORD start = GetTickCount();
-        HWND main = nullptr;
-        while ((main = MainWindow()) == nullptr) {
-            if (GetTickCount() - start >= timeout) {
-                return 1;
-            }
-            Sleep(50);
-        }
-        DWORD pid = 0;
-        GetWindowThreadProcessId(main, &pid);
-        HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
-        if (process != nullptr) {
-            WaitForInputIdle(process, timeout);
-            CloseHandle(process);
-        }
-        return 0;
-    }
-    if (action == "command" && argc == 3) {
-        HWND main = MainWindow();
-        return main != nullptr && PostMessageA(main, WM_COMMAND, std::atoi(argv[2]), 0) ? 0 : 1;
-    }
-    if (action == "tray" && argc == 3) {
-        HWND main = MainWindow();
-        LPARAM mouse = std::strcmp(argv[2], "left") == 0 ? WM_LBUTTONDOWN : WM_RBUTTONUP;
-        return main != nullptr && PostMessageA(main, kTrayNotify, kTrayIconId, mouse) ? 0 : 1;
-    }
-    if ((action == "wait" || action == "rect") && argc >= 3) {
-        DWORD timeout = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : kTimeoutMs;
-        HWND window = nullptr;
-        if (!WaitFor(argv[2], action == "wait" ? timeout : 0, &window)) {
-            return 1;
-        }
-        RECT r{};
-        GetWindowRect(window, &r);
-        PrintRect(r);
-        return 0;
-    }
-    if (action == "trayicon") {
-        return PrintTrayIconRect() ? 0 : 1;
-    }
-    if (action == "keys") {
-        for (int i = 2; i < argc; ++i) {
-            if (!TypeKey(argv[i])) {
-                return 1;
-            }
-        }
-        return 0;
-    }
-    if (action == "focus" && argc == 3) {
-        HWND window = nullptr;
-        return WaitFor(argv[2], kTimeoutMs, &window) && Activate(window) ? 0 : 1;
-    }
-    if (action == "cursor" && argc == 4) {
-        MovePointer(std::atoi(argv[2]), std::atoi(argv[3]));
-        return 0;
-    }
-    if (action == "hover" && argc == 4) {
-        HWND control = ControlOf(argv[2], argv[3]);
-        RECT r{};
-        if (control == nullptr || !GetWindowRect(control, &r)) {
-            return 1;
-        }
-        MovePointer((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        return 0;
-    }
-    if (action == "settext" && argc == 5) {
-        HWND control = ControlOf(argv[2], argv[3]);
-        return control != nullptr &&
-                       SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]))
-                   ? 0
-                   : 1;
-    }
-    if (action == "click" && argc == 4) {
-        HWND control = ControlOf(argv[2], argv[3]);
-        return control != nullptr && PostMessageA(control, BM_CLICK, 0, 0) ? 0 : 1;
-    }
-    if (action == "close" && argc == 3) {
-        HWND window = VisibleWindow(argv[2]);
-        if (window == nullptr) {
-            return 0;
-        }
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        DWORD start = GetTickCount();
-        while (IsWindow(window) && GetTickCount() - start < kTimeoutMs) {
-            Sleep(50);
-        }
-        return IsWindow(window) ? 1 : 0;
-    }
-    if (action == "clip" && argc == 3) {
-        return PutOnClipboard(argv[2]) ? 0 : 1;
-    }
-    if (action == "quit") {
-        return Quit(argc > 2 ? std::strtoul(argv[2], nullptr, 10) : kTimeoutMs) ? 0 : 1;
-    }
-    return 2;
+// ---- The actions: each gets the arguments after its name and says whether it worked. ----
+
+DWORD TimeoutArg(const Args& args, size_t index) {
+    return args.size() > index ? std::strtoul(args[index], nullptr, 10) : kTimeoutMs;
 }
+
+bool WaitForMain(const Args& args) {
+    DWORD timeout = TimeoutArg(args, 0);
+    DWORD start = GetTickCount();
+    HWND main = nullptr;
+    while ((main = MainWindow()) == nullptr) {
+        if (GetTickCount() - start >= timeout) {
+            return false;
+        }
+        Sleep(50);
+    }
+    DWORD pid = 0;
+    GetWindowThreadProcessId(main, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (process != nullptr) {
+        WaitForInputIdle(process, timeout);
+        CloseHandle(process);
+    }
+    return true;
+}
+
+bool PostCommand(const Args& args) {
+    HWND main = MainWindow();
+    return main != nullptr && PostMessageA(main, WM_COMMAND, std::atoi(args[0]), 0);
+}
+
+bool ClickTrayIcon(const Args& args) {
+    HWND main = MainWindow();
+    LPARAM mouse = std::strcmp(args[0], "left") == 0 ? WM_LBUTTONDOWN : WM_RBUTTONUP;
+    return main != nullptr && PostMessageA(main, kTrayNotify, kTrayIconId, mouse);
+}
+
+bool PrintWindowRect(const char* caption, DWORD timeoutMs) {
+    HWND window = nullptr;
+    RECT r{};
+    if (!WaitFor(caption, timeoutMs, &window) || !GetWindowRect(window, &r)) {
+        return false;
+    }
+    PrintRect(r);
+    return true;
+}
+bool WaitForWindow(const Args& args) {
+    return PrintWindowRect(args[0], TimeoutArg(args, 1));
+}
+bool WindowRect(const Args& args) {
+    return PrintWindowRect(args[0], 0);
+}
+
+bool TrayIconRect(const Args&) {
+    return PrintTrayIconRect();
+}
+
+bool TypeKeys(const Args& args) {
+    for (const char* key : args) {
+        if (!TypeKey(key)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Focus(const Args& args) {
+    HWND window = nullptr;
+    return WaitFor(args[0], kTimeoutMs, &window) && Activate(window);
+}
+
+bool MoveCursor(const Args& args) {
+    MovePointer(std::atoi(args[0]), std::atoi(args[1]));
+    return true;
+}
+
+bool Hover(const Args& args) {
+    HWND control = ControlOf(args[0], args[1]);
+    RECT r{};
+    if (control == nullptr || !GetWindowRect(control, &r)) {
+        return false;
+    }
+    MovePointer((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return true;
+}
+
+bool SetText(const Args& args) {
+    HWND control = ControlOf(args[0], args[1]);
+    return control != nullptr &&
+           SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[2])) != FALSE;
+}
+
+bool Click(const Args& args) {
+    HWND control = ControlOf(args[0], args[1]);
+    return control != nullptr && PostMessageA(control, BM_CLICK, 0, 0);
+}
+
+bool Close(const Args& args) {
+    HWND window = VisibleWindow(args[0]);
+    if (window == nullptr) {
+        return true;
+    }
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    DWORD start = GetTickCount();
+    while (IsWindow(window) && GetTickCount() - start < kTimeoutMs) {
+        Sleep(50);
+    }
+    return !IsWindow(window);
+}
+
+bool Clip(const Args& args) {
+    return PutOnClipboard(args[0]);
+}
+
+bool QuitProgram(const Args& args) {
+    return Quit(TimeoutArg(args, 0));
+}
+
+struct Action {
+    const char* name;
+    size_t minArgs;
+    size_t maxArgs;
+    bool (*run)(const Args&);
+};
+const Action kActions[] = {
+    {"main", 0, 1, WaitForMain},   {"command", 1, 1, PostCommand}, {"tray", 1, 1, ClickTrayIcon},
+    {"wait", 1, 2, WaitForWindow}, {"rect", 1, 1, WindowRect},     {"trayicon", 0, 0, TrayIconRect},
+    {"keys", 1, 99, TypeKeys},     {"focus", 1, 1, Focus},         {"cursor", 2, 2, MoveCursor},
+    {"hover", 2, 2, Hover},        {"settext", 3, 3, SetText},     {"click", 2, 2, Click},
+    {"close", 1, 1, Close},        {"clip", 1, 1, Clip},           {"quit", 0, 1, QuitProgram},
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    return Run(argc, argv);
+    if (argc < 2) {
+        return 2;
+    }
+    Args args(argv + 2, argv + argc);
+    for (const Action& action : kActions) {
+        if (std::strcmp(argv[1], action.name) == 0 && args.size() >= action.minArgs &&
+            args.size() <= action.maxArgs) {
+            return action.run(args) ? 0 : 1;
+        }
+    }
+    return 2;
 }
