@@ -166,8 +166,10 @@ rect_pad() {
   echo "$((r - l))x$((b - t))+$l+$t"
 }
 
+# (Without time stamps, a picture whose pixels did not change stays the same file.)
 save_crop() {
-  convert "$SHOTS/$2.png" -crop "$3" +repage "$OUT/$1.png"
+  convert "$SHOTS/$2.png" -crop "$3" +repage -strip -define png:exclude-chunk=date,time \
+    "$OUT/$1.png"
   echo "docs/images/$1.png ($3)"
 }
 
