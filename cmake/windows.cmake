@@ -13,15 +13,32 @@ target_link_libraries(Varnoke PRIVATE varnoke_core ${VARNOKE_WIN_LIBS})
 target_compile_options(Varnoke PRIVATE ${VARNOKE_WARNINGS})
 target_link_options(Varnoke PRIVATE ${VARNOKE_STATIC_LINK})
 set_target_properties(Varnoke PROPERTIES OUTPUT_NAME Varnoke)
-file(GLOB VARNOKE_RC_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/res/dialogs/*.rc)
+# The release build: optimized for size, unused code and data dropped at link time, and
+# compiled with debug information that leaves the shipped exe for a file beside it
+# (Varnoke.debug, named in the exe's .gnu_debuglink, so gdb finds it for a crash dump).
+target_compile_options(varnoke_core PRIVATE -Os -g -ffunction-sections -fdata-sections)
+target_compile_options(Varnoke PRIVATE -Os -g -ffunction-sections -fdata-sections)
+target_link_options(Varnoke PRIVATE -Wl,--gc-sections)
+add_custom_command(TARGET Varnoke POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:Varnoke>
+            $<TARGET_FILE_DIR:Varnoke>/Varnoke.debug
+    COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE:Varnoke>
+    COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=$<TARGET_FILE_DIR:Varnoke>/Varnoke.debug
+            $<TARGET_FILE:Varnoke>
+    VERBATIM)
+file(GLOB VARNOKE_RC_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/res/dialogs/*.rc
+     ${CMAKE_SOURCE_DIR}/src/res/icons/*.ico ${CMAKE_SOURCE_DIR}/src/res/Varnoke.exe.manifest)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/varnoke.rc PROPERTIES
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/res/resource.h;${VARNOKE_RC_PARTS}")
-# Files the program expects beside itself.
+# Files the program expects beside itself: the help page with its pictures, and the
+# default short-text file.
 add_custom_command(TARGET Varnoke POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/src/res/Varnoke.html
             $<TARGET_FILE_DIR:Varnoke>/Varnoke.html
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/src/res/Symbol.txt
-            $<TARGET_FILE_DIR:Varnoke>/Symbol.txt)
+            $<TARGET_FILE_DIR:Varnoke>/Symbol.txt
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/docs/images
+            $<TARGET_FILE_DIR:Varnoke>/images)
 
 # End-to-end tests: a Win32 GoogleTest program that drives the real Varnoke.exe.
 if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT TARGET gtest)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the layering check, the native unit tests
-# (ASan/UBSan), the fuzz targets for a bounded time, then the end-to-end tests of the
-# real Varnoke.exe under Wine on a private Xvfb. Exits non-zero on any failure.
+# (ASan/UBSan), the fuzz targets for a bounded time, the release packages, then the
+# end-to-end tests of the real Varnoke.exe (and of the packages) under Wine on a private
+# Xvfb. Exits non-zero on any failure.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}"
@@ -28,6 +29,12 @@ for fuzzer in "$ROOT"/build/fuzz/*_fuzz; do
     >"$ROOT/build/fuzz/$name.log" 2>&1 || { tail -n 40 "$ROOT/build/fuzz/$name.log"; exit 1; }
   grep -E '^#[0-9]+.*DONE' "$ROOT/build/fuzz/$name.log" | tail -n 1 || true
 done
+
+echo "== release packages"
+bash "$ROOT/scripts/package.sh"
+# The end-to-end tests run the program from the unpacked zip and install the installer.
+rm -rf "$ROOT/build/dist/unzipped"
+unzip -q "$ROOT"/build/dist/Varnoke-*.zip -d "$ROOT/build/dist/unzipped"
 
 echo "== end-to-end tests under Wine"
 bash "$ROOT/scripts/build.sh" win

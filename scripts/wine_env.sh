@@ -48,17 +48,48 @@ start_wineserver() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 </dev/null || true
   fi
-  # Every program runs in one virtual desktop with a taskbar, so the notification
-  # area exists: without it Wine's Shell_NotifyIcon(NIM_DELETE) waits 2 s for a tray.
-  # The desktop takes the setting when it starts, so the server starts afresh after it.
-  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null || true
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
-    >/dev/null 2>&1 </dev/null || true
+  # Title bars draw their buttons with Marlett (fonts-wine). Debian's Wine 8 does not find
+  # it in its data folder, but it finds a copy in the prefix's Fonts folder.
+  if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  fi
+  import_registry <<'REG'
+; Every program runs in one virtual desktop with a taskbar, so the notification area
+; exists: without it Wine's Shell_NotifyIcon(NIM_DELETE) waits 2 s for a tray. The
+; desktop takes the setting when it starts, so the server starts afresh after it.
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1024x768"
+; The fonts of a Japanese Windows, so dialogs are laid out and drawn as they would be there.
+; The IPA fonts share the metrics of the MS Gothic family, and dialog units follow the font:
+; with Noto CJK's taller lines every dialog would be about 40 % taller than on Windows.
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"MS UI Gothic"="IPAPGothic"
+"MS Shell Dlg"="IPAPGothic"
+"MS Shell Dlg 2"="IPAPGothic"
+"ＭＳ ゴシック"="IPAGothic"
+"MS Gothic"="IPAGothic"
+"ＭＳ Ｐゴシック"="IPAPGothic"
+REG
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
   wineserver -p >/dev/null 2>&1 </dev/null || true
   # One tiny windowed program brings the desktop process up, detached from our pipes.
   wine "$BUILD_WIN/min_window.exe" >/dev/null 2>&1 </dev/null || true
+}
+
+# Imports registry settings given on stdin (.reg syntax without its header line) into the
+# prefix. One regedit run instead of one reg.exe run per value; UTF-16 keeps the Japanese
+# names intact whatever the code page.
+import_registry() {
+  local file
+  file="$(mktemp --suffix=.reg)"
+  { printf 'Windows Registry Editor Version 5.00\r\n\r\n'; sed 's/$/\r/'; } \
+    | iconv -f UTF-8 -t UTF-16 >"$file"
+  wine regedit /S "$(winepath -w "$file")" >/dev/null 2>&1 </dev/null || true
+  rm -f "$file"
 }
 
 stop_wineserver() {

@@ -53,12 +53,17 @@ void MainWindow::ShowHistoryMenu() {
     POINT point = GetPopupPoint(calledByHotKey_ ? settings_.popupPos : kPopupAtCursor);
     menuTracking_ = true;
     historyMenuOpen_ = true;
+    editAfterMenu_.reset();
     // The keys are caught only while the menu is tracked.
     std::optional<MenuKeyFilter> keys;
     keys.emplace([this](char key) { return OnHistoryMenuKey(key, historyMenu_.get()); });
     ShowPopupMenu(historyMenu_.get(), hwnd(), point, [this, target, &keys] {
         keys.reset();
         historyMenuOpen_ = false;
+        if (editAfterMenu_) {
+            PostMessageA(hwnd(), WM_EDIT_HISTORY_ITEM, 0, static_cast<LPARAM>(*editAfterMenu_));
+            editAfterMenu_.reset();
+        }
         if (target != nullptr && TopLevelWindowExists(target) && calledByHotKey_) {
             Win32Foreground foreground(target);
             RestoreTargetWindow(foreground);
@@ -177,8 +182,7 @@ bool MainWindow::OnHistoryMenuKey(char key, HMENU menu) {
         // The shown position travels; the handler resolves it again, since a capture can
         // still arrive before the posted message is handled.
         if (index) {
-            PostMessageA(hwnd(), WM_EDIT_HISTORY_ITEM, 0,
-                         static_cast<LPARAM>(HistoryPositionOfCommand(highlightedItemId_)));
+            editAfterMenu_ = HistoryPositionOfCommand(highlightedItemId_);
         }
         return true;
     }

@@ -180,6 +180,10 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     // The history menu's own loop is running: a second showing would destroy the menu
     // under it.
     bool historyMenuOpen_ = false;
+    // The shown position Space asked to edit, posted once the menu loop has ended: Wine's
+    // EndMenu only posts the menu its end, and a message posted before it would run the
+    // entry editor inside the menu loop, with the mouse still captured by the menu.
+    std::optional<int> editAfterMenu_;
 
     ShortTextMenus shortText_;
     ShortTextPopupMenus shortTextMenus_;

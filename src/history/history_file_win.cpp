@@ -142,16 +142,32 @@ bool Win32HistoryFileSystem::RemoveFile(const std::string& path) {
 // silently, so the question is asked with an open for deletion that both answer alike. It
 // shares everything: only a handle that withholds the right to delete makes it fail, and a
 // program that merely reads the file while granting that right does not stop the save.
+namespace {
+// A quarter of a second in all.
+constexpr int kProbeAttempts = 5;
+constexpr DWORD kProbeRetryDelayMs = 50;
+}  // namespace
+
 bool Win32HistoryFileSystem::CanRemoveFile(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES ||
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
         return false;
     }
-    FileHandle probe(CreateFileA(path.c_str(), DELETE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return static_cast<bool>(probe);
+    // A reader that withholds the right to delete for a moment (most programs that open a
+    // file to read it do) is waited for a little before the save counts as failed.
+    for (int attempt = 1;; ++attempt) {
+        FileHandle probe(CreateFileA(path.c_str(), DELETE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (probe) {
+            return true;
+        }
+        if (GetLastError() != ERROR_SHARING_VIOLATION || attempt == kProbeAttempts) {
+            return false;
+        }
+        Sleep(kProbeRetryDelayMs);
+    }
 }
 
 namespace {

@@ -75,6 +75,18 @@ TEST_F(EntryEditorE2E, SpaceOpensTheHighlightedEntryAndOkReplacesIt) {
     EXPECT_TRUE(WaitForHistory(program_, {"C", "B edited\r\nsecond line", "A"}));
 }
 
+// The editor runs after the menu loop, not inside it: a menu still tracking would keep the
+// mouse from the editor.
+TEST_F(EntryEditorE2E, TheMenuHasEndedWhileTheEditorIsOpen) {
+    StartWith({"A", "B"});
+    OpenEditorOnRow(0);
+    EXPECT_FALSE(ProgramInMenuLoop(program_));
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(program_.mainWindow(), nullptr), &info));
+    EXPECT_EQ(info.hwndCapture, nullptr);
+}
+
 TEST_F(EntryEditorE2E, EmptyTextAndOkDeletesTheEntry) {
     StartWith({"A", "B", "C"});
     OpenEditorOnRow(1);
@@ -127,7 +139,8 @@ TEST_F(EntryEditorE2E, TabAndEnterTypeIntoTheTextInsteadOfMovingOrClosing) {
         << editor_.Text(IDC_ENTRY_TEXT);
     EXPECT_TRUE(editor_.IsOpen());
     Confirm();
-    EXPECT_TRUE(WaitForHistory(program_, {"B", "\tx\r\ny"}));
+    EXPECT_TRUE(WaitForHistory(program_, {"B", "\tx\r\ny"}))
+        << testing::PrintToString(HistoryOnDisk(program_));
 }
 
 // 9 single bytes and "あ": 11 bytes, one over a HistoryLen of 10, and a cut at 10 bytes
@@ -247,7 +260,9 @@ TEST_F(EntryEditorE2E, EditorSettingsSwitchWrapKeepTheTextAndCancelChangesNothin
     settings.Click(IDOK);
     ASSERT_TRUE(settings.WaitClosed());
     EXPECT_TRUE(WaitUntil([&] { return !hasHorizontalScroll(); }));
-    EXPECT_EQ(editor_.Text(IDC_ENTRY_TEXT), "kept text");
+    // The new edit control exists before the text is put back into it.
+    EXPECT_TRUE(WaitUntil([&] { return editor_.Text(IDC_ENTRY_TEXT) == "kept text"; }))
+        << editor_.Text(IDC_ENTRY_TEXT);
 
     editor_.Click(IDC_ENTRY_SETTINGS);
     settings = DialogDriver::Find(program_.processId(), SettingsCaption());

@@ -24,6 +24,8 @@ void PumpFor(DWORD ms);
 class VarnokeProcess {
   public:
     VarnokeProcess();
+    // The program already in `folder` (an installed or unpacked copy), which stays there.
+    explicit VarnokeProcess(const std::string& folder);
     ~VarnokeProcess();
     VarnokeProcess(const VarnokeProcess&) = delete;
     VarnokeProcess& operator=(const VarnokeProcess&) = delete;
@@ -60,6 +62,7 @@ class VarnokeProcess {
     bool Launch(PROCESS_INFORMATION* info) const;
 
     std::string folder_;
+    bool ownsFolder_ = true;
     PROCESS_INFORMATION processInfo_{};
     HWND mainWindow_ = nullptr;
 };
@@ -75,22 +78,6 @@ void WriteRegBinary(const char* name, const std::vector<BYTE>& value);
 bool ReadRegInt(const char* name, DWORD* value);
 bool ReadRegString(const char* name, std::string* value);
 std::vector<std::string> RegValueNames();
-
-// Files of an extension open with `command` (e.g. "prog.exe marker \"%1\"") for as
-// long as this lives; the extension's previous association comes back afterwards. Wine 8's
-// shell reads associations from HKEY_CLASSES_ROOT only, not from HKCU\Software\Classes.
-class FileAssociation {
-  public:
-    FileAssociation(const std::string& extension, const std::string& command);
-    ~FileAssociation();
-    FileAssociation(const FileAssociation&) = delete;
-    FileAssociation& operator=(const FileAssociation&) = delete;
-
-  private:
-    std::string extension_;
-    bool hadProgId_ = false;
-    std::string previousProgId_;
-};
 
 // ---- Clipboard ---------------------------------------------------------------
 // Puts CF_TEXT (only) on the clipboard, as another program's copy would.
@@ -159,6 +146,27 @@ void AnswerMessageBox(HWND box, int id = IDOK);
 std::vector<HWND> VisibleWindowsOf(DWORD processId);
 // The texts of every child control of a window.
 std::vector<std::string> ChildTexts(HWND window);
+
+// ---- The shell's file associations --------------------------------------------------
+// While this lives, the shell opens files of `extension` (".txt") with `command`, in which
+// %1 stands for the file: HKCU\Software\Classes as on Windows, and HKEY_CLASSES_ROOT as
+// well, since Wine 8's shell reads that one only. What was there before comes back after.
+class FileAssociation {
+  public:
+    FileAssociation(const std::string& extension, const std::string& command);
+    ~FileAssociation();
+    FileAssociation(const FileAssociation&) = delete;
+    FileAssociation& operator=(const FileAssociation&) = delete;
+
+  private:
+    struct Saved {
+        HKEY root;
+        std::string key;
+        bool existed;
+        std::string value;
+    };
+    std::vector<Saved> saved_;
+};
 
 // ---- Files -------------------------------------------------------------------
 bool ReadFileBytes(const std::string& path, std::string* bytes);

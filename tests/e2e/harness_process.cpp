@@ -41,6 +41,8 @@ VarnokeProcess::VarnokeProcess() : folder_(MakeFreshFolder()) {
     CopyFileA(source.c_str(), PathInFolder("Varnoke.exe").c_str(), FALSE);
 }
 
+VarnokeProcess::VarnokeProcess(const std::string& folder) : folder_(folder), ownsFolder_(false) {}
+
 bool VarnokeProcess::CopyBesideProgram(const std::string& name) const {
     std::string source = ThisProgramFolder() + "\\" + name;
     return CopyFileA(source.c_str(), PathInFolder(name).c_str(), FALSE) != FALSE;
@@ -57,7 +59,9 @@ VarnokeProcess::~VarnokeProcess() {
         CloseHandle(processInfo_.hProcess);
         CloseHandle(processInfo_.hThread);
     }
-    DeleteFolderTree(folder_);
+    if (ownsFolder_) {
+        DeleteFolderTree(folder_);
+    }
 }
 
 bool VarnokeProcess::Launch(PROCESS_INFORMATION* info) const {

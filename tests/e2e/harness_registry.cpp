@@ -95,48 +95,4 @@ std::vector<std::string> RegValueNames() {
     return names;
 }
 
-// ---- Clipboard -------------------------------------------------------------------
-
-// ---- FileAssociation ------------------------------------------------------------
-
-namespace {
-
-constexpr char kProgId[] = "VarnokeE2E.Opened";
-
-void SetDefaultValue(const std::string& key, const std::string& value) {
-    RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value.c_str(),
-                 static_cast<DWORD>(value.size()));
-}
-
-bool ReadDefaultValue(const std::string& key, std::string* value) {
-    char buffer[512] = {};
-    LONG size = sizeof(buffer);
-    if (RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), buffer, &size) != ERROR_SUCCESS) {
-        return false;
-    }
-    *value = buffer;
-    return true;
-}
-
-}  // namespace
-
-FileAssociation::FileAssociation(const std::string& extension, const std::string& command)
-    : extension_(extension) {
-    hadProgId_ = ReadDefaultValue(extension_, &previousProgId_);
-    SetDefaultValue(extension_, kProgId);
-    SetDefaultValue(std::string(kProgId) + "\\shell\\open\\command", command);
-}
-
-FileAssociation::~FileAssociation() {
-    if (hadProgId_) {
-        SetDefaultValue(extension_, previousProgId_);
-    } else {
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, extension_.c_str());
-    }
-    // Leaf first: RegDeleteKeyA removes only keys without subkeys.
-    for (const char* tail : {"\\shell\\open\\command", "\\shell\\open", "\\shell", ""}) {
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string(kProgId) + tail).c_str());
-    }
-}
-
 }  // namespace e2e

@@ -199,5 +199,23 @@ TEST_F(ShortTextE2E, SpaceOpensTheDataFileWithItsProgramWithoutPasting) {
     EXPECT_EQ(target_.Text(), "");
 }
 
+// The default short-text file is a .txt file: Space hands it to the program the shell
+// has for .txt files (a recording one here).
+TEST_F(ShortTextE2E, SpaceOpensTheDefaultSymbolTxtWithTheTextFileProgram) {
+    ASSERT_TRUE(program_.CopyBesideProgram("Symbol.txt"));
+    ASSERT_TRUE(program_.CopyBesideProgram("touch_marker.exe"));
+    const std::string marker = program_.PathInFolder("opened.log");
+    FileAssociation association(
+        ".txt", program_.PathInFolder("touch_marker.exe") + " " + marker + " \"%1\"");
+    ASSERT_TRUE(program_.Start());
+    OpenByHotKey();
+    PressKey(VK_SPACE);
+    ASSERT_TRUE(WaitForMenuClosed(program_));
+    std::string opened;
+    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(marker, &opened) && !opened.empty(); }));
+    EXPECT_EQ(opened, program_.PathInFolder("Symbol.txt"));
+    EXPECT_EQ(target_.Text(), "");
+}
+
 }  // namespace
 }  // namespace e2e

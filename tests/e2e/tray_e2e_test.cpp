@@ -1,4 +1,5 @@
-// The tray menu's commands that act on the clipboard and the pause state.
+// The tray menu's commands that act on the clipboard and the pause state, and its help
+// command.
 #include <gtest/gtest.h>
 
 #include "harness.h"
@@ -57,6 +58,22 @@ TEST_F(TrayE2E, ExplorerRestartIsSurvived) {
         0);
     EXPECT_TRUE(program_.IsRunning());
     EXPECT_TRUE(program_.Stop());
+}
+
+// The help page ships beside the program; the help command hands it to the program the
+// shell has for .html files (a recording one here), and says nothing.
+TEST_F(TrayE2E, HelpOpensTheHelpPageBesideTheProgram) {
+    ASSERT_TRUE(program_.CopyBesideProgram("Varnoke.html"));
+    ASSERT_TRUE(program_.CopyBesideProgram("touch_marker.exe"));
+    const std::string marker = program_.PathInFolder("opened.log");
+    FileAssociation association(
+        ".html", program_.PathInFolder("touch_marker.exe") + " " + marker + " \"%1\"");
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(program_.SendCommand(ID_HELP_FINDER));
+    std::string opened;
+    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(marker, &opened) && !opened.empty(); }));
+    EXPECT_EQ(opened, program_.PathInFolder("Varnoke.html"));
+    EXPECT_EQ(FindMessageBox(program_.processId(), nullptr, 0), nullptr);
 }
 
 }  // namespace

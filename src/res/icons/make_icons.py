@@ -4,7 +4,7 @@
     python3 make_icons.py [OUTPUT_DIR]     (default: the folder of this script)
 
 Writes varnoke.ico (128, window class and version dialog), normal.ico (129),
-paused.ico (130) and capture.ico (131). Each holds a 16x16 and a 32x32 image,
+paused.ico (130) and capture.ico (131). Each holds 16, 20, 24 and 32 pixel images,
 32-bit BGRA with an AND mask, so both alpha-aware and older shells draw them.
 Only the standard library is used, and the output is byte-for-byte
 reproducible, so the .ico files in the repository can be regenerated and
@@ -112,6 +112,10 @@ class Canvas:
         return bytes(xor), bytes(mask)
 
 
+# The small icon at 100, 125 and 150 % (the tray loads SM_CXSMICON, which grows with the
+# screen's DPI), and the large one, which is also the small icon at 200 %.
+SIZES = (16, 20, 24, 32)
+
 # Pixel-aligned geometry per size. Coordinates are edges: (x0, y0, x1, y1).
 GEOMETRY = {
     32: {
@@ -125,6 +129,30 @@ GEOMETRY = {
         "clip_hole": (14, 2, 18, 4),
         "lines": [(10, 12, 22, 14), (10, 16, 20, 18), (10, 20, 22, 22), (10, 24, 18, 26)],
         "pause_bars": [(10, 12, 14, 27), (18, 12, 22, 27)],
+    },
+    24: {
+        "board": (3, 2, 21, 24),
+        "board_radius": 2.5,
+        "board_stroke": 1.0,
+        "sheet": (6, 6, 18, 22),
+        "sheet_stroke": 1.0,
+        "clip": (8, 0, 16, 5),
+        "clip_radius": 1.5,
+        "clip_hole": (11, 1, 13, 3),
+        "lines": [(8, 9, 16, 10), (8, 12, 15, 13), (8, 15, 16, 16), (8, 18, 13, 19)],
+        "pause_bars": [(7, 9, 10, 21), (14, 9, 17, 21)],
+    },
+    20: {
+        "board": (2, 2, 18, 20),
+        "board_radius": 2.0,
+        "board_stroke": 1.0,
+        "sheet": (5, 6, 15, 19),
+        "sheet_stroke": 1.0,
+        "clip": (7, 0, 13, 5),
+        "clip_radius": 1.5,
+        "clip_hole": (9, 1, 11, 3),
+        "lines": [(7, 8, 13, 9), (7, 10, 12, 11), (7, 12, 13, 13), (7, 14, 11, 15)],
+        "pause_bars": [(6, 8, 9, 18), (11, 8, 14, 18)],
     },
     16: {
         "board": (1, 2, 15, 16),
@@ -237,7 +265,7 @@ def main(argv):
     out_dir = argv[1] if len(argv) > 1 else os.path.dirname(os.path.abspath(__file__))
     os.makedirs(out_dir, exist_ok=True)
     for name, draw in ICONS.items():
-        data = ico_bytes([draw(16), draw(32)])
+        data = ico_bytes([draw(size) for size in SIZES])
         with open(os.path.join(out_dir, name), "wb") as f:
             f.write(data)
         print("wrote %s (%d bytes)" % (os.path.join(out_dir, name), len(data)))

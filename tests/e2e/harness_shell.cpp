@@ -1,0 +1,72 @@
+// The shell's file associations, for tests that check which file the program asks the
+// shell to open.
+#include "harness.h"
+
+namespace e2e {
+namespace {
+
+constexpr char kProgId[] = "VarnokeE2E.Recorded";
+
+bool ReadDefault(HKEY root, const std::string& key, std::string* value) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+        return false;
+    }
+    char text[1024] = {};
+    DWORD size = sizeof(text) - 1;
+    DWORD type = 0;
+    if (RegQueryValueExA(opened, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) ==
+            ERROR_SUCCESS &&
+        type == REG_SZ) {
+        *value = text;
+    }
+    RegCloseKey(opened);
+    return true;
+}
+
+void WriteDefault(HKEY root, const std::string& key, const std::string& value) {
+    HKEY created = nullptr;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &created, nullptr) ==
+        ERROR_SUCCESS) {
+        RegSetValueExA(created, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+        RegCloseKey(created);
+    }
+}
+
+// Leaf first: RegDeleteKeyA removes only keys without subkeys.
+void DeleteProgId(HKEY root, const std::string& classes) {
+    for (const char* tail : {"\\shell\\open\\command", "\\shell\\open", "\\shell", ""}) {
+        RegDeleteKeyA(root, (classes + kProgId + tail).c_str());
+    }
+}
+
+}  // namespace
+
+FileAssociation::FileAssociation(const std::string& extension, const std::string& command) {
+    const std::pair<HKEY, std::string> places[] = {
+        {HKEY_CURRENT_USER, "Software\\Classes\\"},
+        {HKEY_CLASSES_ROOT, ""},
+    };
+    for (const auto& [root, classes] : places) {
+        Saved saved{root, classes + extension, false, std::string()};
+        saved.existed = ReadDefault(root, saved.key, &saved.value);
+        saved_.push_back(saved);
+        WriteDefault(root, classes + kProgId + "\\shell\\open\\command", command);
+        WriteDefault(root, saved.key, kProgId);
+    }
+}
+
+FileAssociation::~FileAssociation() {
+    for (auto saved = saved_.rbegin(); saved != saved_.rend(); ++saved) {
+        if (saved->existed) {
+            WriteDefault(saved->root, saved->key, saved->value);
+        } else {
+            RegDeleteKeyA(saved->root, saved->key.c_str());
+        }
+        std::string classes = saved->root == HKEY_CURRENT_USER ? "Software\\Classes\\" : "";
+        DeleteProgId(saved->root, classes);
+    }
+}
+
+}  // namespace e2e
