@@ -15,18 +15,7 @@
 #                                    together with RECT (a window or the tray icon)
 #   shoot_window_with_tip NAME CAPTION CONTROL
 #                                    the window while the tip of that control shows
-# A dialog opened by its tray-menu command:
-#   picture_hotkeys() { step command 32773; shoot_window hotkeys "ホットキーの設定 - Varnoke"; }
-# The options dialog with the tip of "履歴の個数" showing:
-#   picture_options() { step command 32772; shoot_window_with_tip options "オプション設定 - Varnoke" 1000; }
-# The load question, from the options dialog's OK with the path of another history file:
-#   picture_load_question() {
-#     cp "$APP/Varnoke.vnk" "$APP/Archive.vnk"
-#     step command 32772
-#     step settext "オプション設定 - Varnoke" 1037 "Archive.vnk"
-#     step click "オプション設定 - Varnoke" 1
-#     shoot_window load_question "確認 - Varnoke"
-#   }
+# A dialog opened by its tray-menu command: picture_hotkeys below.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -50,6 +39,10 @@ PICTURES=(
   short_text_menu
   entry_editor
   editor_settings
+  history_editor
+  options
+  load_question
+  hotkeys
   about
 )
 
@@ -275,6 +268,33 @@ picture_editor_settings() {
   open_entry_editor
   step click "履歴データ編集 - Varnoke" 1089
   shoot_window editor_settings "設定 - Varnoke"
+}
+
+# The history editor, as its tray-menu command opens it.
+picture_history_editor() {
+  step command 32777
+  shoot_window history_editor "クリップボード履歴編集 - Varnoke"
+}
+
+# The options dialog with the tip of "履歴の個数" showing.
+picture_options() {
+  step command 32772
+  shoot_window_with_tip options "オプション設定 - Varnoke" 1000
+}
+
+# The question about an existing history data file, from the options dialog's OK with the
+# path of another history file.
+picture_load_question() {
+  cp "$APP/Varnoke.vnk" "$APP/Archive.vnk"
+  step command 32772
+  step settext "オプション設定 - Varnoke" 1037 "Archive.vnk"
+  step click "オプション設定 - Varnoke" 1
+  shoot_window load_question "確認 - Varnoke"
+}
+
+picture_hotkeys() {
+  step command 32773
+  shoot_window hotkeys "ホットキーの設定 - Varnoke"
 }
 
 picture_about() {

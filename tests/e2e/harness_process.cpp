@@ -145,7 +145,24 @@ bool VarnokeProcess::Stop(DWORD timeoutMs) {
     if (window != nullptr) {
         PostMessageA(window, WM_CLOSE, 0, 0);
     }
-    return WaitUntil([this] { return !IsRunning(); }, timeoutMs);
+    // Under Wine a message posted just as a modal loop of the program ends was seen to get
+    // lost. A program that sits idle with its window and no message box after a while has
+    // not seen the close, so it is asked again.
+    DWORD asked = GetTickCount();
+    return WaitUntil(
+        [&] {
+            if (!IsRunning()) {
+                return true;
+            }
+            if (GetTickCount() - asked > 2000 && window != nullptr && IsWindow(window) &&
+                WaitForInputIdle(processInfo_.hProcess, 0) == 0 &&
+                FindMessageBox(processInfo_.dwProcessId, nullptr, 0) == nullptr) {
+                PostMessageA(window, WM_CLOSE, 0, 0);
+                asked = GetTickCount();
+            }
+            return false;
+        },
+        timeoutMs);
 }
 
 void VarnokeProcess::Kill() {
