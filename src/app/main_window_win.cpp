@@ -320,7 +320,7 @@ std::string MainWindow::DataFilePath() const {
 bool MainWindow::SaveHistoryFile() {
     std::string path = DataFilePath();
     Win32HistoryFileSystem fileSystem;
-    switch (SaveHistoryData(path, history_, fileSystem, &IsAnsiLeadByte)) {
+    switch (SaveHistoryData(path, history_, fileSystem, &IsAnsiLeadByte, &damagedDataFile_)) {
         case HistorySaveResult::kSaved:
             capture_.SetHistoryDirty(false);
             return true;
@@ -354,8 +354,10 @@ void MainWindow::ReportSaveFailure(const std::string& message) {
 bool MainWindow::LoadHistoryFile() {
     Win32HistoryFileSystem fileSystem;
     int oldLimit = settings_.historyNum;
-    HistoryLoadResult result = LoadHistoryData(DataFilePath(), history_, settings_.historyLen,
-                                               fileSystem, &IsAnsiLeadByte);
+    std::string path = DataFilePath();
+    HistoryLoadResult result =
+        LoadHistoryData(path, history_, settings_.historyLen, fileSystem, &IsAnsiLeadByte);
+    damagedDataFile_ = result.damaged ? path : std::string();
     if (!result.ok) {
         return false;
     }

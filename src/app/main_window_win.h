@@ -151,6 +151,8 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
 
     Settings& settings_;
     ClipHistory history_;
+    // The data file that did not load completely, until its original is kept.
+    std::string damagedDataFile_;
     ClipboardCapture capture_;
     TrayModel tray_;
     IconHandle iconNormal_;

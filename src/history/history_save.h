@@ -38,8 +38,17 @@ enum class HistorySaveResult {
 
 // Writes the whole history to `path` (already resolved). An existing file is replaced
 // only after the new contents were written completely to the temporary file.
+// `damagedFile` names the data file that did not load completely (empty when none). When
+// it is `path`, the file there is first copied beside it, once, under the name
+// MakeDamagedCopyName gives, and `damagedFile` is cleared; while no copy can be made the
+// file is not replaced (kCannotCreate), since what the load skipped would be lost.
 HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& history,
-                                  HistoryFileSystem& fileSystem, LeadByteTest isLeadByte);
+                                  HistoryFileSystem& fileSystem, LeadByteTest isLeadByte,
+                                  std::string* damagedFile = nullptr);
+
+// "VarnokeDamaged_" put in front of the file name, or "VarnokeDamaged2_" and so on for the
+// `number`th copy, in the same folder.
+std::string MakeDamagedCopyName(const std::string& path, int number, LeadByteTest isLeadByte);
 
 // Opens `path` (already resolved) and appends its records to `history`; ok is false when
 // the file cannot be opened or its first line is not the header.

@@ -138,6 +138,68 @@ TEST(SaveHistoryDataTest, FailuresNeverLoseTheSavedFile) {
     EXPECT_EQ(fs.files.count(kTemp), 0u);
 }
 
+const std::string kKept = "C:\\data\\VarnokeDamaged_Varnoke.vnk";
+
+TEST(SaveHistoryDataTest, DamagedOriginalIsKeptOnceBeforeTheFirstSaveOverIt) {
+    FakeFileSystem fs;
+    const std::string damaged = Encoded({"a", "b"}) + "\x13\x14garbage" + Encoded({"c"});
+    fs.files[kPath] = damaged;
+    ClipHistory history;
+    HistoryLoadResult loaded = LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte);
+    ASSERT_TRUE(loaded.damaged);
+    std::string damagedFile = kPath;
+
+    EXPECT_EQ(SaveHistoryData(kPath, history, fs, IsCp932LeadByte, &damagedFile),
+              HistorySaveResult::kSaved);
+    EXPECT_EQ(fs.files[kKept], damaged);
+    EXPECT_EQ(fs.files[kPath], Encoded({"a", "b"}));
+    EXPECT_TRUE(damagedFile.empty());
+    // Later saves leave the kept copy alone and make no other.
+    EXPECT_EQ(SaveHistoryData(kPath, Entries({"z"}), fs, IsCp932LeadByte, &damagedFile),
+              HistorySaveResult::kSaved);
+    EXPECT_EQ(fs.files[kKept], damaged);
+    EXPECT_EQ(fs.files.size(), 2u);
+
+    // A copy kept earlier is never overwritten.
+    fs.files[kPath] = "another damage";
+    damagedFile = kPath;
+    EXPECT_EQ(SaveHistoryData(kPath, Entries({"y"}), fs, IsCp932LeadByte, &damagedFile),
+              HistorySaveResult::kSaved);
+    EXPECT_EQ(fs.files[kKept], damaged);
+    EXPECT_EQ(fs.files["C:\\data\\VarnokeDamaged2_Varnoke.vnk"], "another damage");
+}
+
+TEST(SaveHistoryDataTest, DamagedOriginalThatCannotBeKeptIsNotReplaced) {
+    FakeFileSystem fs;
+    fs.files[kPath] = "not a history file";
+    fs.locked = {kKept};
+    std::string damagedFile = kPath;
+    EXPECT_EQ(SaveHistoryData(kPath, Entries({"a"}), fs, IsCp932LeadByte, &damagedFile),
+              HistorySaveResult::kCannotCreate);
+    EXPECT_EQ(fs.files[kPath], "not a history file");
+    EXPECT_EQ(damagedFile, kPath);
+
+    // Disk full in the middle of the copy: no partial copy stays, the file stays.
+    fs.locked.clear();
+    fs.writeLimit = 5;
+    EXPECT_EQ(SaveHistoryData(kPath, Entries({"a"}), fs, IsCp932LeadByte, &damagedFile),
+              HistorySaveResult::kCannotCreate);
+    EXPECT_EQ(fs.files.count(kKept), 0u);
+    EXPECT_EQ(fs.files[kPath], "not a history file");
+
+    // Another data path, or a damaged file gone meanwhile: nothing to keep.
+    fs.writeLimit = SIZE_MAX;
+    EXPECT_EQ(
+        SaveHistoryData("C:\\data\\other.vnk", Entries({"a"}), fs, IsCp932LeadByte, &damagedFile),
+        HistorySaveResult::kSaved);
+    EXPECT_EQ(damagedFile, kPath);
+    fs.files.erase(kPath);
+    EXPECT_EQ(SaveHistoryData(kPath, Entries({"a"}), fs, IsCp932LeadByte, &damagedFile),
+              HistorySaveResult::kSaved);
+    EXPECT_TRUE(damagedFile.empty());
+    EXPECT_EQ(fs.files.count(kKept), 0u);
+}
+
 TEST(LoadHistoryDataTest, MissingFileOrWrongHeaderLoadsNothing) {
     FakeFileSystem fs;
     ClipHistory history;
