@@ -51,6 +51,7 @@ class VarnokeProcess {
 
     HWND mainWindow() const { return mainWindow_; }
     DWORD processId() const { return processInfo_.dwProcessId; }
+    HANDLE processHandle() const { return processInfo_.hProcess; }
 
   private:
     HWND FindMainWindow() const;
