@@ -55,7 +55,7 @@ run_fuzz() {
 }
 
 # Answers the drivers' requests that only Linux can: SIGKILL to the program and the count
-# of its open file descriptors. A request names the program by its folder (unique to the
+# of its open file descriptors and its private resident memory. A request names the program by its folder (unique to the
 # run); only a process of this Wine prefix is ever touched, found by its id.
 find_program_pid() {
   local token="$1" file pid
@@ -76,6 +76,7 @@ watch_requests() {
       pid="$(find_program_pid "$token")"
       case "$verb" in
         kill) [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; echo "${pid:-none}" >"$LINK_DIR/answer.tmp" ;;
+        mem) if [ -n "$pid" ]; then awk '/^RssAnon/ {print $2}' "/proc/$pid/status"; else echo -1; fi >"$LINK_DIR/answer.tmp" ;;
         fds) if [ -n "$pid" ]; then ls "/proc/$pid/fd" 2>/dev/null | wc -l; else echo -1; fi >"$LINK_DIR/answer.tmp" ;;
         *) echo "?" >"$LINK_DIR/answer.tmp" ;;
       esac

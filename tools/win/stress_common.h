@@ -60,8 +60,12 @@ inline std::string TokenOf(const e2e::VarnokeProcess& program) {
     return folder.substr(folder.find_last_of('\\') + 1);
 }
 
+// Wine answers the Win32 questions about another process's memory, handles and GUI objects
+// with 0, so each is asked both ways: whatever Win32 reports, and from Linux the process's
+// private resident memory (RssAnon) and its file descriptors.
 struct Sample {
     SIZE_T privateBytes = 0;
+    int rssAnonKb = -1;
     DWORD handles = 0;
     DWORD gdi = 0;
     DWORD user = 0;
@@ -80,6 +84,8 @@ inline Sample TakeSample(const e2e::VarnokeProcess& program) {
     GetProcessHandleCount(process, &s.handles);
     s.gdi = GetGuiResources(process, GR_GDIOBJECTS);
     s.user = GetGuiResources(process, GR_USEROBJECTS);
+    std::string anon = LinuxRequest("mem", TokenOf(program));
+    s.rssAnonKb = anon.empty() ? -1 : std::atoi(anon.c_str());
     std::string fds = LinuxRequest("fds", TokenOf(program));
     s.fds = fds.empty() ? -1 : std::atoi(fds.c_str());
     return s;
@@ -89,7 +95,7 @@ inline void PrintSample(const char* label, int at, const Sample& s) {
     std::printf("  %s %6d: private %7lu KB, handles %4lu, GDI %3lu, USER %3lu, fds %d\n", label, at,
                 static_cast<unsigned long>(s.privateBytes / 1024),
                 static_cast<unsigned long>(s.handles), static_cast<unsigned long>(s.gdi),
-                static_cast<unsigned long>(s.user), s.fds);
+                static_cast<unsigned long>(s.user));
     std::fflush(stdout);
 }
 
@@ -97,7 +103,8 @@ inline void PrintSample(const char* label, int at, const Sample& s) {
 inline bool Flat(const Sample& first, const Sample& last) {
     return last.privateBytes <= first.privateBytes + first.privateBytes / 10 + 1024 * 1024 &&
            last.handles <= first.handles + 10 && last.gdi <= first.gdi + 10 &&
-           last.user <= first.user + 10 && last.fds <= first.fds + 10;
+           last.user <= first.user + 10 && last.fds <= first.fds + 10 &&
+           last.rssAnonKb <= first.rssAnonKb + first.rssAnonKb / 10 + 1024;
 }
 
 // Answers every message box the program shows (a bad file may bring one); returns how many.

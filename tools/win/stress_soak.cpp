@@ -56,7 +56,13 @@ int main(int argc, char** argv) {
         e2e::SetClipboardText(text);
         if (!e2e::WaitUntil([&] { return NewestOnDisk(program) == text; }, 10000)) {
             ++missed;
-            std::printf("  capture %d not in the file\n", i);
+            std::string clip;
+            e2e::GetClipboardText(&clip);
+            Entries now = e2e::HistoryOnDisk(program);
+            std::printf(
+                "  capture %d not in the file after 10 s: newest on disk \"%s\", "
+                "clipboard \"%s\"\n",
+                i, now.empty() ? "" : now.front().c_str(), clip.c_str());
         }
         copied.insert(copied.begin(), text);
         if (copied.size() > 300) {
