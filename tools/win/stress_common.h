@@ -92,14 +92,16 @@ inline Sample TakeSample(const e2e::VarnokeProcess& program) {
 }
 
 inline void PrintSample(const char* label, int at, const Sample& s) {
-    std::printf("  %s %6d: private %7lu KB, handles %4lu, GDI %3lu, USER %3lu, fds %d\n", label, at,
-                static_cast<unsigned long>(s.privateBytes / 1024),
-                static_cast<unsigned long>(s.handles), static_cast<unsigned long>(s.gdi),
-                static_cast<unsigned long>(s.user));
+    std::printf(
+        "  %s %6d: RssAnon %6d KB, fds %3d; Win32 private %lu KB, handles %lu, GDI %lu, "
+        "USER %lu\n",
+        label, at, s.rssAnonKb, s.fds, static_cast<unsigned long>(s.privateBytes / 1024),
+        static_cast<unsigned long>(s.handles), static_cast<unsigned long>(s.gdi),
+        static_cast<unsigned long>(s.user));
     std::fflush(stdout);
 }
 
-// Flat: the last sample is within a small margin of the first taken after warm-up.
+// Flat: the last sample is within a small margin of the first.
 inline bool Flat(const Sample& first, const Sample& last) {
     return last.privateBytes <= first.privateBytes + first.privateBytes / 10 + 1024 * 1024 &&
            last.handles <= first.handles + 10 && last.gdi <= first.gdi + 10 &&
