@@ -116,6 +116,7 @@ LRESULT MainWindow::OnDestroy(WPARAM, LPARAM) {
     }
     StopAutosaveTimer();
     KillTimer(hwnd(), TIMER_CAPTURE_RETRY);
+    KillTimer(hwnd(), TIMER_WRITE_RETRY);
     return 0;
 }
 
@@ -174,6 +175,11 @@ LRESULT MainWindow::OnTimer(WPARAM wParam, LPARAM) {
     if (wParam == TIMER_CAPTURE_RETRY) {
         KillTimer(hwnd(), TIMER_CAPTURE_RETRY);
         capture_.RetryCapture();
+        return 0;
+    }
+    if (wParam == TIMER_WRITE_RETRY) {
+        KillTimer(hwnd(), TIMER_WRITE_RETRY);
+        clipboardWriter_.Retry();
         return 0;
     }
     return Default();

@@ -66,10 +66,15 @@ int main(int argc, char** argv) {
             std::string clip;
             e2e::GetClipboardText(&clip);
             Entries now = e2e::HistoryOnDisk(program);
+            HWND box = e2e::FindMessageBox(program.processId(), nullptr, 0);
             std::printf(
                 "  capture %d not in the file after 10 s: newest on disk \"%s\", "
-                "clipboard \"%s\"\n",
-                i, now.empty() ? "" : now.front().c_str(), clip.c_str());
+                "clipboard \"%s\", message \"%s\"\n",
+                i, now.empty() ? "" : now.front().c_str(), clip.c_str(),
+                box != nullptr ? e2e::MessageBoxText(box).c_str() : "");
+            if (box != nullptr) {
+                e2e::AnswerMessageBox(box);
+            }
         }
         copied.insert(copied.begin(), text);
         if (copied.size() > 300) {
