@@ -92,8 +92,11 @@ HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& hi
     if (!fileSystem.CanRemoveFile(path)) {
         return HistorySaveResult::kCannotDeleteOld;
     }
-    if (!fileSystem.ReplaceExisting(path, target)) {
-        return HistorySaveResult::kRenameFailed;
+    for (int attempt = 1; !fileSystem.ReplaceExisting(path, target); ++attempt) {
+        if (attempt == kReplaceAttempts) {
+            return HistorySaveResult::kRenameFailed;
+        }
+        fileSystem.WaitBeforeRetry();
     }
     return HistorySaveResult::kSaved;
 }

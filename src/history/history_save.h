@@ -25,7 +25,15 @@ class HistoryFileSystem : public FileSystemOps {
     // Puts `replacement` in the place of `replaced` in one step. False when the rename
     // fails (another program holds the replacement, say); both files stay as they are.
     virtual bool ReplaceExisting(const std::string& replaced, const std::string& replacement) = 0;
+    // The pause between two tries of the replacement.
+    virtual void WaitBeforeRetry() {}
 };
+
+// A program that only looks at a file (a scanner at the new one, a backup tool or viewer
+// at the old one) keeps it open for a moment, and a file held open cannot be replaced by
+// a rename: the replacement is tried this many times before the save reports failure.
+constexpr int kReplaceAttempts = 6;
+constexpr unsigned kReplaceRetryDelayMs = 50;
 
 enum class HistorySaveResult {
     kSaved,

@@ -135,6 +135,27 @@ TEST_F(HistoryFileE2E, AFileWhoseFirstLineIsNotTheHeaderIsKeptBesideTheNewOne) {
     EXPECT_EQ(HistoryOnDisk(program_), (Entries{"new"}));
 }
 
+// A reader that looks at the data file just as the program replaces it (a viewer, a backup
+// tool) blocks the rename for that moment only; the save waits for it and shows nothing.
+TEST_F(HistoryFileE2E, AReaderHoldingTheDataFileForAMomentDoesNotFailTheSave) {
+    ResetRegistryWithHistoryWrittenOnEveryChange();
+    ASSERT_TRUE(WriteFileBytes(DataFile(), EncodeHistory({"old"})));
+    ASSERT_TRUE(program_.Start());
+    HANDLE reader = CreateFileA(DataFile().c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(SetClipboardText("new"));
+    // The new contents are complete in the temporary file; the rename now meets the reader.
+    EXPECT_TRUE(WaitUntil([&] { return FileExists(TempFile()); }, 5000));
+    Sleep(60);
+    CloseHandle(reader);
+    EXPECT_TRUE(WaitForHistory(program_, {"new", "old"}));
+    EXPECT_EQ(FindMessageBox(program_.processId(), nullptr, 500), nullptr);
+    EXPECT_FALSE(FileExists(TempFile()));
+    ASSERT_TRUE(program_.Stop());
+}
+
 TEST_F(HistoryFileE2E, AnUncreatableDataFileGivesTheFirstSaveMessage) {
     // A file where the data file's folder should be: the folder cannot be made.
     ASSERT_TRUE(WriteFileBytes(program_.PathInFolder("blocker"), "x"));

@@ -25,6 +25,8 @@ class FakeFileSystem : public HistoryFileSystem {
     // sharing the right to delete, as a virus scanner may.
     std::set<std::string> held;
     size_t writeLimit = SIZE_MAX;
+    int renameFailures = 0;  // the next replacements that fail, as with a reader holding on
+    int renameAttempts = 0;
     bool closeFails = false;
 
     struct Sink : ByteSink {
@@ -62,6 +64,11 @@ class FakeFileSystem : public HistoryFileSystem {
         return files.count(path) && !locked.count(path) && !held.count(path);
     }
     bool ReplaceExisting(const std::string& replaced, const std::string& replacement) override {
+        ++renameAttempts;
+        if (renameFailures > 0) {
+            --renameFailures;
+            return false;
+        }
         if (!CanRemoveFile(replaced) || !CanRemoveFile(replacement)) {
             return false;
         }
@@ -100,6 +107,22 @@ TEST(SaveHistoryDataTest, NewFileAndReplacementLeaveNoTemporaryFile) {
 
     EXPECT_EQ(Save(fs, "a", "C:\\x\\y\\h.vnk"), HistorySaveResult::kSaved);
     EXPECT_TRUE(fs.folders.count("C:\\x") && fs.folders.count("C:\\x\\y"));
+}
+
+TEST(SaveHistoryDataTest, AReplacementRefusedForAMomentIsTriedAgain) {
+    FakeFileSystem fs;
+    fs.files[kPath] = Encoded({"old"});
+    fs.renameFailures = 2;
+    EXPECT_EQ(Save(fs, "new"), HistorySaveResult::kSaved);
+    EXPECT_EQ(fs.files[kPath], Encoded({"new"}));
+    EXPECT_EQ(fs.files.count(kTemp), 0u);
+
+    fs.renameFailures = 1000;
+    fs.renameAttempts = 0;
+    EXPECT_EQ(Save(fs, "newer"), HistorySaveResult::kRenameFailed);
+    EXPECT_EQ(fs.renameAttempts, kReplaceAttempts);
+    EXPECT_EQ(fs.files[kPath], Encoded({"new"}));
+    EXPECT_EQ(fs.files[kTemp], Encoded({"newer"}));
 }
 
 TEST(SaveHistoryDataTest, FailuresNeverLoseTheSavedFile) {
