@@ -93,6 +93,8 @@ WATCHER=""
 if [ $needs_wine = 1 ]; then
   bash "$ROOT/scripts/build.sh" win >/dev/null || { echo "stress: build failed"; exit 1; }
   source "$ROOT/scripts/wine_env.sh"
+  # A prefix of its own, so a long campaign and the test command can run side by side.
+  export WINEPREFIX="$ROOT/build/wineprefix-stress"
   LINK_DIR="$(mktemp -d /tmp/varnoke-stress.XXXXXX)"
   export VARNOKE_STRESS_LINK="Z:${LINK_DIR//\//\\}"
   cleanup() {
