@@ -85,3 +85,12 @@ target_sources(history_editor_bench PRIVATE ${HISTORY_EDITOR_BENCH_SOURCES}
     ${CMAKE_SOURCE_DIR}/src/menus/popup_menu_win.cpp
     ${CMAKE_SOURCE_DIR}/src/res/varnoke.rc)
 target_link_libraries(history_editor_bench PRIVATE varnoke_core)
+# The stress drivers (scripts/stress.sh) drive the program through the end-to-end harness.
+file(GLOB E2E_HARNESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/harness*.cpp)
+foreach(src ${WIN_BENCH_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    if(name MATCHES "^stress_")
+        target_sources(${name} PRIVATE ${E2E_HARNESS_SOURCES})
+        target_link_libraries(${name} PRIVATE psapi)
+    endif()
+endforeach()

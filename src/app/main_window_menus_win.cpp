@@ -105,16 +105,15 @@ bool MainWindow::DispatchMenuCommand(UINT id) {
 // when no entry holds it any more.
 void MainWindow::ChooseHistoryCommand(UINT id) {
     std::optional<int> position = ResolveChosenEntry(shownHistory_, history_, id);
-    if (position && ChooseHistoryItem(*position) && settings_.historyPasteDirect == 1 &&
-        calledByHotKey_) {
-        PasteIntoTarget();
+    if (position) {
+        ChooseHistoryItem(*position, settings_.historyPasteDirect == 1 && calledByHotKey_);
     }
     calledByHotKey_ = false;
 }
 
-bool MainWindow::ChooseHistoryItem(int index) {
+void MainWindow::ChooseHistoryItem(int index, bool paste) {
     if (index < 0 || index >= history_.size()) {
-        return false;
+        return;
     }
     const std::string copy = history_.at(index);
     bool move = settings_.historyMoveUp != 0;
@@ -124,20 +123,32 @@ bool MainWindow::ChooseHistoryItem(int index) {
     if (move && MoveToNewestEnd(history_, index, settings_)) {
         capture_.NoteHistoryChanged();
     }
+    // Disarmed until the write is done or given up, retries included: the write is ours.
     capture_.Disarm();
-    const bool ok = WriteClipboardText(copy);
-    if (!ok) {
-        capture_.SetCaptureArmed(true);
-    }
-    return ok;
+    clipboardWriter_.Write(copy, paste);
 }
 
-bool MainWindow::WriteClipboardText(const std::string& text) {
-    if (!WriteClipboardBytes(hwnd(), text)) {
-        return false;
+ClipboardWriteResult MainWindow::WriteClipboard(const std::string& text) {
+    bool busy = false;
+    if (WriteClipboardBytes(hwnd(), text, &busy)) {
+        return ClipboardWriteResult::kWritten;
     }
+    return busy ? ClipboardWriteResult::kBusy : ClipboardWriteResult::kFailed;
+}
+
+void MainWindow::ScheduleWriteRetry() {
+    SetTimer(hwnd(), TIMER_WRITE_RETRY, kClipboardWriteRetryDelayMs, nullptr);
+}
+
+void MainWindow::WriteDone(const std::string& text, bool paste) {
     capture_.NoteClipboardWritten(text);
-    return true;
+    if (paste) {
+        PasteIntoTarget();
+    }
+}
+
+void MainWindow::WriteGivenUp() {
+    capture_.SetCaptureArmed(true);
 }
 
 void MainWindow::PasteIntoTarget() {

@@ -102,11 +102,7 @@ void MainWindow::PasteShortText(const ShortTextAction& action) {
     if (action.disarmCapture) {
         capture_.Disarm();
     }
-    if (WriteClipboardText(action.text)) {
-        PasteIntoTarget();
-    } else {
-        capture_.SetCaptureArmed(true);
-    }
+    clipboardWriter_.Write(action.text, true);
 }
 
 void MainWindow::FreeShortTextMenus() {

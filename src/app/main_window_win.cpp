@@ -119,6 +119,7 @@ LRESULT MainWindow::OnDestroy(WPARAM, LPARAM) {
     }
     StopAutosaveTimer();
     KillTimer(hwnd(), TIMER_CAPTURE_RETRY);
+    KillTimer(hwnd(), TIMER_WRITE_RETRY);
     return 0;
 }
 
@@ -177,6 +178,11 @@ LRESULT MainWindow::OnTimer(WPARAM wParam, LPARAM) {
     if (wParam == TIMER_CAPTURE_RETRY) {
         KillTimer(hwnd(), TIMER_CAPTURE_RETRY);
         capture_.RetryCapture();
+        return 0;
+    }
+    if (wParam == TIMER_WRITE_RETRY) {
+        KillTimer(hwnd(), TIMER_WRITE_RETRY);
+        clipboardWriter_.Retry();
         return 0;
     }
     return Default();
@@ -332,7 +338,7 @@ std::string MainWindow::DataFilePath() const {
 bool MainWindow::SaveHistoryFile() {
     std::string path = DataFilePath();
     Win32HistoryFileSystem fileSystem;
-    switch (SaveHistoryData(path, history_, fileSystem, &IsAnsiLeadByte)) {
+    switch (SaveHistoryData(path, history_, fileSystem, &IsAnsiLeadByte, &damagedDataFile_)) {
         case HistorySaveResult::kSaved:
             capture_.SetHistoryDirty(false);
             return true;
@@ -366,8 +372,12 @@ void MainWindow::ReportSaveFailure(const std::string& message) {
 bool MainWindow::LoadHistoryFile(ClipHistory base) {
     Win32HistoryFileSystem fileSystem;
     int oldLimit = settings_.historyNum;
+    std::string path = DataFilePath();
     HistoryLoadResult result =
-        LoadHistoryData(DataFilePath(), base, settings_.historyLen, fileSystem, &IsAnsiLeadByte);
+        LoadHistoryData(path, base, settings_.historyLen, fileSystem, &IsAnsiLeadByte);
+    // An unreadable file named in the options dialog is kept beside it too, before the
+    // current history is first saved over it.
+    damagedDataFile_ = result.damaged ? path : std::string();
     if (!result.ok) {
         return false;
     }

@@ -14,6 +14,7 @@
 #include "framework/scoped_value.h"
 #include "history/capture.h"
 #include "history/clip_history.h"
+#include "history/clipboard_write.h"
 #include "menus/history_menu_model.h"
 #include "shorttext/short_text_menu_win.h"
 #include "shorttext/short_text_menus.h"
@@ -22,7 +23,10 @@
 
 namespace varnoke {
 
-class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
+class MainWindow : public TrayIcon,
+                   private TrayPort,
+                   private CaptureHost,
+                   private ClipboardWriteHost {
   public:
     explicit MainWindow(Settings& settings);
     ~MainWindow() override;
@@ -95,9 +99,9 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     void CreateHistoryMenu();
     void ShowHistoryMenu();
     bool BuildHistoryMenu();
-    bool ChooseHistoryItem(int index);
+    // Puts the entry on the clipboard, then pastes it when `paste`.
+    void ChooseHistoryItem(int index, bool paste);
     void ChooseHistoryCommand(UINT id);
-    bool WriteClipboardText(const std::string& text);
     void PasteIntoTarget();
     LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
     LRESULT OnMenuChar(WPARAM wParam, LPARAM lParam);
@@ -153,11 +157,20 @@ class MainWindow : public TrayIcon, private TrayPort, private CaptureHost {
     bool SaveHistoryFile() override;
     bool IsModalOpen() override { return modalOpen_; }
 
+    // ClipboardWriteHost
+    ClipboardWriteResult WriteClipboard(const std::string& text) override;
+    void ScheduleWriteRetry() override;
+    void WriteDone(const std::string& text, bool paste) override;
+    void WriteGivenUp() override;
+
     HICON IconFor(int iconId) const;
 
     Settings& settings_;
     ClipHistory history_;
+    // The data file that did not load completely, until its original is kept.
+    std::string damagedDataFile_;
     ClipboardCapture capture_;
+    ClipboardWriter clipboardWriter_{*this};
     TrayModel tray_;
     IconHandle iconNormal_;
     IconHandle iconPaused_;

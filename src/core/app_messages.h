@@ -15,6 +15,8 @@ constexpr unsigned TIMER_AUTOSAVE = 7;
 constexpr unsigned TIMER_AUTOSAVE_INTERVAL_MS = 60000;
 // One-shot: a capture that found the clipboard held by another program tries again.
 constexpr unsigned TIMER_CAPTURE_RETRY = 8;
+// One-shot: the program's own clipboard write that found it held tries again.
+constexpr unsigned TIMER_WRITE_RETRY = 9;
 
 constexpr unsigned TRAY_ICON_ID = 100;
 

@@ -67,9 +67,12 @@ std::string ReadClipboardBytes(HWND owner, size_t limit, bool* busy) {
     return std::string(text, length);
 }
 
-bool WriteClipboardBytes(HWND owner, const std::string& text) {
+bool WriteClipboardBytes(HWND owner, const std::string& text, bool* busy) {
     ClipboardLock clipboard(owner);
     if (!clipboard.IsOpen()) {
+        if (busy != nullptr) {
+            *busy = true;
+        }
         return false;
     }
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);

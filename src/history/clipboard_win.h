@@ -17,8 +17,9 @@ std::string ReadClipboardBytes(HWND owner, size_t limit, bool* busy = nullptr);
 // Makes `text` the clipboard's only content. False when the clipboard could not be opened
 // or the memory not be had, which leaves the clipboard unchanged, or, rarely, when
 // SetClipboardData refuses the text, which leaves the clipboard empty: by then the old
-// content is gone, and putting it back would cost a copy of every write.
-bool WriteClipboardBytes(HWND owner, const std::string& text);
+// content is gone, and putting it back would cost a copy of every write. `busy`, if given,
+// is set when the clipboard could not be opened: another program holds it.
+bool WriteClipboardBytes(HWND owner, const std::string& text, bool* busy = nullptr);
 
 // False when the clipboard could not be opened.
 bool EmptyClipboardOf(HWND owner);

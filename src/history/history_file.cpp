@@ -153,7 +153,11 @@ bool ReadHistoryRecord(ByteSource& source, int historyLen, LeadByteTest isLeadBy
 HistoryLoadResult LoadHistoryRecords(ByteSource& source, ClipHistory& history, int historyLen,
                                      LeadByteTest isLeadByte) {
     HistoryLoadResult result;
+    if (source.Remaining() == 0) {
+        return result;
+    }
     if (!ReadHistoryHeader(source)) {
+        result.damaged = true;
         return result;
     }
     result.ok = true;
@@ -163,7 +167,11 @@ HistoryLoadResult LoadHistoryRecords(ByteSource& source, ClipHistory& history, i
             result.cutShort = true;
             break;
         }
+        if (source.Remaining() == 0) {
+            break;
+        }
         if (!ReadHistoryRecord(source, historyLen, isLeadByte, &text)) {
+            result.damaged = true;
             break;
         }
         if (!text.empty()) {

@@ -84,11 +84,16 @@ bool ReadHistoryRecord(ByteSource& source, int historyLen, LeadByteTest isLeadBy
 struct HistoryLoadResult {
     bool ok = false;        // the header line matched
     bool cutShort = false;  // reading stopped because the history holds 300 entries
+    // The data was there but did not load completely: the first line was not the header,
+    // or reading stopped at a damaged record rather than at the end. The 300-entry cap and
+    // the HistoryLen cut are not damage.
+    bool damaged = false;
     int added = 0;
 };
 
 // Header, then records appended at the end of `history` in file order until the history
-// holds 300 entries, a record fails or the data ends. Empty records are skipped.
+// holds 300 entries, a record fails or the data ends. Empty records are skipped. Empty
+// data is not damaged: there is nothing in it to lose.
 HistoryLoadResult LoadHistoryRecords(ByteSource& source, ClipHistory& history, int historyLen,
                                      LeadByteTest isLeadByte);
 

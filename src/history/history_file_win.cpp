@@ -197,4 +197,10 @@ bool Win32HistoryFileSystem::ReplaceExisting(const std::string& replaced,
     }
 }
 
+// A few tries 50 ms apart block the save by a quarter of a second at most, and only when a
+// reader holds one of the files.
+void Win32HistoryFileSystem::WaitBeforeRetry() {
+    Sleep(kReplaceRetryDelayMs);
+}
+
 }  // namespace varnoke

@@ -14,6 +14,7 @@ class Win32HistoryFileSystem : public HistoryFileSystem {
     bool RemoveFile(const std::string& path) override;
     bool CanRemoveFile(const std::string& path) override;
     bool ReplaceExisting(const std::string& replaced, const std::string& replacement) override;
+    void WaitBeforeRetry() override;
 };
 
 }  // namespace varnoke

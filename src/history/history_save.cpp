@@ -1,12 +1,73 @@
 #include "history/history_save.h"
 
+#include <string>
+
 namespace varnoke {
 
+namespace {
+
+// Earlier copies are never overwritten: each may hold what another damage took.
+constexpr int kMaxDamagedCopies = 99;
+
+bool CopyFileContents(const std::string& from, const std::string& to,
+                      HistoryFileSystem& fileSystem) {
+    std::unique_ptr<ByteSource> source = fileSystem.OpenForRead(from);
+    if (!source) {
+        return false;
+    }
+    std::unique_ptr<ByteSink> sink = fileSystem.CreateForWrite(to);
+    if (!sink) {
+        return false;
+    }
+    char buffer[1 << 14];
+    bool ok = true;
+    while (ok && source->Remaining() > 0) {
+        size_t got = source->Read(buffer, sizeof buffer);
+        ok = got > 0 && sink->Write(buffer, got);
+    }
+    ok = sink->Close() && ok;
+    sink.reset();
+    if (!ok) {
+        fileSystem.RemoveFile(to);
+    }
+    return ok;
+}
+
+bool KeepDamagedOriginal(const std::string& path, HistoryFileSystem& fileSystem,
+                         LeadByteTest isLeadByte) {
+    for (int number = 1; number <= kMaxDamagedCopies; ++number) {
+        std::string copy = MakeDamagedCopyName(path, number, isLeadByte);
+        if (!fileSystem.Exists(copy)) {
+            return CopyFileContents(path, copy, fileSystem);
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string MakeDamagedCopyName(const std::string& path, int number, LeadByteTest isLeadByte) {
+    size_t last = LastBackslash(path, isLeadByte);
+    size_t nameStart = last == std::string::npos ? 0 : last + 1;
+    std::string prefix = "VarnokeDamaged";
+    if (number > 1) {
+        prefix += std::to_string(number);
+    }
+    return path.substr(0, nameStart) + prefix + "_" + path.substr(nameStart);
+}
+
 HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& history,
-                                  HistoryFileSystem& fileSystem, LeadByteTest isLeadByte) {
+                                  HistoryFileSystem& fileSystem, LeadByteTest isLeadByte,
+                                  std::string* damagedFile) {
     // A folder that cannot be made shows up as the failure to create the file.
     EnsureDirectories(path, fileSystem, isLeadByte);
     bool replacing = fileSystem.Exists(path);
+    if (damagedFile != nullptr && *damagedFile == path) {
+        if (replacing && !KeepDamagedOriginal(path, fileSystem, isLeadByte)) {
+            return HistorySaveResult::kCannotCreate;
+        }
+        damagedFile->clear();
+    }
     std::string target = replacing ? MakeTempFileName(path, isLeadByte) : path;
     std::unique_ptr<ByteSink> sink = fileSystem.CreateForWrite(target);
     if (!sink) {
@@ -31,8 +92,11 @@ HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& hi
     if (!fileSystem.CanRemoveFile(path)) {
         return HistorySaveResult::kCannotDeleteOld;
     }
-    if (!fileSystem.ReplaceExisting(path, target)) {
-        return HistorySaveResult::kRenameFailed;
+    for (int attempt = 1; !fileSystem.ReplaceExisting(path, target); ++attempt) {
+        if (attempt == kReplaceAttempts) {
+            return HistorySaveResult::kRenameFailed;
+        }
+        fileSystem.WaitBeforeRetry();
     }
     return HistorySaveResult::kSaved;
 }

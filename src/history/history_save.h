@@ -25,7 +25,15 @@ class HistoryFileSystem : public FileSystemOps {
     // Puts `replacement` in the place of `replaced` in one step. False when the rename
     // fails (another program holds the replacement, say); both files stay as they are.
     virtual bool ReplaceExisting(const std::string& replaced, const std::string& replacement) = 0;
+    // The pause between two tries of the replacement.
+    virtual void WaitBeforeRetry() {}
 };
+
+// A program that only looks at a file (a scanner at the new one, a backup tool or viewer
+// at the old one) keeps it open for a moment, and a file held open cannot be replaced by
+// a rename: the replacement is tried this many times before the save reports failure.
+constexpr int kReplaceAttempts = 6;
+constexpr unsigned kReplaceRetryDelayMs = 50;
 
 enum class HistorySaveResult {
     kSaved,
@@ -38,8 +46,17 @@ enum class HistorySaveResult {
 
 // Writes the whole history to `path` (already resolved). An existing file is replaced
 // only after the new contents were written completely to the temporary file.
+// `damagedFile` names the data file that did not load completely (empty when none). When
+// it is `path`, the file there is first copied beside it, once, under the name
+// MakeDamagedCopyName gives, and `damagedFile` is cleared; while no copy can be made the
+// file is not replaced (kCannotCreate), since what the load skipped would be lost.
 HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& history,
-                                  HistoryFileSystem& fileSystem, LeadByteTest isLeadByte);
+                                  HistoryFileSystem& fileSystem, LeadByteTest isLeadByte,
+                                  std::string* damagedFile = nullptr);
+
+// "VarnokeDamaged_" put in front of the file name, or "VarnokeDamaged2_" and so on for the
+// `number`th copy, in the same folder.
+std::string MakeDamagedCopyName(const std::string& path, int number, LeadByteTest isLeadByte);
 
 // Opens `path` (already resolved) and appends its records to `history`; ok is false when
 // the file cannot be opened or its first line is not the header.

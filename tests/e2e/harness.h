@@ -56,6 +56,7 @@ class VarnokeProcess {
 
     HWND mainWindow() const { return mainWindow_; }
     DWORD processId() const { return processInfo_.dwProcessId; }
+    HANDLE processHandle() const { return processInfo_.hProcess; }
 
   private:
     HWND FindMainWindow() const;
@@ -85,6 +86,10 @@ bool SetClipboardText(const std::string& text);
 // A copy after which this program opens the clipboard again at once and holds it for
 // `holdMs`, as a slow clipboard tool would: the change notification finds it held.
 bool SetClipboardTextThenHold(const std::string& text, DWORD holdMs);
+// Opens the clipboard and keeps it open until ReleaseClipboard, as a slow clipboard tool
+// would (do not pump in between if the hold must not be helped along).
+bool HoldClipboard();
+void ReleaseClipboard();
 bool GetClipboardText(std::string* text);
 bool ClipboardHasText();
 // Puts a non-text format on the clipboard (a "picture").

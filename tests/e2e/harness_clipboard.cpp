@@ -44,6 +44,14 @@ bool SetClipboardTextThenHold(const std::string& text, DWORD holdMs) {
     return true;
 }
 
+bool HoldClipboard() {
+    return OpenClipboardRetrying();
+}
+
+void ReleaseClipboard() {
+    CloseClipboard();
+}
+
 bool SetClipboardNonText() {
     if (!OpenClipboardRetrying()) {
         return false;

@@ -33,6 +33,9 @@ class HistoryFileE2E : public testing::Test {
     std::string TempFile() const {
         return program_.PathInFolder("VarnokeTemporaryFile_Varnoke.vnk");
     }
+    std::string KeptFile(const char* prefix = "VarnokeDamaged_") const {
+        return program_.PathInFolder(std::string(prefix) + "Varnoke.vnk");
+    }
     // Closes the program and returns the text of the message box it shows on the way.
     std::string CloseAndAnswerMessage() {
         PostMessageA(program_.mainWindow(), WM_CLOSE, 0, 0);
@@ -58,6 +61,7 @@ TEST_F(HistoryFileE2E, TheHistorySurvivesARestart) {
     ASSERT_TRUE(SetClipboardText("C"));
     ASSERT_TRUE(program_.Stop());
     EXPECT_EQ(HistoryOnDisk(program_), (Entries{"C", "B", "A"}));
+    EXPECT_FALSE(FileExists(KeptFile()));
 }
 
 TEST_F(HistoryFileE2E, AFileLargerThanTheLimitRaisesItWithATwoLineMessage) {
@@ -102,6 +106,61 @@ TEST_F(HistoryFileE2E, ACorruptRecordEndsTheLoadAndKeepsWhatCameBefore) {
     ASSERT_TRUE(program_.Start());
     ASSERT_TRUE(program_.Stop());
     EXPECT_EQ(HistoryOnDisk(program_), (Entries{"good"}));
+}
+
+// What the load skipped is lost from the data file at the first save, but never for good.
+TEST_F(HistoryFileE2E, AFileWithADamagedMiddleRecordIsKeptOnceBesideTheNewOne) {
+    const Entries first = {"one", "two"}, after = {"four", "five"};
+    std::string damaged = EncodeHistory(first);
+    damaged += std::string("\x13\x14\x05\x00\x00\x00three", 11);  // no end mark
+    damaged += EncodeHistory(after).substr(37);
+    ASSERT_TRUE(WriteFileBytes(DataFile(), damaged));
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_TRUE(program_.Start());
+        ASSERT_TRUE(program_.Stop());
+    }
+    EXPECT_EQ(HistoryOnDisk(program_), first);
+    std::string kept;
+    ASSERT_TRUE(ReadFileBytes(KeptFile(), &kept));
+    EXPECT_EQ(kept, damaged);
+    EXPECT_FALSE(FileExists(KeptFile("VarnokeDamaged2_")));
+}
+
+TEST_F(HistoryFileE2E, AFileWhoseFirstLineIsNotTheHeaderIsKeptBesideTheNewOne) {
+    std::string original = EncodeHistory(Numbered(20));
+    original.insert(original.find("\r\n"), " ");
+    ASSERT_TRUE(WriteFileBytes(DataFile(), original));
+    ResetRegistryWithHistoryWrittenOnEveryChange();
+    ASSERT_TRUE(program_.Start());
+    EXPECT_TRUE(VisibleWindowsOf(program_.processId()).empty());
+    ASSERT_TRUE(SetClipboardText("new"));
+    ASSERT_TRUE(WaitForHistory(program_, {"new"}));
+    ASSERT_TRUE(program_.Stop());
+    std::string kept;
+    ASSERT_TRUE(ReadFileBytes(KeptFile(), &kept));
+    EXPECT_EQ(kept, original);
+    EXPECT_EQ(HistoryOnDisk(program_), (Entries{"new"}));
+}
+
+// A reader that looks at the data file just as the program replaces it (a viewer, a backup
+// tool) blocks the rename for that moment only; the save waits for it and shows nothing.
+TEST_F(HistoryFileE2E, AReaderHoldingTheDataFileForAMomentDoesNotFailTheSave) {
+    ResetRegistryWithHistoryWrittenOnEveryChange();
+    ASSERT_TRUE(WriteFileBytes(DataFile(), EncodeHistory({"old"})));
+    ASSERT_TRUE(program_.Start());
+    HANDLE reader = CreateFileA(DataFile().c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(SetClipboardText("new"));
+    // The new contents are complete in the temporary file; the rename now meets the reader.
+    EXPECT_TRUE(WaitUntil([&] { return FileExists(TempFile()); }, 5000));
+    Sleep(60);
+    CloseHandle(reader);
+    EXPECT_TRUE(WaitForHistory(program_, {"new", "old"}));
+    EXPECT_EQ(FindMessageBox(program_.processId(), nullptr, 500), nullptr);
+    EXPECT_FALSE(FileExists(TempFile()));
+    ASSERT_TRUE(program_.Stop());
 }
 
 TEST_F(HistoryFileE2E, AnUncreatableDataFileGivesTheFirstSaveMessage) {

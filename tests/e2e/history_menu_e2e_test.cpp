@@ -69,6 +69,20 @@ TEST_F(HistoryMenuE2E, HotKeyPastesTheChosenEntryIntoTheFocusedWindow) {
     EXPECT_TRUE(WaitForHistory(program_, {"gamma", "beta", "alpha"}));
 }
 
+TEST_F(HistoryMenuE2E, AChoiceWhileAnotherProgramHoldsTheClipboardIsPastedWhenItLetsGo) {
+    StartWith({"alpha", "beta"});
+    OpenByHotKey();
+    ASSERT_TRUE(HoldClipboard());
+    PressKey('2');  // "&2. alpha"
+    Sleep(300);
+    ReleaseClipboard();
+    EXPECT_TRUE(WaitUntil([&] { return target_.Text() == "alpha"; })) << target_.Text();
+    EXPECT_EQ(ClipboardNow(), "alpha");
+    // The late write is still the program's own: it is not captured, the next copy is.
+    ASSERT_TRUE(SetClipboardText("gamma"));
+    EXPECT_TRUE(WaitForHistory(program_, {"gamma", "beta", "alpha"}));
+}
+
 TEST_F(HistoryMenuE2E, ShiftInsertPastesToo) {
     WriteRegInt("PasteCommand", 1);
     WriteRegInt("PasteDelayTime", 0);

@@ -94,8 +94,26 @@ TEST(HistoryFileDecodeTest, BadRecordEndsReadingKeepingEarlierOnes) {
                                    std::string("\x13"), std::string("\x13\x14\x01")}) {
         Loaded l = Load(good + bad + Record("c"));
         EXPECT_TRUE(l.result.ok);
+        EXPECT_TRUE(l.result.damaged);
         EXPECT_EQ(l.history.entries(), (std::vector<std::string>{"a"}));
+        EXPECT_TRUE(Load(good + bad).result.damaged);
     }
+}
+
+// Only what the load could not read counts: the cap, the HistoryLen cut and empty data
+// lose nothing that is in the file.
+TEST(HistoryFileDecodeTest, DamagedOnlyWhenReadingStoppedShortOfTheEnd) {
+    EXPECT_FALSE(Load(Encode({})).result.damaged);
+    EXPECT_FALSE(Load(Encode({"a", "b"})).result.damaged);
+    EXPECT_FALSE(Load(Encode({"abcdefgh"}), 3).result.damaged);
+    EXPECT_FALSE(Load(Encode(Numbered(300)) + "trailing junk").result.damaged);
+    EXPECT_FALSE(Load(Encode(Numbered(10)), 65535, 295).result.damaged);
+    EXPECT_FALSE(Load("").result.damaged);
+    EXPECT_FALSE(Load("").result.ok);
+
+    EXPECT_TRUE(Load("Varnoke Clipboard History Data File \r\n" + Record("a")).result.damaged);
+    EXPECT_TRUE(Load("x").result.damaged);
+    EXPECT_TRUE(Load(Encode({"a"}) + "\x13").result.damaged);
 }
 
 TEST(HistoryFileDecodeTest, HugeDeclaredLengthAllocatesNothing) {

@@ -25,6 +25,8 @@ class FakeFileSystem : public HistoryFileSystem {
     // sharing the right to delete, as a virus scanner may.
     std::set<std::string> held;
     size_t writeLimit = SIZE_MAX;
+    int renameFailures = 0;  // the next replacements that fail, as with a reader holding on
+    int renameAttempts = 0;
     bool closeFails = false;
 
     struct Sink : ByteSink {
@@ -62,6 +64,11 @@ class FakeFileSystem : public HistoryFileSystem {
         return files.count(path) && !locked.count(path) && !held.count(path);
     }
     bool ReplaceExisting(const std::string& replaced, const std::string& replacement) override {
+        ++renameAttempts;
+        if (renameFailures > 0) {
+            --renameFailures;
+            return false;
+        }
         if (!CanRemoveFile(replaced) || !CanRemoveFile(replacement)) {
             return false;
         }
@@ -102,6 +109,22 @@ TEST(SaveHistoryDataTest, NewFileAndReplacementLeaveNoTemporaryFile) {
     EXPECT_TRUE(fs.folders.count("C:\\x") && fs.folders.count("C:\\x\\y"));
 }
 
+TEST(SaveHistoryDataTest, AReplacementRefusedForAMomentIsTriedAgain) {
+    FakeFileSystem fs;
+    fs.files[kPath] = Encoded({"old"});
+    fs.renameFailures = 2;
+    EXPECT_EQ(Save(fs, "new"), HistorySaveResult::kSaved);
+    EXPECT_EQ(fs.files[kPath], Encoded({"new"}));
+    EXPECT_EQ(fs.files.count(kTemp), 0u);
+
+    fs.renameFailures = 1000;
+    fs.renameAttempts = 0;
+    EXPECT_EQ(Save(fs, "newer"), HistorySaveResult::kRenameFailed);
+    EXPECT_EQ(fs.renameAttempts, kReplaceAttempts);
+    EXPECT_EQ(fs.files[kPath], Encoded({"new"}));
+    EXPECT_EQ(fs.files[kTemp], Encoded({"newer"}));
+}
+
 TEST(SaveHistoryDataTest, FailuresNeverLoseTheSavedFile) {
     FakeFileSystem fs;
     const std::string old = Encoded({"old"});
@@ -136,6 +159,68 @@ TEST(SaveHistoryDataTest, FailuresNeverLoseTheSavedFile) {
     EXPECT_EQ(Save(fs, "newer"), HistorySaveResult::kSaved);
     EXPECT_EQ(fs.files[kPath], Encoded({"newer"}));
     EXPECT_EQ(fs.files.count(kTemp), 0u);
+}
+
+const std::string kKept = "C:\\data\\VarnokeDamaged_Varnoke.vnk";
+
+TEST(SaveHistoryDataTest, DamagedOriginalIsKeptOnceBeforeTheFirstSaveOverIt) {
+    FakeFileSystem fs;
+    const std::string damaged = Encoded({"a", "b"}) + "\x13\x14garbage" + Encoded({"c"});
+    fs.files[kPath] = damaged;
+    ClipHistory history;
+    HistoryLoadResult loaded = LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte);
+    ASSERT_TRUE(loaded.damaged);
+    std::string damagedFile = kPath;
+
+    EXPECT_EQ(SaveHistoryData(kPath, history, fs, IsCp932LeadByte, &damagedFile),
+              HistorySaveResult::kSaved);
+    EXPECT_EQ(fs.files[kKept], damaged);
+    EXPECT_EQ(fs.files[kPath], Encoded({"a", "b"}));
+    EXPECT_TRUE(damagedFile.empty());
+    // Later saves leave the kept copy alone and make no other.
+    EXPECT_EQ(SaveHistoryData(kPath, Entries({"z"}), fs, IsCp932LeadByte, &damagedFile),
+              HistorySaveResult::kSaved);
+    EXPECT_EQ(fs.files[kKept], damaged);
+    EXPECT_EQ(fs.files.size(), 2u);
+
+    // A copy kept earlier is never overwritten.
+    fs.files[kPath] = "another damage";
+    damagedFile = kPath;
+    EXPECT_EQ(SaveHistoryData(kPath, Entries({"y"}), fs, IsCp932LeadByte, &damagedFile),
+              HistorySaveResult::kSaved);
+    EXPECT_EQ(fs.files[kKept], damaged);
+    EXPECT_EQ(fs.files["C:\\data\\VarnokeDamaged2_Varnoke.vnk"], "another damage");
+}
+
+TEST(SaveHistoryDataTest, DamagedOriginalThatCannotBeKeptIsNotReplaced) {
+    FakeFileSystem fs;
+    fs.files[kPath] = "not a history file";
+    fs.locked = {kKept};
+    std::string damagedFile = kPath;
+    EXPECT_EQ(SaveHistoryData(kPath, Entries({"a"}), fs, IsCp932LeadByte, &damagedFile),
+              HistorySaveResult::kCannotCreate);
+    EXPECT_EQ(fs.files[kPath], "not a history file");
+    EXPECT_EQ(damagedFile, kPath);
+
+    // Disk full in the middle of the copy: no partial copy stays, the file stays.
+    fs.locked.clear();
+    fs.writeLimit = 5;
+    EXPECT_EQ(SaveHistoryData(kPath, Entries({"a"}), fs, IsCp932LeadByte, &damagedFile),
+              HistorySaveResult::kCannotCreate);
+    EXPECT_EQ(fs.files.count(kKept), 0u);
+    EXPECT_EQ(fs.files[kPath], "not a history file");
+
+    // Another data path, or a damaged file gone meanwhile: nothing to keep.
+    fs.writeLimit = SIZE_MAX;
+    EXPECT_EQ(
+        SaveHistoryData("C:\\data\\other.vnk", Entries({"a"}), fs, IsCp932LeadByte, &damagedFile),
+        HistorySaveResult::kSaved);
+    EXPECT_EQ(damagedFile, kPath);
+    fs.files.erase(kPath);
+    EXPECT_EQ(SaveHistoryData(kPath, Entries({"a"}), fs, IsCp932LeadByte, &damagedFile),
+              HistorySaveResult::kSaved);
+    EXPECT_TRUE(damagedFile.empty());
+    EXPECT_EQ(fs.files.count(kKept), 0u);
 }
 
 TEST(LoadHistoryDataTest, MissingFileOrWrongHeaderLoadsNothing) {

@@ -1,0 +1,51 @@
+// Reads arbitrary bytes as a short-text file, whole and fed in two chunks split where the
+// first byte says. Checks what must hold for any input: chunking changes nothing, no stored
+// line is empty or holds a line feed, the line cap holds. The menus built from the lines
+// have their own target (short_text_fuzz), on shorter inputs.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/mbcs.h"
+#include "shorttext/short_text_file.h"
+
+namespace {
+
+using namespace varnoke;
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+std::vector<std::string> ReadInTwoChunks(std::string_view bytes, size_t split) {
+    ShortTextLineReader reader(IsCp932LeadByte);
+    if (reader.Feed(bytes.substr(0, split))) {
+        reader.Feed(bytes.substr(split));
+    }
+    reader.Finish();
+    return reader.TakeLines();
+}
+
+void CheckLines(const std::vector<std::string>& lines) {
+    Check(lines.size() <= kMaxShortTextLines);
+    for (const std::string& line : lines) {
+        Check(!line.empty() && line.find('\n') == std::string::npos);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const size_t split = size == 0 ? 0 : data[0] % (size + 1);
+    const std::vector<std::string> lines = ParseShortTextLines(bytes, IsCp932LeadByte);
+    Check(ReadInTwoChunks(bytes, split) == lines);
+    CheckLines(lines);
+    return 0;
+}

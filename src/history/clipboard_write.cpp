@@ -1,0 +1,38 @@
+#include "history/clipboard_write.h"
+
+#include <utility>
+
+namespace varnoke {
+
+void ClipboardWriter::Write(std::string text, bool paste) {
+    text_ = std::move(text);
+    paste_ = paste;
+    retriesLeft_ = kClipboardWriteRetries;
+    Attempt();
+}
+
+void ClipboardWriter::Retry() {
+    if (waiting_) {
+        Attempt();
+    }
+}
+
+void ClipboardWriter::Attempt() {
+    ClipboardWriteResult result = host_.WriteClipboard(text_);
+    if (result == ClipboardWriteResult::kBusy && retriesLeft_ > 0) {
+        --retriesLeft_;
+        waiting_ = true;
+        host_.ScheduleWriteRetry();
+        return;
+    }
+    waiting_ = false;
+    std::string text = std::move(text_);
+    text_.clear();
+    if (result == ClipboardWriteResult::kWritten) {
+        host_.WriteDone(text, paste_);
+    } else {
+        host_.WriteGivenUp();
+    }
+}
+
+}  // namespace varnoke

@@ -1,0 +1,94 @@
+#include "history/clipboard_write.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace varnoke {
+namespace {
+
+// Answers each write with the next scripted result (kWritten once the script ends).
+class FakeWriteHost : public ClipboardWriteHost {
+  public:
+    std::deque<ClipboardWriteResult> results;
+    std::vector<std::string> attempts;
+    std::vector<std::string> done;
+    std::vector<bool> pasted;
+    int retriesScheduled = 0;
+    int givenUp = 0;
+
+    ClipboardWriteResult WriteClipboard(const std::string& text) override {
+        attempts.push_back(text);
+        if (results.empty()) {
+            return ClipboardWriteResult::kWritten;
+        }
+        ClipboardWriteResult r = results.front();
+        results.pop_front();
+        return r;
+    }
+    void ScheduleWriteRetry() override { ++retriesScheduled; }
+    void WriteDone(const std::string& text, bool paste) override {
+        done.push_back(text);
+        pasted.push_back(paste);
+    }
+    void WriteGivenUp() override { ++givenUp; }
+};
+
+TEST(ClipboardWriterTest, AHeldClipboardIsWrittenWhenTheHolderLetsGoAndThePasteFollows) {
+    FakeWriteHost host;
+    ClipboardWriter writer(host);
+    host.results = {ClipboardWriteResult::kBusy, ClipboardWriteResult::kBusy};
+    writer.Write("alpha", true);
+    EXPECT_TRUE(host.done.empty());
+    EXPECT_TRUE(writer.waiting());
+    writer.Retry();
+    writer.Retry();
+    EXPECT_EQ(host.done, std::vector<std::string>{"alpha"});
+    EXPECT_EQ(host.pasted, std::vector<bool>{true});
+    EXPECT_EQ(host.retriesScheduled, 2);
+    EXPECT_FALSE(writer.waiting());
+    // A stray timer after the write does nothing.
+    writer.Retry();
+    EXPECT_EQ(host.attempts.size(), 3u);
+
+    writer.Write("beta", false);
+    EXPECT_EQ(host.done, (std::vector<std::string>{"alpha", "beta"}));
+    EXPECT_EQ(host.pasted, (std::vector<bool>{true, false}));
+    EXPECT_EQ(host.givenUp, 0);
+}
+
+TEST(ClipboardWriterTest, GivesUpAfterTheRetriesOrAtOnceOnAnotherFailure) {
+    FakeWriteHost host;
+    ClipboardWriter writer(host);
+    host.results.assign(kClipboardWriteRetries + 1, ClipboardWriteResult::kBusy);
+    writer.Write("alpha", true);
+    for (int i = 0; i < kClipboardWriteRetries; ++i) {
+        writer.Retry();
+    }
+    EXPECT_EQ(host.attempts.size(), static_cast<size_t>(kClipboardWriteRetries + 1));
+    EXPECT_EQ(host.givenUp, 1);
+    EXPECT_TRUE(host.done.empty());
+    EXPECT_FALSE(writer.waiting());
+
+    host.results = {ClipboardWriteResult::kFailed};
+    writer.Write("beta", true);
+    EXPECT_EQ(host.givenUp, 2);
+    EXPECT_EQ(host.retriesScheduled, kClipboardWriteRetries);
+}
+
+TEST(ClipboardWriterTest, ANewChoiceReplacesOneStillWaiting) {
+    FakeWriteHost host;
+    ClipboardWriter writer(host);
+    host.results = {ClipboardWriteResult::kBusy, ClipboardWriteResult::kBusy};
+    writer.Write("old", true);
+    writer.Write("new", false);
+    writer.Retry();
+    EXPECT_EQ(host.done, std::vector<std::string>{"new"});
+    EXPECT_EQ(host.pasted, std::vector<bool>{false});
+    EXPECT_EQ(host.givenUp, 0);
+}
+
+}  // namespace
+}  // namespace varnoke

@@ -1,0 +1,252 @@
+// Bad input at start-up: damaged history files, registry garbage for every setting and bad
+// phrase files. Each case starts the program, probes that it answers (a message, a copy
+// captured, for phrase files the menu key), ends it and records how it ended and what
+// became of the data file: a file that did not load completely must survive beside it.
+// Usage: stress_badinput.exe [randomCases=20] [stride=1] [seed=1]
+//   stride N runs every Nth case only (a small run).
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "stress_common.h"
+
+using e2e::VarnokeProcess;
+using Entries = std::vector<std::string>;
+
+namespace {
+
+struct Case {
+    Case(std::string n, std::function<void(VarnokeProcess&)> s, bool p = false,
+         std::string h = std::string())
+        : name(std::move(n)), setUp(std::move(s)), pressPhraseKey(p), historyFile(std::move(h)) {}
+    std::string name;
+    std::function<void(VarnokeProcess&)> setUp;
+    bool pressPhraseKey;
+    std::string historyFile;  // written as Varnoke.vnk when not empty
+};
+
+std::string Record(const std::string& text) {
+    return e2e::EncodeHistory({text}).substr(37);
+}
+
+const char* const kIntSettings[] = {
+    "EditFontHeight",  "EditFontItalic",      "EditFontWeight",     "EditTabStops",
+    "EditWordWrap",    "HistoryAccessKey",    "HistoryAddNum",      "HistoryAnimation",
+    "HistoryAutoSave", "HistoryCopeWord",     "HistoryDataSave",    "HistoryInsertPos",
+    "HistoryLen",      "HistoryMenuBreak",    "HistoryMenuLen",     "HistoryMenuOrder",
+    "HistoryMoveUp",   "HistoryNum",          "HistoryPasteDirect", "HistorySaveInterval",
+    "HistoryStarting", "HistoryStopOverflow", "HistoryWave",        "PasteCommand",
+    "PasteDelayTime",  "PasteOnly",           "PauseWave",          "Paused",
+    "PopupPos",        "HotKeyEnable00",      "HotKeyCode00",       "HotKeyMod00",
+    "HotKeyEnable99",  "HotKeyCode99",        "HotKeyMod99",        "HotKeyEnable01",
+    "HotKeyCode01",    "HotKeyMod01",         "HotKeyEnable05",     "HotKeyCode05",
+    "HotKeyMod05",
+};
+const char* const kStringSettings[] = {
+    "EditFontName",   "EditHistoryPos", "EditTextPos",  "HistoryDataPath", "HistoryWavePath",
+    "Pause1WavePath", "Pause2WavePath", "HotKeyData01", "HotKeyData05",
+};
+
+std::vector<Case> AllCases(int randomCases, std::mt19937& random) {
+    std::vector<Case> cases;
+    // History files.
+    const Entries five = {"one", "two", "three", std::string(5000, 'x'), "five"};
+    const std::string good = e2e::EncodeHistory(five);
+    size_t boundary = 37;
+    for (size_t i = 0; i <= five.size(); ++i) {
+        cases.push_back({"history cut at record boundary " + std::to_string(i),
+                         {},
+                         false,
+                         good.substr(0, boundary)});
+        if (i < five.size()) {
+            boundary += 10 + five[i].size();
+        }
+    }
+    std::uniform_int_distribution<size_t> offset(1, good.size() - 1);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int i = 0; i < randomCases; ++i) {
+        size_t at = offset(random);
+        cases.push_back(
+            {"history cut at offset " + std::to_string(at), {}, false, good.substr(0, at)});
+        std::string noise(offset(random), '\0');
+        for (char& c : noise) {
+            c = static_cast<char>(byte(random));
+        }
+        cases.push_back({"random bytes " + std::to_string(i), {}, false, noise});
+        std::string flipped = good;
+        flipped[offset(random)] ^= static_cast<char>(1 + byte(random) % 255);
+        cases.push_back({"one byte changed " + std::to_string(i), {}, false, flipped});
+    }
+    cases.push_back({"length 0xFFFFFFFF",
+                     {},
+                     false,
+                     e2e::EncodeHistory({"a"}) + std::string("\x13\x14\xFF\xFF\xFF\xFF", 6) +
+                         "short" + Record("b")});
+    cases.push_back({"header only", {}, false, e2e::EncodeHistory({})});
+    cases.push_back(
+        {"one 50 MB record", {}, false, e2e::EncodeHistory({std::string(50u << 20, 'm')})});
+    cases.push_back({"records longer than HistoryLen",
+                     [](VarnokeProcess&) { e2e::WriteRegInt("HistoryLen", 100); }, false,
+                     e2e::EncodeHistory({std::string(5000, 'a'), std::string(101, 'b')})});
+
+    // Registry garbage.
+    const std::string huge(65536, 'G');
+    for (const char* name : kIntSettings) {
+        std::string n = name;
+        cases.push_back({"registry " + n + " as a string",
+                         [n](VarnokeProcess&) { e2e::WriteRegString(n.c_str(), "garbage"); }});
+        cases.push_back({"registry " + n + " = 0x7FFFFFFF",
+                         [n](VarnokeProcess&) { e2e::WriteRegInt(n.c_str(), 0x7FFFFFFF); }});
+        cases.push_back({"registry " + n + " = -1",
+                         [n](VarnokeProcess&) { e2e::WriteRegInt(n.c_str(), 0xFFFFFFFF); }});
+        cases.push_back({"registry " + n + " = INT_MIN",
+                         [n](VarnokeProcess&) { e2e::WriteRegInt(n.c_str(), 0x80000000); }});
+        cases.push_back({"registry " + n + " as 3 binary bytes", [n](VarnokeProcess&) {
+                             e2e::WriteRegBinary(n.c_str(), {0xFF, 0x00, 0x81});
+                         }});
+    }
+    for (const char* name : kStringSettings) {
+        std::string n = name;
+        cases.push_back({"registry " + n + " as a number",
+                         [n](VarnokeProcess&) { e2e::WriteRegInt(n.c_str(), 12345); }});
+        cases.push_back({"registry " + n + " of 64 KB",
+                         [n, huge](VarnokeProcess&) { e2e::WriteRegString(n.c_str(), huge); }});
+        cases.push_back({"registry " + n + " of 300 characters", [n](VarnokeProcess&) {
+                             e2e::WriteRegString(n.c_str(), std::string(296, 'p') + ".vnk");
+                         }});
+        cases.push_back({"registry " + n + " with invalid characters", [n](VarnokeProcess&) {
+                             e2e::WriteRegString(n.c_str(), "a<>|*?\"\x81:.vnk");
+                         }});
+        cases.push_back({"registry " + n + " naming a folder", [n](VarnokeProcess& program) {
+                             CreateDirectoryA(program.PathInFolder("folder").c_str(), nullptr);
+                             e2e::WriteRegString(n.c_str(), "folder");
+                         }});
+        cases.push_back({"registry " + n + " ending in a lead byte",
+                         [n](VarnokeProcess&) { e2e::WriteRegString(n.c_str(), "x\x81"); }});
+    }
+
+    // Phrase files for short-text menu 1 (Ctrl+Shift+V).
+    auto phrase = [](const std::string& name, const std::string& bytes) {
+        return Case{"phrase file: " + name,
+                    [bytes](VarnokeProcess& program) {
+                        e2e::WriteRegString("HotKeyData01", "phrases.txt");
+                        e2e::WriteFileBytes(program.PathInFolder("phrases.txt"), bytes);
+                    },
+                    true};
+    };
+    std::string tenMb;
+    for (int i = 0; tenMb.size() < (10u << 20); ++i) {
+        tenMb += "phrase " + std::to_string(i) + "\r\n";
+    }
+    cases.push_back(phrase("10 MB of lines", tenMb));
+    cases.push_back(phrase("10 MB in one line", std::string(10u << 20, 'z')));
+    std::string binary(1 << 16, '\0');
+    for (char& c : binary) {
+        c = static_cast<char>(byte(random));
+    }
+    cases.push_back(phrase("binary bytes", binary));
+    cases.push_back(phrase("unterminated markers",
+                           "<$DATE\r\n[submenu\r\n<$TIME$\r\n$>\r\n<$\r\n\x81\r\n<$CLIP\x81"));
+    cases.push_back(phrase("NUL bytes", std::string("a\0b\r\n\0\0\0", 8)));
+    return cases;
+}
+
+// True when every byte belongs to a valid record: anything else did not load completely.
+// The header line without its line end is a complete empty file too.
+bool Complete(const std::string& bytes) {
+    Entries entries;
+    return bytes.empty() || bytes == e2e::EncodeHistory({}).substr(0, 35) ||
+           e2e::DecodeHistory(bytes, &entries);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int randomCases = stress::IntArg(argc, argv, 1, 20);
+    int stride = stress::IntArg(argc, argv, 2, 1);
+    std::mt19937 random(static_cast<unsigned>(stress::IntArg(argc, argv, 3, 1)));
+    if (stride <= 0) {
+        stride = 1;
+    }
+    std::vector<Case> cases = AllCases(randomCases, random);
+    int tried = 0, crashes = 0, hangs = 0, noStart = 0, unanswered = 0, lost = 0, boxes = 0;
+    for (size_t i = 0; i < cases.size(); i += static_cast<size_t>(stride)) {
+        const Case& c = cases[i];
+        ++tried;
+        e2e::ResetRegistryWithHistoryWrittenOnEveryChange();
+        VarnokeProcess program;
+        if (c.setUp) {
+            c.setUp(program);
+        }
+        if (!c.historyFile.empty()) {
+            e2e::WriteFileBytes(program.PathInFolder("Varnoke.vnk"), c.historyFile);
+        }
+        std::string problem;
+        if (!program.Start()) {
+            ++noStart;
+            problem = "did not start";
+        } else {
+            boxes += stress::AnswerBoxes(program, 300);
+            DWORD_PTR result = 0;
+            bool answers = SendMessageTimeoutA(program.mainWindow(), WM_NULL, 0, 0,
+                                               SMTO_ABORTIFHUNG, 5000, &result) != 0;
+            std::string probe = "probe " + std::to_string(i);
+            e2e::SetClipboardText(probe);
+            if (c.pressPhraseKey) {
+                e2e::PressKey('V', true, true);
+                if (e2e::WaitForMenu(program, 3000)) {
+                    e2e::PressKey(VK_ESCAPE);
+                    e2e::WaitForMenuClosed(program);
+                }
+            }
+            boxes += stress::AnswerBoxes(program, 200);
+            answers = answers && SendMessageTimeoutA(program.mainWindow(), WM_NULL, 0, 0,
+                                                     SMTO_ABORTIFHUNG, 5000, &result) != 0;
+            if (!answers) {
+                ++unanswered;
+                problem = "did not answer";
+            }
+            if (!program.IsRunning()) {
+                ++crashes;
+                problem = "ended by itself";
+            } else {
+                PostMessageA(program.mainWindow(), WM_CLOSE, 0, 0);
+                boxes += stress::AnswerBoxes(program, 500);
+                if (!e2e::WaitUntil([&] { return !program.IsRunning(); }, 15000)) {
+                    ++hangs;
+                    problem = "did not end";
+                    program.Kill();
+                } else {
+                    DWORD code = 0;
+                    GetExitCodeProcess(program.processHandle(), &code);
+                    if (code != 0) {
+                        ++crashes;
+                        problem = "exit code " + std::to_string(code);
+                    }
+                }
+            }
+        }
+        // A history file that did not load completely must not be gone for good.
+        if (!Complete(c.historyFile)) {
+            std::string kept;
+            if (!e2e::ReadFileBytes(program.PathInFolder("VarnokeDamaged_Varnoke.vnk"), &kept) ||
+                kept != c.historyFile) {
+                ++lost;
+                problem += problem.empty() ? "original lost" : ", original lost";
+            }
+        }
+        if (!problem.empty()) {
+            std::printf("  case %zu (%s): %s\n", i, c.name.c_str(), problem.c_str());
+        }
+        std::fflush(stdout);
+    }
+    std::printf(
+        "bad input at start-up: %d of %zu cases, crashes %d, hangs %d, did not start %d, "
+        "did not answer %d, damaged originals not kept %d, message boxes answered %d\n",
+        tried, cases.size(), crashes, hangs, noStart, unanswered, lost, boxes);
+    e2e::ResetRegistry();
+    return crashes + hangs + noStart + unanswered + lost == 0 ? 0 : 1;
+}
