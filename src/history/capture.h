@@ -108,8 +108,9 @@ class ClipboardCapture {
 };
 
 // A copy arrives while its writer, or another viewer, may still hold the clipboard; the
-// capture tries again this many times before the copy is given up, about half a second.
-constexpr int kCaptureRetries = 5;
+// capture tries again this many times before the copy is given up. Clipboard tools were seen
+// to hold it for two seconds, so the tries span two and a half.
+constexpr int kCaptureRetries = 25;
 constexpr unsigned kCaptureRetryDelayMs = 100;
 
 // Cut of raw clipboard bytes to HistoryLen, without ellipsis.

@@ -24,7 +24,8 @@ class ClipboardWriteHost {
     virtual void WriteGivenUp() = 0;
 };
 
-constexpr int kClipboardWriteRetries = 5;
+// As long as a capture waits (kCaptureRetries): a chosen entry is pasted late rather than lost.
+constexpr int kClipboardWriteRetries = 25;
 constexpr unsigned kClipboardWriteRetryDelayMs = 100;
 
 class ClipboardWriter {

@@ -289,7 +289,7 @@ TEST_F(CaptureTest, ACopyFoundHeldElsewhereIsTakenWhenTheHolderLetsGo) {
 TEST_F(CaptureTest, ACopyHeldTooLongIsGivenUpAfterTheRetries) {
     host.heldElsewhere = 100;
     Copy("never");
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < kCaptureRetries + 5; ++i) {
         capture.RetryCapture();
     }
     EXPECT_TRUE(history.empty());
