@@ -126,15 +126,15 @@ void KeyEvent(WORD vk, bool up) {
     Sleep(30);
 }
 
-bool TypeKey(std::string spec) {
+bool TypeKey(std::string chord) {
     std::vector<WORD> modifiers;
     for (;;) {
-        size_t plus = spec.find('+');
+        size_t plus = chord.find('+');
         if (plus == std::string::npos) {
             break;
         }
-        std::string modifier = spec.substr(0, plus);
-        spec = spec.substr(plus + 1);
+        std::string modifier = chord.substr(0, plus);
+        chord = chord.substr(plus + 1);
         if (modifier == "ctrl") {
             modifiers.push_back(VK_CONTROL);
         } else if (modifier == "shift") {
@@ -147,12 +147,12 @@ bool TypeKey(std::string spec) {
     }
     WORD vk = 0;
     for (const NamedKey& key : kKeys) {
-        if (spec == key.name) {
+        if (chord == key.name) {
             vk = key.vk;
         }
     }
-    if (vk == 0 && spec.size() == 1) {
-        char c = spec[0];
+    if (vk == 0 && chord.size() == 1) {
+        char c = chord[0];
         vk = static_cast<WORD>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
     }
     if (vk == 0) {
