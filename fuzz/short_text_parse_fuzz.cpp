@@ -12,32 +12,14 @@
 
 #include "core/mbcs.h"
 #include "shorttext/short_text_file.h"
+#include "short_text_checks.h"
 
 namespace {
 
 using namespace varnoke;
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-std::vector<std::string> ReadInTwoChunks(std::string_view bytes, size_t split) {
-    ShortTextLineReader reader(IsCp932LeadByte);
-    if (reader.Feed(bytes.substr(0, split))) {
-        reader.Feed(bytes.substr(split));
-    }
-    reader.Finish();
-    return reader.TakeLines();
-}
-
-void CheckLines(const std::vector<std::string>& lines) {
-    Check(lines.size() <= kMaxShortTextLines);
-    for (const std::string& line : lines) {
-        Check(!line.empty() && line.find('\n') == std::string::npos);
-    }
-}
+using short_text_fuzz::Check;
+using short_text_fuzz::CheckLines;
+using short_text_fuzz::ReadInTwoChunks;
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "harness.h"
+#include "harness_internal.h"
 
 namespace e2e {
 namespace {
@@ -20,10 +21,7 @@ const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Varnoke";
 
 std::string TestProgramFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path);
-    return s.substr(0, s.find_last_of('\\'));
+    return internal::ThisProgramFolder();
 }
 
 std::string DistFolder() {
@@ -250,26 +248,7 @@ class InstallerE2E : public testing::Test {
         RegDeleteKeyA(HKEY_CURRENT_USER, kUninstallKey);
     }
 
-    static void RemoveFolder(const std::string& folder) {
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = data.cFileName;
-                if (name == "." || name == "..") {
-                    continue;
-                }
-                std::string path = folder + "\\" + name;
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    RemoveFolder(path);
-                } else {
-                    DeleteFileA(path.c_str());
-                }
-            } while (FindNextFileA(find, &data));
-            FindClose(find);
-        }
-        RemoveDirectoryA(folder.c_str());
-    }
+    static void RemoveFolder(const std::string& folder) { internal::DeleteFolderTree(folder); }
 
     DWORD Install() { return RunAndWait("\"" + setup_ + "\" /S"); }
 
