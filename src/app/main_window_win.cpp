@@ -12,6 +12,7 @@
 #include "dialogs/about_dialog_win.h"
 #include "framework/application_win.h"
 #include "framework/strings_win.h"
+#include "framework/system_libraries_win.h"
 #include "history/clipboard_win.h"
 #include "history/history_file_win.h"
 #include "menus/popup_menu_win.h"
@@ -78,15 +79,6 @@ LRESULT MainWindow::OnCreate(WPARAM, LPARAM) {
         return -1;
     }
     LoadSettingsFromRegistry();
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    auto loadIcon = [instance](int id) {
-        return IconHandle(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON,
-                                                        GetSystemMetrics(SM_CXSMICON),
-                                                        GetSystemMetrics(SM_CYSMICON), 0)));
-    };
-    iconNormal_ = loadIcon(IDI_NORMAL);
-    iconPaused_ = loadIcon(IDI_PAUSED);
-    iconCapture_ = loadIcon(IDI_CAPTURE);
     tray_.NotifyTrayIcon(TrayMessage::kAdd, IDI_NORMAL, IDS_APP_VERSION);
     if (settings_.historyDataSave) {
         LoadHistoryFile(history_);
@@ -325,7 +317,7 @@ void MainWindow::LeaveViewerChain() {
 }
 
 void MainWindow::PlayWave(const std::string& path) {
-    sndPlaySoundA(path.c_str(), SND_ASYNC | SND_NODEFAULT);
+    PlaySoundFile(path.c_str(), SND_ASYNC | SND_NODEFAULT);
 }
 
 // ---------------------------------------------------------------------------
@@ -436,17 +428,21 @@ void MainWindow::StartCaptureAnimation() {
     tray_.StartCaptureAnimation();
 }
 
+// Each picture is loaded the first time the tray shows it: most starts show only one.
 HICON MainWindow::IconFor(int iconId) const {
-    switch (iconId) {
-        case IDI_NORMAL:
-            return iconNormal_.get();
-        case IDI_PAUSED:
-            return iconPaused_.get();
-        case IDI_CAPTURE:
-            return iconCapture_.get();
-        default:
-            return nullptr;
+    IconHandle* icon = iconId == IDI_NORMAL    ? &iconNormal_
+                       : iconId == IDI_PAUSED  ? &iconPaused_
+                       : iconId == IDI_CAPTURE ? &iconCapture_
+                                               : nullptr;
+    if (icon == nullptr) {
+        return nullptr;
     }
+    if (!*icon) {
+        *icon = IconHandle(static_cast<HICON>(
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON,
+                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    }
+    return icon->get();
 }
 
 bool MainWindow::ShellNotify(TrayMessage message, int iconId, const std::string* text) {

@@ -172,9 +172,9 @@ class MainWindow : public TrayIcon,
     ClipboardCapture capture_;
     ClipboardWriter clipboardWriter_{*this};
     TrayModel tray_;
-    IconHandle iconNormal_;
-    IconHandle iconPaused_;
-    IconHandle iconCapture_;
+    mutable IconHandle iconNormal_;
+    mutable IconHandle iconPaused_;
+    mutable IconHandle iconCapture_;
     HWND nextViewer_ = nullptr;
 
     bool modalOpen_ = false;

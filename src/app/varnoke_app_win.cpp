@@ -1,7 +1,5 @@
 #include "app/varnoke_app_win.h"
 
-#include <commctrl.h>
-
 #include "app/main_window_win.h"
 #include "framework/strings_win.h"
 #include "res/resource.h"
@@ -37,7 +35,6 @@ bool VarnokeApp::AcquireSingleInstance() {
 }
 
 bool VarnokeApp::InitInstance() {
-    InitCommonControls();
     SetTitle(LoadResourceString(IDS_APP_TITLE));
     if (!AcquireSingleInstance()) {
         return false;

@@ -11,6 +11,7 @@
 #include "framework/dialog_helpers_win.h"
 #include "framework/dialog_win.h"
 #include "framework/strings_win.h"
+#include "framework/system_libraries_win.h"
 #include "res/resource.h"
 
 namespace varnoke {
@@ -177,7 +178,7 @@ void OptionsDialog::OnWaveButton(UINT id) {
         Edit edit(Item(button.edit));
         if (button.plays) {
             // The edit's text as it stands, not the stored field.
-            sndPlaySoundA(edit.Text().c_str(), SND_ASYNC | SND_NODEFAULT);
+            PlaySoundFile(edit.Text().c_str(), SND_ASYNC | SND_NODEFAULT);
         } else if (std::optional<std::string> chosen =
                        BrowseForFile(hwnd(), edit.Text(), kWaveFiles)) {
             edit.SetText(*chosen);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/strings_win.h"
+#include "framework/system_libraries_win.h"
 
 namespace varnoke {
 
@@ -34,7 +35,7 @@ std::optional<std::string> BrowseForFile(HWND owner, const std::string& currentT
     dialog.lpstrDefExt = options.defaultExtension;
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_LONGNAMES |
                    OFN_NOCHANGEDIR | (options.fileMustExist ? OFN_FILEMUSTEXIST : 0);
-    if (!GetOpenFileNameA(&dialog)) {
+    if (!OpenFileDialog(&dialog)) {
         return std::nullopt;
     }
     return std::string(file.data());
@@ -47,7 +48,7 @@ bool ChooseScreenFont(HWND owner, LOGFONTA& font) {
     dialog.hwndOwner = owner;
     dialog.lpLogFont = &chosen;
     dialog.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-    if (!ChooseFontA(&dialog)) {
+    if (!FontDialog(&dialog)) {
         return false;
     }
     font = chosen;

@@ -11,6 +11,7 @@
 #include "framework/int_field.h"
 #include "framework/placeholders.h"
 #include "framework/strings_win.h"
+#include "framework/system_libraries_win.h"
 #include "res/resource.h"
 
 namespace varnoke {
@@ -144,6 +145,7 @@ void DataExchange::ListPrefix(int id, std::string& value) {
 }
 
 INT_PTR Dialog::DoModal(HWND owner) {
+    LoadCommonControls();
     return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
                            &Dialog::StaticDialogProc, reinterpret_cast<LPARAM>(this));
 }
