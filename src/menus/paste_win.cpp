@@ -6,9 +6,36 @@ void Win32Keyboard::KeyEvent(uint8_t vk, bool keyUp) {
     keybd_event(vk, 0, keyUp ? KEYEVENTF_KEYUP : 0, 0);
 }
 
+namespace {
+
+double NowMs() {
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// Other programs may send this thread a message while the keys are on their way, and the
+// target's paste can wait for the answer: with plain sleeps, one paste in four under Wine
+// appeared only after the whole keystroke, 70 ms late. Sent messages are answered during
+// the pause; posted ones still wait for the message loop. The clock is the performance
+// counter, since the tick count may move in steps of 16 ms.
+void WaitAnsweringSentMessages(int ms) {
+    const double end = NowMs() + ms;
+    for (double left = ms; left > 0; left = end - NowMs()) {
+        DWORD wait = static_cast<DWORD>(left + 0.999);
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_SENDMESSAGE) == WAIT_OBJECT_0) {
+            MSG msg;
+            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+    }
+}
+
+}  // namespace
+
 void Win32Keyboard::Sleep(int ms) {
     if (ms > 0) {
-        ::Sleep(static_cast<DWORD>(ms));
+        WaitAnsweringSentMessages(ms);
     }
 }
 
@@ -22,7 +49,7 @@ bool Win32Foreground::TargetIsForeground() {
 
 void Win32Foreground::Sleep(int ms) {
     if (ms > 0) {
-        ::Sleep(static_cast<DWORD>(ms));
+        WaitAnsweringSentMessages(ms);
     }
 }
 

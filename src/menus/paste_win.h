@@ -1,6 +1,7 @@
 #pragma once
 // The paste engine's ports on Win32: synthesized keys through keybd_event, the
-// foreground through SetForegroundWindow, and plain sleeps on the UI thread.
+// foreground through SetForegroundWindow, and pauses on the UI thread that still answer
+// messages sent by other programs.
 
 #include <windows.h>
 
