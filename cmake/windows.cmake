@@ -90,7 +90,8 @@ file(GLOB E2E_HARNESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/ha
 foreach(src ${WIN_BENCH_SOURCES})
     get_filename_component(name ${src} NAME_WE)
     if(name MATCHES "^stress_")
-        target_sources(${name} PRIVATE ${E2E_HARNESS_SOURCES})
+        target_sources(${name} PRIVATE ${E2E_HARNESS_SOURCES}
+                                       ${CMAKE_SOURCE_DIR}/tests/e2e/dialog_driver.cpp)
         target_link_libraries(${name} PRIVATE psapi)
     endif()
 endforeach()

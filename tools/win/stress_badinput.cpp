@@ -1,7 +1,8 @@
 // Bad input at start-up: damaged history files, registry garbage for every setting and bad
 // phrase files. Each case starts the program, probes that it answers (a message, a copy
-// captured, for phrase files the menu key), ends it and records how it ended and what
-// became of the data file: a file that did not load completely must survive beside it.
+// captured, for phrase files the menu key), opens and closes each of its dialogs, which show
+// the same settings and history, ends it and records how it ended and what became of the
+// data file: a file that did not load completely must survive beside it.
 // Usage: stress_badinput.exe [randomCases=20] [stride=1] [seed=1]
 //   stride N runs every Nth case only (a small run).
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "dialog_driver.h"
 #include "stress_common.h"
 
 using e2e::VarnokeProcess;
@@ -154,6 +156,95 @@ std::vector<Case> AllCases(int randomCases, std::mt19937& random) {
     return cases;
 }
 
+struct DialogCounts {
+    int opened = 0;
+    int notOpened = 0;
+    int refused = 0;  // OK kept the dialog open (a value it would not take); Cancel closed it
+    int stuck = 0;    // did not answer, or did not close on OK and then Cancel
+};
+
+// A visible dialog of the program other than a message box, or null.
+HWND DialogOf(const VarnokeProcess& program) {
+    for (HWND window : e2e::DialogsOf(program.processId())) {
+        char caption[64] = {};
+        GetWindowTextA(window, caption, sizeof(caption));
+        if (std::string(caption) != stress::kMessageBoxCaption) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// One dialog, once `open` has asked for it: it must come up, answer, and close on OK, which
+// takes the values it was shown, or else on Cancel. Message boxes it raises on the way (a
+// value out of range, an unusable data path) are answered, and a question it opens in turn
+// is cancelled.
+bool ProbeDialog(VarnokeProcess& program, const std::function<void()>& open, DialogCounts& counts,
+                 int& boxes) {
+    open();
+    HWND dialog = nullptr;
+    e2e::WaitUntil([&] { return (dialog = DialogOf(program)) != nullptr; }, 5000);
+    if (dialog == nullptr) {
+        ++counts.notOpened;
+        boxes += stress::AnswerBoxes(program, 100);
+        return false;
+    }
+    ++counts.opened;
+    DWORD_PTR result = 0;
+    bool answers = SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    DWORD okAt = GetTickCount();
+    HWND question = nullptr;
+    bool cancelled = false;
+    bool closed = e2e::WaitUntil(
+        [&] {
+            boxes += stress::AnswerBoxes(program, 0);
+            HWND open = DialogOf(program);
+            if (open != nullptr && open != dialog && open != question) {
+                question = open;
+                PostMessageA(question, WM_COMMAND, IDCANCEL, 0);
+            } else if (open == dialog && !cancelled && GetTickCount() - okAt > 2000) {
+                cancelled = true;
+                ++counts.refused;
+                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            }
+            return open == nullptr;
+        },
+        15000);
+    if (!answers || !closed) {
+        ++counts.stuck;
+        return false;
+    }
+    return true;
+}
+
+// The options, hot-key and history dialogs from the tray menu's commands, and the entry
+// editor from Space in the history menu when the history has an entry to show.
+std::string ProbeDialogs(VarnokeProcess& program, DialogCounts& counts, int& boxes) {
+    std::string failed;
+    const std::pair<const char*, UINT> commands[] = {
+        {"options", ID_OPTIONS}, {"hot keys", ID_HOTKEY_SETTINGS}, {"history", ID_EDIT_HISTORY}};
+    for (const auto& [name, id] : commands) {
+        if (!ProbeDialog(
+                program, [&program, id = id] { program.PostCommand(id); }, counts, boxes)) {
+            failed += failed.empty() ? name : std::string(", ") + name;
+        }
+    }
+    program.PressTrayIcon(WM_LBUTTONDOWN);
+    if (e2e::WaitForMenu(program, 2000)) {
+        auto space = [] {
+            e2e::PressKey(VK_DOWN);
+            e2e::PressKey(VK_SPACE);
+        };
+        if (!ProbeDialog(program, space, counts, boxes)) {
+            failed += failed.empty() ? "entry" : ", entry";
+            e2e::PressKey(VK_ESCAPE);
+            e2e::WaitForMenuClosed(program, 2000);
+        }
+    }
+    return failed;
+}
+
 // True when every byte belongs to a valid record: anything else did not load completely.
 // The header line without its line end is a complete empty file too.
 bool Complete(const std::string& bytes) {
@@ -173,6 +264,7 @@ int main(int argc, char** argv) {
     }
     std::vector<Case> cases = AllCases(randomCases, random);
     int tried = 0, crashes = 0, hangs = 0, noStart = 0, unanswered = 0, lost = 0, boxes = 0;
+    DialogCounts dialogs;
     for (size_t i = 0; i < cases.size(); i += static_cast<size_t>(stride)) {
         const Case& c = cases[i];
         ++tried;
@@ -203,6 +295,10 @@ int main(int argc, char** argv) {
                 }
             }
             boxes += stress::AnswerBoxes(program, 200);
+            std::string failedDialogs = ProbeDialogs(program, dialogs, boxes);
+            if (!failedDialogs.empty()) {
+                problem = "dialogs failed: " + failedDialogs;
+            }
             answers = answers && SendMessageTimeoutA(program.mainWindow(), WM_NULL, 0, 0,
                                                      SMTO_ABORTIFHUNG, 5000, &result) != 0;
             if (!answers) {
@@ -245,8 +341,13 @@ int main(int argc, char** argv) {
     }
     std::printf(
         "bad input at start-up: %d of %zu cases, crashes %d, hangs %d, did not start %d, "
-        "did not answer %d, damaged originals not kept %d, message boxes answered %d\n",
-        tried, cases.size(), crashes, hangs, noStart, unanswered, lost, boxes);
+        "did not answer %d, damaged originals not kept %d, message boxes answered %d; "
+        "dialogs opened %d, OK refused then cancelled %d, did not open %d, did not answer or "
+        "close %d\n",
+        tried, cases.size(), crashes, hangs, noStart, unanswered, lost, boxes, dialogs.opened,
+        dialogs.refused, dialogs.notOpened, dialogs.stuck);
     e2e::ResetRegistry();
-    return crashes + hangs + noStart + unanswered + lost == 0 ? 0 : 1;
+    return crashes + hangs + noStart + unanswered + lost + dialogs.notOpened + dialogs.stuck == 0
+               ? 0
+               : 1;
 }

@@ -73,7 +73,12 @@ int main(int argc, char** argv) {
     // While the program writes: a choice from the history menu meets a held clipboard.
     e2e::SetClipboardText("write a");
     e2e::SetClipboardText("write b");
-    e2e::WaitUntil([&] { return e2e::HistoryOnDisk(program).size() >= 2; });
+    // The history already holds the copies above: wait for these two themselves, or the
+    // first choice would be made in a menu that has yet to show them.
+    e2e::WaitUntil([&] {
+        Entries e = e2e::HistoryOnDisk(program);
+        return e.size() >= 2 && e[0] == "write b" && e[1] == "write a";
+    });
     int written = 0, notWritten = 0, writeHung = 0, duplicated = 0, noMenu = 0;
     for (int i = 1; i <= rounds; ++i) {
         Entries before = e2e::HistoryOnDisk(program);
@@ -102,6 +107,10 @@ int main(int argc, char** argv) {
             ++written;
         } else {
             ++notWritten;
+            std::string text;
+            bool read = e2e::GetClipboardText(&text);
+            std::printf("  choice %d: wanted \"%s\", the clipboard holds %s\n", i,
+                        before[1].c_str(), read ? ("\"" + text + "\"").c_str() : "no text");
         }
         e2e::PumpFor(200);
         Entries after = e2e::HistoryOnDisk(program);

@@ -109,11 +109,14 @@ inline bool Flat(const Sample& first, const Sample& last) {
            last.rssAnonKb <= first.rssAnonKb + first.rssAnonKb / 10 + 1024;
 }
 
+// The program's message boxes carry its bare title; its dialogs name themselves first.
+constexpr char kMessageBoxCaption[] = "Varnoke";
+
 // Answers every message box the program shows (a bad file may bring one); returns how many.
 inline int AnswerBoxes(const e2e::VarnokeProcess& program, DWORD waitMs) {
     int answered = 0;
     for (;;) {
-        HWND box = e2e::FindMessageBox(program.processId(), nullptr, waitMs);
+        HWND box = e2e::FindMessageBox(program.processId(), kMessageBoxCaption, waitMs);
         if (box == nullptr) {
             return answered;
         }
