@@ -3,8 +3,10 @@
 // captured, for phrase files the menu key), opens and closes each of its dialogs, which show
 // the same settings and history, ends it and records how it ended and what became of the
 // data file: a file that did not load completely must survive beside it.
-// Usage: stress_badinput.exe [randomCases=20] [stride=1] [seed=1]
-//   stride N runs every Nth case only (a small run).
+// Usage: stress_badinput.exe [randomCases=20] [stride=1] [seed=1] [first=0]
+//   stride N runs every Nth case only (a small run); first skips the cases before it (with
+//   a large stride, one case is run again by the number a report gave it).
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <random>
@@ -179,15 +181,19 @@ HWND DialogOf(const VarnokeProcess& program) {
 // takes the values it was shown, or else on Cancel. Message boxes it raises on the way (a
 // value out of range, an unusable data path) are answered, and a question it opens in turn
 // is cancelled.
-bool ProbeDialog(VarnokeProcess& program, const std::function<void()>& open, DialogCounts& counts,
-                 int& boxes) {
+// Returns what went wrong, or an empty text.
+std::string ProbeDialog(VarnokeProcess& program, const std::function<void()>& open,
+                        DialogCounts& counts, int& boxes) {
+    // A message box left by the previous dialog would keep the next one from opening.
+    boxes += stress::AnswerBoxes(program, 200);
     open();
     HWND dialog = nullptr;
     e2e::WaitUntil([&] { return (dialog = DialogOf(program)) != nullptr; }, 5000);
     if (dialog == nullptr) {
         ++counts.notOpened;
-        boxes += stress::AnswerBoxes(program, 100);
-        return false;
+        int left = stress::AnswerBoxes(program, 100);
+        boxes += left;
+        return left > 0 ? "did not open (a message box was up)" : "did not open";
     }
     ++counts.opened;
     DWORD_PTR result = 0;
@@ -213,34 +219,39 @@ bool ProbeDialog(VarnokeProcess& program, const std::function<void()>& open, Dia
         15000);
     if (!answers || !closed) {
         ++counts.stuck;
-        return false;
+        return !answers ? "did not answer" : "did not close";
     }
-    return true;
+    return std::string();
 }
 
-// The options, hot-key and history dialogs from the tray menu's commands, and the entry
-// editor from Space in the history menu when the history has an entry to show.
+// The options and hot-key dialogs from the tray menu's commands; when the history has an
+// entry (the history menu shows only then, and the history editor opens only then), the
+// history editor from its command and the entry editor by Space in the history menu.
 std::string ProbeDialogs(VarnokeProcess& program, DialogCounts& counts, int& boxes) {
     std::string failed;
-    const std::pair<const char*, UINT> commands[] = {
-        {"options", ID_OPTIONS}, {"hot keys", ID_HOTKEY_SETTINGS}, {"history", ID_EDIT_HISTORY}};
-    for (const auto& [name, id] : commands) {
-        if (!ProbeDialog(
-                program, [&program, id = id] { program.PostCommand(id); }, counts, boxes)) {
-            failed += failed.empty() ? name : std::string(", ") + name;
+    auto probe = [&](const char* name, const std::function<void()>& open) {
+        std::string problem = ProbeDialog(program, open, counts, boxes);
+        if (!problem.empty()) {
+            failed += (failed.empty() ? "" : ", ") + std::string(name) + " " + problem;
         }
-    }
+        return problem.empty();
+    };
+    probe("options", [&] { program.PostCommand(ID_OPTIONS); });
+    probe("hot keys", [&] { program.PostCommand(ID_HOTKEY_SETTINGS); });
     program.PressTrayIcon(WM_LBUTTONDOWN);
-    if (e2e::WaitForMenu(program, 2000)) {
-        auto space = [] {
+    if (!e2e::WaitForMenu(program, 2000)) {
+        return failed;
+    }
+    e2e::PressKey(VK_ESCAPE);
+    e2e::WaitForMenuClosed(program, 2000);
+    probe("history", [&] { program.PostCommand(ID_EDIT_HISTORY); });
+    program.PressTrayIcon(WM_LBUTTONDOWN);
+    if (e2e::WaitForMenu(program, 2000) && !probe("entry", [] {
             e2e::PressKey(VK_DOWN);
             e2e::PressKey(VK_SPACE);
-        };
-        if (!ProbeDialog(program, space, counts, boxes)) {
-            failed += failed.empty() ? "entry" : ", entry";
-            e2e::PressKey(VK_ESCAPE);
-            e2e::WaitForMenuClosed(program, 2000);
-        }
+        })) {
+        e2e::PressKey(VK_ESCAPE);
+        e2e::WaitForMenuClosed(program, 2000);
     }
     return failed;
 }
@@ -265,7 +276,8 @@ int main(int argc, char** argv) {
     std::vector<Case> cases = AllCases(randomCases, random);
     int tried = 0, crashes = 0, hangs = 0, noStart = 0, unanswered = 0, lost = 0, boxes = 0;
     DialogCounts dialogs;
-    for (size_t i = 0; i < cases.size(); i += static_cast<size_t>(stride)) {
+    const size_t first = static_cast<size_t>(std::max(0, stress::IntArg(argc, argv, 4, 0)));
+    for (size_t i = first; i < cases.size(); i += static_cast<size_t>(stride)) {
         const Case& c = cases[i];
         ++tried;
         e2e::ResetRegistryWithHistoryWrittenOnEveryChange();
