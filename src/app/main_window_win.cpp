@@ -96,7 +96,7 @@ LRESULT MainWindow::OnCreate(WPARAM, LPARAM) {
 LRESULT MainWindow::OnDestroy(WPARAM, LPARAM) {
     Default();
     SaveSettingsToRegistry();
-    if (settings_.historyDataSave) {
+    if (settings_.historyDataSave && !DataFileHoldsHistory()) {
         // A failure box may open here; the tray icon still answers until it is deleted.
         ModalGuard modal(modalOpen_, 1);
         SaveHistoryFile();
@@ -327,10 +327,24 @@ std::string MainWindow::DataFilePath() const {
     return ResolveDataPath(settings_.historyDataPath, ProgramFolder(), &IsAnsiLeadByte);
 }
 
+// True when the data file is, byte for byte, what a save would write now.
+bool MainWindow::DataFileHoldsHistory() const {
+    std::string path = DataFilePath();
+    return !capture_.historyDirty() &&
+           dataFileStamp_.StillMatches(path, history_, Win32HistoryFileSystem().Facts(path));
+}
+
 bool MainWindow::SaveHistoryFile() {
     std::string path = DataFilePath();
     Win32HistoryFileSystem fileSystem;
-    switch (SaveHistoryData(path, history_, fileSystem, &IsAnsiLeadByte, &damagedDataFile_)) {
+    HistorySaveResult result =
+        SaveHistoryData(path, history_, fileSystem, &IsAnsiLeadByte, &damagedDataFile_);
+    if (result == HistorySaveResult::kSaved) {
+        dataFileStamp_.NoteSaved(path, history_, fileSystem.Facts(path));
+    } else {
+        dataFileStamp_.Forget();
+    }
+    switch (result) {
         case HistorySaveResult::kSaved:
             capture_.SetHistoryDirty(false);
             return true;
@@ -365,8 +379,10 @@ bool MainWindow::LoadHistoryFile(ClipHistory base) {
     Win32HistoryFileSystem fileSystem;
     int oldLimit = settings_.historyNum;
     std::string path = DataFilePath();
+    std::optional<FileFacts> facts = fileSystem.Facts(path);
     HistoryLoadResult result =
         LoadHistoryData(path, base, settings_.historyLen, fileSystem, &IsAnsiLeadByte);
+    dataFileStamp_.Forget();
     // An unreadable file named in the options dialog is kept beside it too, before the
     // current history is first saved over it.
     damagedDataFile_ = result.damaged ? path : std::string();
@@ -374,6 +390,7 @@ bool MainWindow::LoadHistoryFile(ClipHistory base) {
         return false;
     }
     history_ = std::move(base);
+    dataFileStamp_.NoteLoaded(path, facts, result, history_);
     if (history_.size() > settings_.historyNum) {
         std::string message = FormatRaisedLimitMessage(
             LoadResourceString(IDS_MSG_HISTORY_NUM_EXCEEDED), oldLimit,

@@ -15,6 +15,7 @@
 #include "history/capture.h"
 #include "history/clip_history.h"
 #include "history/clipboard_write.h"
+#include "history/history_save.h"
 #include "menus/history_menu_model.h"
 #include "shorttext/short_text_menu_win.h"
 #include "shorttext/short_text_menus.h"
@@ -155,6 +156,7 @@ class MainWindow : public TrayIcon,
     void StartCaptureAnimation() override;
     void PlayWave(const std::string& path) override;
     bool SaveHistoryFile() override;
+    bool DataFileHoldsHistory() const;
     bool IsModalOpen() override { return modalOpen_; }
 
     // ClipboardWriteHost
@@ -169,6 +171,7 @@ class MainWindow : public TrayIcon,
     ClipHistory history_;
     // The data file that did not load completely, until its original is kept.
     std::string damagedDataFile_;
+    DataFileStamp dataFileStamp_;
     ClipboardCapture capture_;
     ClipboardWriter clipboardWriter_{*this};
     TrayModel tray_;

@@ -111,6 +111,19 @@ bool Win32HistoryFileSystem::Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::optional<FileFacts> Win32HistoryFileSystem::Facts(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return std::nullopt;
+    }
+    FileFacts facts;
+    facts.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    facts.lastWrite = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                      data.ftLastWriteTime.dwLowDateTime;
+    return facts;
+}
+
 bool Win32HistoryFileSystem::CreateFolder(const std::string& path) {
     return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
 }

@@ -15,6 +15,7 @@ class Win32HistoryFileSystem : public HistoryFileSystem {
     bool CanRemoveFile(const std::string& path) override;
     bool ReplaceExisting(const std::string& replaced, const std::string& replacement) override;
     void WaitBeforeRetry() override;
+    std::optional<FileFacts> Facts(const std::string& path) override;
 };
 
 }  // namespace varnoke

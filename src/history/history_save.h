@@ -3,7 +3,9 @@
 // is replaced only by one atomic step after the new contents are complete on disk, so a
 // crash at any moment leaves either the old history or the new one.
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/data_path.h"
@@ -12,6 +14,15 @@
 #include "history/history_file.h"
 
 namespace varnoke {
+
+// What tells one state of a file from another without reading it.
+struct FileFacts {
+    uint64_t size = 0;
+    uint64_t lastWrite = 0;  // the file system's own time stamp
+    bool operator==(const FileFacts& other) const {
+        return size == other.size && lastWrite == other.lastWrite;
+    }
+};
 
 class HistoryFileSystem : public FileSystemOps {
   public:
@@ -27,6 +38,8 @@ class HistoryFileSystem : public FileSystemOps {
     virtual bool ReplaceExisting(const std::string& replaced, const std::string& replacement) = 0;
     // The pause between two tries of the replacement.
     virtual void WaitBeforeRetry() {}
+    // The file's size and time stamp; nothing when it is missing or a folder.
+    virtual std::optional<FileFacts> Facts(const std::string& path) = 0;
 };
 
 // A program that only looks at a file (a scanner at the new one, a backup tool or viewer
@@ -62,5 +75,30 @@ std::string MakeDamagedCopyName(const std::string& path, int number, LeadByteTes
 // the file cannot be opened or its first line is not the header.
 HistoryLoadResult LoadHistoryData(const std::string& path, ClipHistory& history, int historyLen,
                                   HistoryFileSystem& fileSystem, LeadByteTest isLeadByte);
+
+// The data file as the history last matched it byte for byte: after a save, or after a
+// load that took the file whole. Writing the same 20 MB again at every exit costs the
+// user time at log-off and the disk wear, so the exit leaves the file alone exactly when
+// neither the history nor the file has changed since.
+class DataFileStamp {
+  public:
+    void Forget() { valid_ = false; }
+    void NoteSaved(const std::string& path, const ClipHistory& history,
+                   const std::optional<FileFacts>& facts);
+    // `facts` are the file's as the load began. Only a load that took the file whole
+    // counts: the header and every record as it stood, into an empty history. Damage, the
+    // 300-entry cap, a text cut to HistoryLen or an empty record skipped all make the
+    // history's own encoding differ from the file, which its size shows.
+    void NoteLoaded(const std::string& path, const std::optional<FileFacts>& facts,
+                    const HistoryLoadResult& result, const ClipHistory& history);
+    bool StillMatches(const std::string& path, const ClipHistory& history,
+                      const std::optional<FileFacts>& facts) const;
+
+  private:
+    bool valid_ = false;
+    std::string path_;
+    uint64_t version_ = 0;
+    FileFacts facts_;
+};
 
 }  // namespace varnoke

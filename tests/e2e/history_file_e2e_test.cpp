@@ -163,6 +163,42 @@ TEST_F(HistoryFileE2E, AReaderHoldingTheDataFileForAMomentDoesNotFailTheSave) {
     ASSERT_TRUE(program_.Stop());
 }
 
+// The exit writes the history only when the file no longer holds it: an unchanged history
+// leaves the file as it was, time stamp included, and a file removed meanwhile is written
+// again.
+TEST_F(HistoryFileE2E, AnUnchangedHistoryLeavesTheFileAloneAtExit) {
+    const std::string file = EncodeHistory({"b", "a"});
+    ASSERT_TRUE(WriteFileBytes(DataFile(), file));
+    const FILETIME longAgo{0x8E5F0000, 0x01D5C03C};  // 1 January 2020
+    auto lastWrite = [this] {
+        FILETIME written{};
+        HANDLE h = CreateFileA(DataFile().c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        GetFileTime(h, nullptr, nullptr, &written);
+        CloseHandle(h);
+        return written;
+    };
+    HANDLE h = CreateFileA(DataFile().c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(SetFileTime(h, nullptr, nullptr, &longAgo));
+    CloseHandle(h);
+
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(program_.Stop());
+    std::string onDisk;
+    ASSERT_TRUE(ReadFileBytes(DataFile(), &onDisk));
+    EXPECT_EQ(onDisk, file);
+    FILETIME written = lastWrite();
+    EXPECT_EQ(CompareFileTime(&written, &longAgo), 0) << "the unchanged file was written again";
+
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(DeleteFileA(DataFile().c_str()));
+    ASSERT_TRUE(program_.Stop());
+    ASSERT_TRUE(ReadFileBytes(DataFile(), &onDisk));
+    EXPECT_EQ(onDisk, file);
+}
+
 TEST_F(HistoryFileE2E, AnUncreatableDataFileGivesTheFirstSaveMessage) {
     // A file where the data file's folder should be: the folder cannot be made.
     ASSERT_TRUE(WriteFileBytes(program_.PathInFolder("blocker"), "x"));
@@ -194,11 +230,15 @@ TEST_F(HistoryFileE2E, AReadOnlyOldFileGivesTheSecondMessageAndKeepsBothVersions
 TEST_F(HistoryFileE2E, AShareLockedOldFileIsNotReplacedEither) {
     const std::string old = EncodeHistory({"old"});
     ASSERT_TRUE(WriteFileBytes(DataFile(), old));
+    WriteRegInt("HistoryAnimation", 0);
     ASSERT_TRUE(program_.Start());
     // Others may read and write it, but not delete it.
     HANDLE lock = CreateFileA(DataFile().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    // A new entry, so that the exit has something to save over the held file.
+    ASSERT_TRUE(SetClipboardText("new"));
+    WaitUntil([] { return false; }, 300);
     std::string message = CloseAndAnswerMessage();
     CloseHandle(lock);
     EXPECT_EQ(message, Utf8ToAnsi(u8"履歴データの保存に失敗しました\n\"") + DataFile() +

@@ -28,6 +28,8 @@ class FakeFileSystem : public HistoryFileSystem {
     int renameFailures = 0;  // the next replacements that fail, as with a reader holding on
     int renameAttempts = 0;
     bool closeFails = false;
+    uint64_t clock = 0;  // each creation of a file gets the next time stamp
+    std::map<std::string, uint64_t> stamps;
 
     struct Sink : ByteSink {
         FakeFileSystem* fs;
@@ -51,6 +53,7 @@ class FakeFileSystem : public HistoryFileSystem {
         auto sink = std::make_unique<Sink>();
         sink->fs = this;
         sink->file = &(files[path] = "");
+        stamps[path] = ++clock;
         return sink;
     }
     std::unique_ptr<ByteSource> OpenForRead(const std::string& path) override {
@@ -73,7 +76,15 @@ class FakeFileSystem : public HistoryFileSystem {
             return false;
         }
         files[replaced] = files[replacement];
+        stamps[replaced] = stamps[replacement];
         return files.erase(replacement) > 0;
+    }
+    std::optional<FileFacts> Facts(const std::string& path) override {
+        auto it = files.find(path);
+        if (it == files.end()) {
+            return std::nullopt;
+        }
+        return FileFacts{it->second.size(), stamps[path]};
     }
 };
 
@@ -232,6 +243,79 @@ TEST(LoadHistoryDataTest, MissingFileOrWrongHeaderLoadsNothing) {
     fs.files[kPath] = Encoded({"x", "y"});
     EXPECT_EQ(LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte).added, 2);
     EXPECT_EQ(history.entries(), (std::vector<std::string>{"x", "y"}));
+}
+
+// Loads kPath into a fresh history and notes it, as the program does at start.
+bool LoadedWholeMatches(FakeFileSystem& fs, int historyLen = 100) {
+    ClipHistory history;
+    std::optional<FileFacts> facts = fs.Facts(kPath);
+    HistoryLoadResult result = LoadHistoryData(kPath, history, historyLen, fs, IsCp932LeadByte);
+    DataFileStamp stamp;
+    stamp.NoteLoaded(kPath, facts, result, history);
+    return stamp.StillMatches(kPath, history, fs.Facts(kPath));
+}
+
+TEST(DataFileStampTest, ASaveOrAWholeLoadMatchesUntilTheHistoryOrTheFileChanges) {
+    FakeFileSystem fs;
+    ClipHistory history = Entries({"a", "b"});
+    DataFileStamp stamp;
+    EXPECT_FALSE(stamp.StillMatches(kPath, history, fs.Facts(kPath)));
+    ASSERT_EQ(SaveHistoryData(kPath, history, fs, IsCp932LeadByte), HistorySaveResult::kSaved);
+    stamp.NoteSaved(kPath, history, fs.Facts(kPath));
+    EXPECT_TRUE(stamp.StillMatches(kPath, history, fs.Facts(kPath)));
+    EXPECT_FALSE(stamp.StillMatches("C:\\data\\other.vnk", history, fs.Facts(kPath)));
+
+    history.Append("c");
+    EXPECT_FALSE(stamp.StillMatches(kPath, history, fs.Facts(kPath)));
+    stamp.NoteSaved(kPath, history, fs.Facts(kPath));
+    // Another program wrote the file, or it is gone: the exit must write it again.
+    fs.CreateForWrite(kPath)->Write("xyz", 3);
+    EXPECT_FALSE(stamp.StillMatches(kPath, history, fs.Facts(kPath)));
+    fs.files.erase(kPath);
+    EXPECT_FALSE(stamp.StillMatches(kPath, history, fs.Facts(kPath)));
+
+    fs.files[kPath] = Encoded({"x", "y"});
+    EXPECT_TRUE(LoadedWholeMatches(fs));
+    stamp.Forget();
+    EXPECT_FALSE(stamp.StillMatches(kPath, history, fs.Facts(kPath)));
+}
+
+TEST(DataFileStampTest, ALoadThatDidNotTakeTheFileWholeNeverMatches) {
+    FakeFileSystem fs;
+    const std::string header = "Varnoke Clipboard History Data File\r\n";
+    const std::string good = Encoded({"one", "two"});
+    const std::string empty = Encoded({""}).substr(header.size());
+    struct Case {
+        const char* what;
+        std::string bytes;
+        int historyLen;
+    };
+    std::vector<std::string> many(301, "e");
+    const Case cases[] = {
+        {"damaged after the records", good + "\x13\x14garbage", 100},
+        {"a text cut to HistoryLen", Encoded({"one", "twelve"}), 4},
+        {"an empty record skipped", good + empty, 100},
+        {"a header line without CR",
+         "Varnoke Clipboard History Data File\n" + good.substr(header.size()), 100},
+        {"301 entries, cut at 300", Encoded(many), 100},
+        {"not a history file", "hello", 100},
+    };
+    for (const Case& c : cases) {
+        fs.files[kPath] = c.bytes;
+        EXPECT_FALSE(LoadedWholeMatches(fs, c.historyLen)) << c.what;
+    }
+    fs.files.erase(kPath);
+    EXPECT_FALSE(LoadedWholeMatches(fs)) << "no file";
+
+    // Records added to a history that already held entries (a data path changed in the
+    // options dialog) are not the file.
+    fs.files[kPath] = good;
+    ClipHistory history = Entries({"held"});
+    std::optional<FileFacts> facts = fs.Facts(kPath);
+    HistoryLoadResult result = LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte);
+    DataFileStamp stamp;
+    stamp.NoteLoaded(kPath, facts, result, history);
+    EXPECT_FALSE(stamp.StillMatches(kPath, history, fs.Facts(kPath)));
 }
 
 }  // namespace
