@@ -78,12 +78,7 @@ LRESULT MainWindow::OnCreate(WPARAM, LPARAM) {
     if (Default() == -1) {
         return -1;
     }
-    LoadSettingsFromRegistry();
-    tray_.NotifyTrayIcon(TrayMessage::kAdd, IDI_NORMAL, IDS_APP_VERSION);
-    if (settings_.historyDataSave) {
-        LoadHistoryFile(history_);
-        StartAutosaveTimerIfConfigured();
-    }
+    ReadSettingsAndHistoryWhileTheIconIsAdded();
     CreateHistoryMenu();
     RegisterHotKeys();
     if (!settings_.paused) {
@@ -132,7 +127,36 @@ LRESULT MainWindow::OnEndSession(WPARAM wParam, LPARAM) {
     return 0;
 }
 
-void MainWindow::LoadSettingsFromRegistry() {
+namespace {
+
+// What the start-up reads from the registry and the disk.
+struct StartupReading {
+    const ProfileStore& profile;
+    ScreenMetrics screen;
+    std::string programFolder;
+    Settings settings;
+    HistoryFileReading history;  // read when the settings ask for it
+};
+
+// Registry and files only, no window or message: it runs beside the UI thread.
+DWORD WINAPI ReadAtStartup(void* parameter) {
+    auto& reading = *static_cast<StartupReading*>(parameter);
+    RegistrySettingsStore store(reading.profile);
+    reading.settings = LoadSettings(store, reading.screen);
+    if (reading.settings.historyDataSave) {
+        std::string path = ResolveDataPath(reading.settings.historyDataPath, reading.programFolder,
+                                           &IsAnsiLeadByte);
+        reading.history =
+            ReadHistoryFile(path, ClipHistory(), reading.settings.historyLen, &IsAnsiLeadByte);
+    }
+    return 0;
+}
+
+}  // namespace
+
+// The shell adds the tray icon in its own process, about 5 ms under Wine, and the settings
+// and the history take as long to read: they are read on a thread of their own meanwhile.
+void MainWindow::ReadSettingsAndHistoryWhileTheIconIsAdded() {
     ScreenMetrics screen;
     {
         WindowDC dc(hwnd());
@@ -140,8 +164,21 @@ void MainWindow::LoadSettingsFromRegistry() {
     }
     screen.width = GetSystemMetrics(SM_CXSCREEN);
     screen.height = GetSystemMetrics(SM_CYSCREEN);
-    RegistrySettingsStore store(TheApp().Profile());
-    settings_ = LoadSettings(store, screen);
+    StartupReading reading{TheApp().Profile(), screen, ProgramFolder(), settings_, {}};
+    HANDLE reader = CreateThread(nullptr, 0, &ReadAtStartup, &reading, 0, nullptr);
+    if (reader == nullptr) {
+        ReadAtStartup(&reading);
+    }
+    tray_.NotifyTrayIcon(TrayMessage::kAdd, IDI_NORMAL, IDS_APP_VERSION);
+    if (reader != nullptr) {
+        WaitForSingleObject(reader, INFINITE);
+        CloseHandle(reader);
+    }
+    settings_ = reading.settings;
+    if (settings_.historyDataSave) {
+        TakeHistoryFile(std::move(reading.history));
+        StartAutosaveTimerIfConfigured();
+    }
 }
 
 void MainWindow::SaveSettingsToRegistry() {
@@ -376,12 +413,14 @@ void MainWindow::ReportSaveFailure(const std::string& message) {
 }
 
 bool MainWindow::LoadHistoryFile(ClipHistory base) {
-    Win32HistoryFileSystem fileSystem;
+    return TakeHistoryFile(
+        ReadHistoryFile(DataFilePath(), std::move(base), settings_.historyLen, &IsAnsiLeadByte));
+}
+
+bool MainWindow::TakeHistoryFile(HistoryFileReading reading) {
     int oldLimit = settings_.historyNum;
-    std::string path = DataFilePath();
-    std::optional<FileFacts> facts = fileSystem.Facts(path);
-    HistoryLoadResult result =
-        LoadHistoryData(path, base, settings_.historyLen, fileSystem, &IsAnsiLeadByte);
+    const std::string& path = reading.path;
+    const HistoryLoadResult& result = reading.result;
     dataFileStamp_.Forget();
     // An unreadable file named in the options dialog is kept beside it too, before the
     // current history is first saved over it.
@@ -389,8 +428,8 @@ bool MainWindow::LoadHistoryFile(ClipHistory base) {
     if (!result.ok) {
         return false;
     }
-    history_ = std::move(base);
-    dataFileStamp_.NoteLoaded(path, facts, result, history_);
+    history_ = std::move(reading.history);
+    dataFileStamp_.NoteLoaded(path, reading.facts, result, history_);
     if (history_.size() > settings_.historyNum) {
         std::string message = FormatRaisedLimitMessage(
             LoadResourceString(IDS_MSG_HISTORY_NUM_EXCEEDED), oldLimit,

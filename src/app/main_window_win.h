@@ -15,6 +15,7 @@
 #include "history/capture.h"
 #include "history/clip_history.h"
 #include "history/clipboard_write.h"
+#include "history/history_file_win.h"
 #include "history/history_save.h"
 #include "menus/history_menu_model.h"
 #include "shorttext/short_text_menu_win.h"
@@ -127,12 +128,13 @@ class MainWindow : public TrayIcon,
     // Reads the file on top of `base`; the result becomes the history only when the file
     // could be read, so a bad file never costs the history it was to join or replace.
     bool LoadHistoryFile(ClipHistory base);
+    bool TakeHistoryFile(HistoryFileReading reading);
     void ReportSaveFailure(const std::string& message);
 
     void JoinViewerChainAtStart();
     void ShowTrayMenu(bool byHotKey);
 
-    void LoadSettingsFromRegistry();
+    void ReadSettingsAndHistoryWhileTheIconIsAdded();
     void SaveSettingsToRegistry();
     void StartAutosaveTimerIfConfigured();
     void OnAutosaveTick();

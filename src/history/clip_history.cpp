@@ -1,5 +1,6 @@
 #include "history/clip_history.h"
 
+#include <atomic>
 #include <cstring>
 #include <utility>
 
@@ -34,8 +35,9 @@ uint64_t Avalanche(uint64_t h) {
 
 // Versions are unique across all histories, so a record of one history's version never
 // matches another history.
+// Histories are also made off the UI thread (the start-up reads the file beside it).
 uint64_t NextVersion() {
-    static uint64_t last = 0;
+    static std::atomic<uint64_t> last{0};
     return ++last;
 }
 

@@ -216,4 +216,15 @@ void Win32HistoryFileSystem::WaitBeforeRetry() {
     Sleep(kReplaceRetryDelayMs);
 }
 
+HistoryFileReading ReadHistoryFile(const std::string& path, ClipHistory base, int historyLen,
+                                   LeadByteTest isLeadByte) {
+    Win32HistoryFileSystem fileSystem;
+    HistoryFileReading reading;
+    reading.path = path;
+    reading.facts = fileSystem.Facts(path);
+    reading.result = LoadHistoryData(path, base, historyLen, fileSystem, isLeadByte);
+    reading.history = std::move(base);
+    return reading;
+}
+
 }  // namespace varnoke

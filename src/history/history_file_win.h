@@ -1,9 +1,24 @@
 #pragma once
 // The history data file on a real file system.
 
+#include <optional>
+#include <string>
+
 #include "history/history_save.h"
 
 namespace varnoke {
+
+// A data file read from disk, before it becomes the history.
+struct HistoryFileReading {
+    std::string path;
+    std::optional<FileFacts> facts;  // as the reading began
+    HistoryLoadResult result;
+    ClipHistory history;  // `base` with the file's records after it
+};
+
+// Reads `path` on top of `base`. Files only: it may run on any thread.
+HistoryFileReading ReadHistoryFile(const std::string& path, ClipHistory base, int historyLen,
+                                   LeadByteTest isLeadByte);
 
 class Win32HistoryFileSystem : public HistoryFileSystem {
   public:
