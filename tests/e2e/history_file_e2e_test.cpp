@@ -36,6 +36,15 @@ class HistoryFileE2E : public testing::Test {
     std::string KeptFile(const char* prefix = "VarnokeDamaged_") const {
         return program_.PathInFolder(std::string(prefix) + "Varnoke.vnk");
     }
+    // A failed save of "new" over `old`: the old file is as it was, and the new history
+    // waits in the temporary file.
+    void ExpectOldFileAndNewInTemporary(const std::string& old) {
+        std::string onDisk, temp;
+        ASSERT_TRUE(ReadFileBytes(DataFile(), &onDisk));
+        EXPECT_EQ(onDisk, old);
+        ASSERT_TRUE(ReadFileBytes(TempFile(), &temp));
+        EXPECT_EQ(temp, EncodeHistory({"new", "old"}));
+    }
     // Closes the program and returns the text of the message box it shows on the way.
     std::string CloseAndAnswerMessage() {
         PostMessageA(program_.mainWindow(), WM_CLOSE, 0, 0);
@@ -220,11 +229,7 @@ TEST_F(HistoryFileE2E, AReadOnlyOldFileGivesTheSecondMessageAndKeepsBothVersions
     EXPECT_EQ(CloseAndAnswerMessage(),
               Utf8ToAnsi(u8"履歴データの保存に失敗しました\n\"") + DataFile() +
                   Utf8ToAnsi(u8"\"\nが読み取り専用になっていないか確認してください"));
-    std::string onDisk, temp;
-    ASSERT_TRUE(ReadFileBytes(DataFile(), &onDisk));
-    EXPECT_EQ(onDisk, old);
-    ASSERT_TRUE(ReadFileBytes(TempFile(), &temp));
-    EXPECT_EQ(temp, EncodeHistory({"new", "old"}));
+    ExpectOldFileAndNewInTemporary(old);
 }
 
 TEST_F(HistoryFileE2E, AShareLockedOldFileIsNotReplacedEither) {
@@ -290,11 +295,7 @@ TEST_F(HistoryFileE2E, ATemporaryFileHeldByAScannerGivesTheRenameMessage) {
               Utf8ToAnsi(u8"履歴データの保存に失敗しました\n新しい履歴データは一時ファイル\n\"") +
                   TempFile() + Utf8ToAnsi(u8"\"\nに残っています\n\"") + DataFile() +
                   Utf8ToAnsi(u8"\"\nに名前を変更してください"));
-    std::string onDisk, temp;
-    ASSERT_TRUE(ReadFileBytes(DataFile(), &onDisk));
-    EXPECT_EQ(onDisk, old);
-    ASSERT_TRUE(ReadFileBytes(TempFile(), &temp));
-    EXPECT_EQ(temp, EncodeHistory({"new", "old"}));
+    ExpectOldFileAndNewInTemporary(old);
 }
 
 // Another program reading the old file for a moment (a virus scanner, a backup) delays
