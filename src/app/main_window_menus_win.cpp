@@ -54,6 +54,7 @@ void MainWindow::ShowHistoryMenu() {
     menuTracking_ = true;
     historyMenuOpen_ = true;
     editAfterMenu_.reset();
+    targetInFront_.Clear();
     // The keys are caught only while the menu is tracked.
     std::optional<MenuKeyFilter> keys;
     keys.emplace([this](char key) { return OnHistoryMenuKey(key, historyMenu_.get()); });
@@ -67,6 +68,7 @@ void MainWindow::ShowHistoryMenu() {
         if (target != nullptr && TopLevelWindowExists(target) && calledByHotKey_) {
             Win32Foreground foreground(target);
             RestoreTargetWindow(foreground);
+            targetInFront_.Mark();
         }
     });
 }
@@ -153,7 +155,8 @@ void MainWindow::WriteGivenUp() {
 
 void MainWindow::PasteIntoTarget() {
     Win32Keyboard keyboard;
-    SendPasteKeystroke(settings_.pasteCommand, settings_.pasteDelayTime, keyboard);
+    SendPasteKeystroke(settings_.pasteCommand, settings_.pasteDelayTime, keyboard,
+                       targetInFront_.TakeElapsedMs());
 }
 
 LRESULT MainWindow::OnMenuSelect(WPARAM wParam, LPARAM lParam) {

@@ -55,12 +55,14 @@ void MainWindow::ShowShortTextMenu(int slot) {
     // The keys are caught only while the menu is tracked.
     std::optional<MenuKeyFilter> keys;
     keys.emplace([this](char key) { return OnShortTextMenuKey(key); });
+    targetInFront_.Clear();
     // Unlike the history menu, this one gives the foreground back at once, without
     // waiting for the target to take it.
-    ShowPopupMenu(shortTextMenus_.root(), hwnd(), point, [target, &keys] {
+    ShowPopupMenu(shortTextMenus_.root(), hwnd(), point, [this, target, &keys] {
         keys.reset();
         if (target != nullptr && TopLevelWindowExists(target)) {
             SetForegroundWindow(target);
+            targetInFront_.Mark();
         }
     });
 }

@@ -18,6 +18,7 @@
 #include "history/history_file_win.h"
 #include "history/history_save.h"
 #include "menus/history_menu_model.h"
+#include "menus/paste_win.h"
 #include "shorttext/short_text_menu_win.h"
 #include "shorttext/short_text_menus.h"
 #include "tray/tray_icon_win.h"
@@ -189,6 +190,7 @@ class MainWindow : public TrayIcon,
     bool shortTextBusy_ = false;
     bool entryEditBusy_ = false;
     DWORD menuClosedTick_ = 0;
+    TargetInFrontSince targetInFront_;
     UINT highlightedItemId_ = 0;
 
     MenuHandle historyMenu_;

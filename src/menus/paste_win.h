@@ -15,12 +15,26 @@ class Win32Keyboard : public KeyboardPort {
     void Sleep(int ms) override;
 };
 
+// The moment the target was given the foreground back, kept from the menu's closing to
+// the paste, so that the paste does not wait again for time the target has already had.
+class TargetInFrontSince {
+  public:
+    void Mark();
+    void Clear() { since_ = -1; }
+    // Milliseconds since the mark, 0 when there is none; the mark is used up.
+    int TakeElapsedMs();
+
+  private:
+    double since_ = -1;
+};
+
 class Win32Foreground : public ForegroundPort {
   public:
     explicit Win32Foreground(HWND target) : target_(target) {}
     void SetTargetForeground() override;
     bool TargetIsForeground() override;
     void Sleep(int ms) override;
+    double NowMs() override;
 
   private:
     HWND target_;
