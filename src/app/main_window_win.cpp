@@ -1,7 +1,6 @@
 #include "app/main_window_win.h"
 
 #include <mmsystem.h>
-#include <shellapi.h>
 
 #include <iterator>
 
@@ -250,7 +249,7 @@ void MainWindow::OnAbout() {
 
 void MainWindow::OnHelp() {
     const std::string& path = TheApp().helpFilePath();
-    HINSTANCE result = ShellExecuteA(hwnd(), "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    HINSTANCE result = ShellExecuteFile(hwnd(), "open", path.c_str());
     // ShellExecute reports failure as a value of 32 or below.
     if (reinterpret_cast<INT_PTR>(result) <= 32) {
         ShowMessage(hwnd(), FormatString(LoadResourceString(IDS_MSG_HELP_OPEN_FAILED).c_str(),

@@ -2,6 +2,7 @@
 
 #include "app/main_window_win.h"
 #include "framework/strings_win.h"
+#include "framework/system_libraries_win.h"
 #include "res/resource.h"
 
 namespace varnoke {
@@ -39,6 +40,7 @@ bool VarnokeApp::InitInstance() {
     if (!AcquireSingleInstance()) {
         return false;
     }
+    StartLoadingShell();
     SetRegistryKey(kCompanyKey);
     helpFilePath_ = ProgramFolder() + "\\" + kHelpFileName;
     mainWindow_ = std::make_unique<MainWindow>(settings_);

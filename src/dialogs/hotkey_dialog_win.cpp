@@ -1,6 +1,6 @@
 #include "dialogs/hotkey_dialog_win.h"
 
-#include <shellapi.h>
+#include "framework/system_libraries_win.h"
 
 #include <iterator>
 #include <vector>
@@ -118,7 +118,7 @@ void HotKeyDialog::OnEditFile(UINT id) {
         ShortTextFileToOpen(PathField(HotKeySlotOfControl(static_cast<int>(id))).Text(),
                             ProgramFolder(), &IsAnsiLeadByte);
     if (!file.empty()) {
-        ShellExecuteA(nullptr, nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteFile(nullptr, nullptr, file.c_str());
     }
 }
 

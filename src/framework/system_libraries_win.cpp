@@ -33,7 +33,35 @@ Function* SystemFunction(const char* library, const char* name, bool byName = fa
     return reinterpret_cast<Function*>(reinterpret_cast<void*>(found));
 }
 
+DWORD WINAPI LoadShell(void*) {
+    LoadSystemLibrary("shell32.dll");
+    return 0;
+}
+
 }  // namespace
+
+void StartLoadingShell() {
+    if (HANDLE loader = CreateThread(nullptr, 0, &LoadShell, nullptr, 0, nullptr)) {
+        CloseHandle(loader);
+    }
+}
+
+BOOL NotifyShellIcon(DWORD message, NOTIFYICONDATAA* data) {
+    using Function = BOOL WINAPI(DWORD, NOTIFYICONDATAA*);
+    static Function* notify = SystemFunction<Function>("shell32.dll", "Shell_NotifyIconA");
+    return notify != nullptr ? notify(message, data) : FALSE;
+}
+
+// A failure gives an instance handle of at most 32, as the function itself does.
+HINSTANCE ShellExecuteFile(HWND owner, const char* verb, const char* file) {
+    using Function =
+        HINSTANCE WINAPI(HWND, const char*, const char*, const char*, const char*, int);
+    static Function* execute = SystemFunction<Function>("shell32.dll", "ShellExecuteA");
+    if (execute == nullptr) {
+        return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
+    }
+    return execute(owner, verb, file, nullptr, nullptr, SW_SHOWNORMAL);
+}
 
 void LoadCommonControls() {
     static bool loaded = false;

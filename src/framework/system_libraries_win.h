@@ -7,12 +7,23 @@
 #include <windows.h>
 
 #include <commdlg.h>
+#include <shellapi.h>
 
 namespace varnoke {
 
 // Loads the common controls and registers their classes; every call after the first is
 // free. Call it before creating a window that uses one of their controls.
 void LoadCommonControls();
+
+// The shell is needed as soon as the window exists, for the tray icon, but loaded with the
+// program it cost some 7 ms under Wine before WinMain was even reached. This starts loading
+// it on a thread of its own, where it overlaps the display's start-up that the first window
+// waits for; the functions below then find it loaded, or wait for the load to finish.
+void StartLoadingShell();
+
+// Shell_NotifyIconA and ShellExecuteA, reached through the loaded shell library.
+BOOL NotifyShellIcon(DWORD message, NOTIFYICONDATAA* data);
+HINSTANCE ShellExecuteFile(HWND owner, const char* verb, const char* file);
 
 // The system's file-open, font and sound functions, reached through the loaded library.
 // Each answers like the function it stands for, and FALSE when the library is missing.

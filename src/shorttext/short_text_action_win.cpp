@@ -1,6 +1,6 @@
 #include "shorttext/short_text_action_win.h"
 
-#include <shellapi.h>
+#include "framework/system_libraries_win.h"
 
 namespace varnoke {
 
@@ -29,7 +29,7 @@ void RunShortTextCommand(const ShortTextAction& action) {
 }
 
 void OpenWithAssociatedProgram(const std::string& path) {
-    ShellExecuteA(nullptr, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteFile(nullptr, nullptr, path.c_str());
 }
 
 }  // namespace varnoke

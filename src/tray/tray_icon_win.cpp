@@ -1,6 +1,6 @@
 #include "tray/tray_icon_win.h"
 
-#include <shellapi.h>
+#include "framework/system_libraries_win.h"
 
 #include <cstring>
 #include <iterator>
@@ -63,7 +63,7 @@ bool TrayIcon::NotifyShell(DWORD message, HICON iconOrNull, const char* tipOrNul
         // Tooltips are at most 63 bytes; the copy is bounded all the same.
         std::strncpy(data.szTip, tipOrNull, sizeof(data.szTip) - 1);
     }
-    return Shell_NotifyIconA(message, &data) != FALSE;
+    return NotifyShellIcon(message, &data) != FALSE;
 }
 
 LRESULT TrayIcon::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
