@@ -440,8 +440,9 @@ bool MainWindow::TakeHistoryFile(HistoryFileReading reading) {
         ModalGuard modal(modalOpen_, 1);
         ShowMessage(hwnd(), message);
     }
+    // Both callers show the tray display once they are done; a shell round trip here
+    // would only be overwritten.
     capture_.SetHistoryDirty(false);
-    capture_.RefreshTray();
     return true;
 }
 
