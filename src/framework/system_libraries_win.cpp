@@ -38,17 +38,38 @@ DWORD WINAPI LoadShell(void*) {
     return 0;
 }
 
+// Touched by the user-interface thread only.
+HANDLE shellLoader = nullptr;
+
+// Where a module is found while another thread still initializes it is up to the system's
+// loader; waiting for the thread makes sure the shell has finished starting.
+HMODULE Shell() {
+    if (shellLoader != nullptr) {
+        WaitForSingleObject(shellLoader, INFINITE);
+        CloseHandle(shellLoader);
+        shellLoader = nullptr;
+    }
+    return LoadSystemLibrary("shell32.dll");
+}
+
+template <class Function>
+Function* ShellFunction(const char* name) {
+    HMODULE shell = Shell();
+    FARPROC found = shell != nullptr ? GetProcAddress(shell, name) : nullptr;
+    return reinterpret_cast<Function*>(reinterpret_cast<void*>(found));
+}
+
 }  // namespace
 
 void StartLoadingShell() {
-    if (HANDLE loader = CreateThread(nullptr, 0, &LoadShell, nullptr, 0, nullptr)) {
-        CloseHandle(loader);
+    if (shellLoader == nullptr) {
+        shellLoader = CreateThread(nullptr, 0, &LoadShell, nullptr, 0, nullptr);
     }
 }
 
 BOOL NotifyShellIcon(DWORD message, NOTIFYICONDATAA* data) {
     using Function = BOOL WINAPI(DWORD, NOTIFYICONDATAA*);
-    static Function* notify = SystemFunction<Function>("shell32.dll", "Shell_NotifyIconA");
+    static Function* notify = ShellFunction<Function>("Shell_NotifyIconA");
     return notify != nullptr ? notify(message, data) : FALSE;
 }
 
@@ -56,7 +77,7 @@ BOOL NotifyShellIcon(DWORD message, NOTIFYICONDATAA* data) {
 HINSTANCE ShellExecuteFile(HWND owner, const char* verb, const char* file) {
     using Function =
         HINSTANCE WINAPI(HWND, const char*, const char*, const char*, const char*, int);
-    static Function* execute = SystemFunction<Function>("shell32.dll", "ShellExecuteA");
+    static Function* execute = ShellFunction<Function>("ShellExecuteA");
     if (execute == nullptr) {
         return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
     }
