@@ -114,7 +114,9 @@ void DataFileStamp::NoteSaved(const std::string& path, const ClipHistory& histor
 void DataFileStamp::NoteLoaded(const std::string& path, const std::optional<FileFacts>& facts,
                                const HistoryLoadResult& result, const ClipHistory& history) {
     valid_ = false;
-    if (result.ok && !result.damaged && !result.cutShort && result.added == history.size()) {
+    // Not cutShort: the load sets it on reaching 300 entries whether or not records were
+    // left, and records left unread make the file larger than the history's encoding.
+    if (result.ok && !result.damaged && result.added == history.size()) {
         NoteSaved(path, history, facts);
     }
 }

@@ -88,7 +88,8 @@ class DataFileStamp {
     // `facts` are the file's as the load began. Only a load that took the file whole
     // counts: the header and every record as it stood, into an empty history. Damage, the
     // 300-entry cap, a text cut to HistoryLen or an empty record skipped all make the
-    // history's own encoding differ from the file, which its size shows.
+    // history's own encoding differ from the file, which its size shows. A file of exactly
+    // 300 entries is taken whole although the load calls it cut short.
     void NoteLoaded(const std::string& path, const std::optional<FileFacts>& facts,
                     const HistoryLoadResult& result, const ClipHistory& history);
     bool StillMatches(const std::string& path, const ClipHistory& history,

@@ -3,6 +3,8 @@
 // half way.
 #include <cstdio>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -175,8 +177,14 @@ TEST_F(HistoryFileE2E, AReaderHoldingTheDataFileForAMomentDoesNotFailTheSave) {
 // The exit writes the history only when the file no longer holds it: an unchanged history
 // leaves the file as it was, time stamp included, and a file removed meanwhile is written
 // again.
+// A full history too, where leaving the file alone saves the most.
 TEST_F(HistoryFileE2E, AnUnchangedHistoryLeavesTheFileAloneAtExit) {
-    const std::string file = EncodeHistory({"b", "a"});
+    std::vector<std::string> entries(300);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        entries[i] = "entry " + std::to_string(i);
+    }
+    WriteRegInt("HistoryNum", 300);
+    const std::string file = EncodeHistory(entries);
     ASSERT_TRUE(WriteFileBytes(DataFile(), file));
     const FILETIME longAgo{0x8E5F0000, 0x01D5C03C};  // 1 January 2020
     auto lastWrite = [this] {

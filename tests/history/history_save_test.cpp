@@ -276,6 +276,9 @@ TEST(DataFileStampTest, ASaveOrAWholeLoadMatchesUntilTheHistoryOrTheFileChanges)
 
     fs.files[kPath] = Encoded({"x", "y"});
     EXPECT_TRUE(LoadedWholeMatches(fs));
+    // A full history, where leaving the file alone saves the most.
+    fs.files[kPath] = Encoded(std::vector<std::string>(300, "full"));
+    EXPECT_TRUE(LoadedWholeMatches(fs));
     stamp.Forget();
     EXPECT_FALSE(stamp.StillMatches(kPath, history, fs.Facts(kPath)));
 }
