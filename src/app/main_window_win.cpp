@@ -364,10 +364,15 @@ std::string MainWindow::DataFilePath() const {
 }
 
 // True when the data file is, byte for byte, what a save would write now.
+// A temporary file that a save cut short by a kill left beside the data file does not
+// count as holding it: saving again writes over that file and renames it into place, so
+// no leftover outlives a clean exit.
 bool MainWindow::DataFileHoldsHistory() const {
     std::string path = DataFilePath();
+    Win32HistoryFileSystem files;
     return !capture_.historyDirty() &&
-           dataFileStamp_.StillMatches(path, history_, Win32HistoryFileSystem().Facts(path));
+           dataFileStamp_.StillMatches(path, history_, files.Facts(path)) &&
+           !files.Exists(MakeTempFileName(path, &IsAnsiLeadByte));
 }
 
 bool MainWindow::SaveHistoryFile() {

@@ -216,6 +216,21 @@ TEST_F(HistoryFileE2E, AnUnchangedHistoryLeavesTheFileAloneAtExit) {
     EXPECT_EQ(onDisk, file);
 }
 
+// A kill during a save leaves its temporary file beside the data file; the next clean
+// exit clears it away even when the history itself did not change.
+TEST_F(HistoryFileE2E, ALeftoverOfASaveCutShortIsClearedAtTheNextExit) {
+    const std::string file = EncodeHistory({"kept"});
+    ASSERT_TRUE(WriteFileBytes(DataFile(), file));
+    const std::string leftover = program_.PathInFolder("VarnokeTemporaryFile_Varnoke.vnk");
+    ASSERT_TRUE(WriteFileBytes(leftover, EncodeHistory({"half", "written"}).substr(0, 50)));
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(program_.Stop());
+    EXPECT_FALSE(FileExists(leftover));
+    std::string onDisk;
+    ASSERT_TRUE(ReadFileBytes(DataFile(), &onDisk));
+    EXPECT_EQ(onDisk, file);
+}
+
 TEST_F(HistoryFileE2E, AnUncreatableDataFileGivesTheFirstSaveMessage) {
     // A file where the data file's folder should be: the folder cannot be made.
     ASSERT_TRUE(WriteFileBytes(program_.PathInFolder("blocker"), "x"));
