@@ -153,8 +153,8 @@ DWORD WINAPI ReadAtStartup(void* parameter) {
 
 }  // namespace
 
-// The shell adds the tray icon in its own process, about 5 ms under Wine, and the settings
-// and the history take as long to read: they are read on a thread of their own meanwhile.
+// The shell adds the tray icon in its own process, 7-8 ms under Wine, longer than the
+// settings and the history take to read: they are read on a thread of their own meanwhile.
 void MainWindow::ReadSettingsAndHistoryWhileTheIconIsAdded() {
     ScreenMetrics screen;
     {
@@ -363,10 +363,9 @@ std::string MainWindow::DataFilePath() const {
     return ResolveDataPath(settings_.historyDataPath, ProgramFolder(), &IsAnsiLeadByte);
 }
 
-// True when the data file is, byte for byte, what a save would write now.
-// A temporary file that a save cut short by a kill left beside the data file does not
-// count as holding it: saving again writes over that file and renames it into place, so
-// no leftover outlives a clean exit.
+// True when the data file is, byte for byte, what a save would write now. A temporary file
+// that a save cut short by a kill left beside it counts as not: saving again writes over
+// that file and renames it into place, so no leftover outlives a clean exit.
 bool MainWindow::DataFileHoldsHistory() const {
     std::string path = DataFilePath();
     Win32HistoryFileSystem files;

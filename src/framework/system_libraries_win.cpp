@@ -27,10 +27,14 @@ HMODULE LoadSystemLibrary(const char* name, bool byName = false) {
 }
 
 template <class Function>
-Function* SystemFunction(const char* library, const char* name, bool byName = false) {
-    HMODULE module = LoadSystemLibrary(library, byName);
+Function* FunctionOf(HMODULE module, const char* name) {
     FARPROC found = module != nullptr ? GetProcAddress(module, name) : nullptr;
     return reinterpret_cast<Function*>(reinterpret_cast<void*>(found));
+}
+
+template <class Function>
+Function* SystemFunction(const char* library, const char* name, bool byName = false) {
+    return FunctionOf<Function>(LoadSystemLibrary(library, byName), name);
 }
 
 DWORD WINAPI LoadShell(void*) {
@@ -52,13 +56,6 @@ HMODULE Shell() {
     return LoadSystemLibrary("shell32.dll");
 }
 
-template <class Function>
-Function* ShellFunction(const char* name) {
-    HMODULE shell = Shell();
-    FARPROC found = shell != nullptr ? GetProcAddress(shell, name) : nullptr;
-    return reinterpret_cast<Function*>(reinterpret_cast<void*>(found));
-}
-
 }  // namespace
 
 void StartLoadingShell() {
@@ -69,7 +66,7 @@ void StartLoadingShell() {
 
 BOOL NotifyShellIcon(DWORD message, NOTIFYICONDATAA* data) {
     using Function = BOOL WINAPI(DWORD, NOTIFYICONDATAA*);
-    static Function* notify = ShellFunction<Function>("Shell_NotifyIconA");
+    static Function* notify = FunctionOf<Function>(Shell(), "Shell_NotifyIconA");
     return notify != nullptr ? notify(message, data) : FALSE;
 }
 
@@ -77,7 +74,7 @@ BOOL NotifyShellIcon(DWORD message, NOTIFYICONDATAA* data) {
 HINSTANCE ShellExecuteFile(HWND owner, const char* verb, const char* file) {
     using Function =
         HINSTANCE WINAPI(HWND, const char*, const char*, const char*, const char*, int);
-    static Function* execute = ShellFunction<Function>("ShellExecuteA");
+    static Function* execute = FunctionOf<Function>(Shell(), "ShellExecuteA");
     if (execute == nullptr) {
         return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
     }
