@@ -31,6 +31,30 @@ void KeyUp(BYTE vk) {
     keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
 }
 
+bool ProgramInForeground(const VarnokeProcess& program) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &pid);
+    return pid == program.processId();
+}
+
+// A key goes to the thread in the foreground at the moment it is pressed, and the X
+// focus of a window shown earlier may still hand the foreground back to this process
+// after the menu opened. The press counts only when the program held the foreground on
+// both sides of it.
+bool HoldKeyForProgram(const VarnokeProcess& program, BYTE vk) {
+    return WaitUntil([&] {
+        if (!ProgramInForeground(program)) {
+            return false;
+        }
+        KeyDown(vk);
+        if (ProgramInForeground(program)) {
+            return true;
+        }
+        KeyUp(vk);
+        return false;
+    });
+}
+
 class HistoryMenuE2E : public testing::Test {
   protected:
     void SetUp() override { ResetRegistryWithHistoryWrittenOnEveryChange(); }
@@ -52,6 +76,8 @@ class HistoryMenuE2E : public testing::Test {
     void OpenByTrayPress() {
         program_.PressTrayIcon(WM_LBUTTONDOWN);
         ASSERT_TRUE(WaitForMenu(program_)) << "the tray press showed no menu";
+        // Keys pressed while the foreground is still on its way would miss the menu.
+        ASSERT_TRUE(WaitUntil([&] { return ProgramInForeground(program_); }));
     }
 
     VarnokeProcess program_;
@@ -127,7 +153,7 @@ TEST_F(HistoryMenuE2E, CtrlHeldWhileChoosingInvertsHistoryMoveUp) {
     OpenByTrayPress();
     // Wine's menu loop takes Ctrl+Enter for a character, so the mouse chooses: the menu
     // opens at the cursor and its first item shown is "3. alpha".
-    KeyDown(VK_CONTROL);
+    ASSERT_TRUE(HoldKeyForProgram(program_, VK_CONTROL));
     SetCursorPos(330, 308);
     mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
     mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
