@@ -139,6 +139,10 @@ class TargetWindow {
 // processes under Wine, but the thread reports the loop (Wine names the menu owner and
 // sets GUI_INMENUMODE; Windows adds GUI_POPUPMENUMODE).
 bool ProgramInMenuLoop(const VarnokeProcess& program);
+bool ProgramInForeground(const VarnokeProcess& program);
+// Until the menu loop runs and the program holds the foreground: a key goes to the thread
+// in the foreground when it is pressed, and under Wine the X focus of a window shown
+// earlier can hand the foreground back after the menu opened.
 bool WaitForMenu(const VarnokeProcess& program, DWORD timeoutMs = 5000);
 bool WaitForMenuClosed(const VarnokeProcess& program, DWORD timeoutMs = 5000);
 

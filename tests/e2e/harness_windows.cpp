@@ -98,8 +98,15 @@ bool ProgramInMenuLoop(const VarnokeProcess& program) {
             info.hwndMenuOwner != nullptr);
 }
 
+bool ProgramInForeground(const VarnokeProcess& program) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &pid);
+    return pid == program.processId();
+}
+
 bool WaitForMenu(const VarnokeProcess& program, DWORD timeoutMs) {
-    return WaitUntil([&] { return ProgramInMenuLoop(program); }, timeoutMs);
+    return WaitUntil([&] { return ProgramInMenuLoop(program) && ProgramInForeground(program); },
+                     timeoutMs);
 }
 
 bool WaitForMenuClosed(const VarnokeProcess& program, DWORD timeoutMs) {
