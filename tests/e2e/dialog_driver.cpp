@@ -182,16 +182,24 @@ WORD DialogDriver::HotKey(int id) const {
 bool DialogDriver::FocusItem(int id) const {
     HWND control = Item(id);
     DWORD thread = GetWindowThreadProcessId(dialog_, nullptr);
-    SetForegroundWindow(dialog_);
-    // Focus belongs to a thread's input state; joining it lets us set it from here.
-    AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
-    SetFocus(control);
-    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+    // Keys go to the foreground thread's focus, and under Wine the X focus of a window
+    // shown earlier can take the foreground back for a while: both are asked for again
+    // until they hold together.
     return WaitUntil(
         [&] {
+            if (GetForegroundWindow() != dialog_) {
+                SetForegroundWindow(dialog_);
+            }
             GUITHREADINFO info{};
             info.cbSize = sizeof(info);
-            return GetGUIThreadInfo(thread, &info) && info.hwndFocus == control;
+            if (GetGUIThreadInfo(thread, &info) && info.hwndFocus != control) {
+                // Focus belongs to a thread's input state; joining it lets us set it here.
+                AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+                SetFocus(control);
+                AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+                return false;
+            }
+            return GetForegroundWindow() == dialog_ && info.hwndFocus == control;
         },
         5000);
 }
