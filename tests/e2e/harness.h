@@ -141,8 +141,8 @@ class TargetWindow {
 bool ProgramInMenuLoop(const VarnokeProcess& program);
 bool ProgramInForeground(const VarnokeProcess& program);
 // Until the menu loop runs and the program holds the foreground: a key goes to the thread
-// in the foreground when it is pressed, and under Wine the X focus of a window shown
-// earlier can hand the foreground back after the menu opened.
+// in the foreground when it is pressed, and under Wine a window that appears late (a
+// console, say) can take the foreground after the menu opened.
 bool WaitForMenu(const VarnokeProcess& program, DWORD timeoutMs = 5000);
 bool WaitForMenuClosed(const VarnokeProcess& program, DWORD timeoutMs = 5000);
 
