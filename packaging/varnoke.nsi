@@ -1,6 +1,7 @@
 ; The Varnoke installer (NSIS 3, Unicode, Japanese). Built by scripts/package.sh:
 ;   makensis -INPUTCHARSET UTF8 -DSTAGE=<folder with the files> -DOUTFILE=<setup.exe>
-;            -DICON=<the program's .ico> varnoke.nsi
+;            -DICON=<the program's .ico> [-DTARGET=amd64-unicode] varnoke.nsi
+; TARGET picks the installer's own architecture, that of the Varnoke.exe in STAGE.
 ;
 ; A per-user install into %LOCALAPPDATA%\Programs\Varnoke, without administrator rights, so
 ; that the history data file beside the program stays writable. An upgrade keeps the
@@ -8,7 +9,10 @@
 ; running Varnoke with WM_CLOSE, so it saves its history first, and asks before it deletes
 ; the history and the settings; the silent uninstall (/S) keeps them.
 
-Unicode true
+!ifndef TARGET
+  !define TARGET x86-unicode
+!endif
+Target ${TARGET}
 ManifestDPIAware true
 RequestExecutionLevel user
 SetCompressor /SOLID lzma

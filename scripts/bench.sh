@@ -10,8 +10,9 @@ for bench in "$ROOT"/build/bench/*_bench; do
   echo "== $(basename "$bench")"
   "$bench"
 done
-bash "$ROOT/scripts/build.sh" win >/dev/null
 source "$ROOT/scripts/wine_env.sh"
+echo "== Wine benches on the $WIN_ARCH_NOTE"
+bash "$ROOT/scripts/build.sh" "$WIN_BUILD" >/dev/null
 trap 'stop_wineserver; stop_private_xvfb' EXIT
 start_private_xvfb
 # Every bench/win/*_bench.cpp is built into one program; each of them runs, with a server

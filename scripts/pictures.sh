@@ -20,11 +20,12 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 
 bash "$ROOT/scripts/setup.sh"
-bash "$ROOT/scripts/build.sh" win >/dev/null
 source "$ROOT/scripts/wine_env.sh"
+echo "pictures: the $WIN_ARCH_NOTE"
+bash "$ROOT/scripts/build.sh" "$WIN_BUILD" >/dev/null
 # A prefix of its own, so the pictures never depend on what the tests left behind.
 WORK="$ROOT/build/pictures"
-export WINEPREFIX="$WORK/wineprefix"
+export WINEPREFIX="$WORK/wineprefix$PREFIX_SUFFIX"
 APP="$WORK/app"
 SHOTS="$WORK/shots"
 OUT="$ROOT/docs/images"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds Varnoke if needed and starts it under Wine (32-bit, code page 932, a private
-# prefix), together with a notepad to paste into. The prefix opens .txt files in Wine's
+# Builds Varnoke if needed and starts it under Wine (code page 932, a private prefix;
+# the 64-bit build where this machine cannot run 32-bit code), together with a notepad to
+# paste into. The prefix opens .txt files in Wine's
 # notepad and hands .html files to winebrowser (the desktop's browser), so the help command
 # and Space in a short-text menu open their files. With no X display it starts a private
 # Xvfb with a Wine desktop that shows the tray, waits for the program, and writes a
@@ -9,8 +10,9 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 
 bash "$ROOT/scripts/setup.sh"
-bash "$ROOT/scripts/build.sh" win >/dev/null
 source "$ROOT/scripts/wine_env.sh"
+echo "run.sh: the $WIN_ARCH_NOTE"
+bash "$ROOT/scripts/build.sh" "$WIN_BUILD" >/dev/null
 
 # A fresh prefix knows the programs but has no .txt or .html extension pointing at them.
 # (Wine 8's shell reads associations from HKEY_CLASSES_ROOT only.)

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  g++-mingw-w64-i686 binutils-mingw-w64-i686 cmake ninja-build
+  g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 cmake ninja-build
   wine wine32:i386 wine64 xvfb xauth x11-utils
   locales fonts-noto-cjk fonts-ipafont-gothic fonts-wine imagemagick nsis zip unzip
   googletest libgtest-dev g++ clang libclang-rt-dev python3

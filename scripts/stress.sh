@@ -91,10 +91,11 @@ needs_wine=0
 for c in "${campaigns[@]}"; do [ "$c" != fuzz ] && needs_wine=1; done
 WATCHER=""
 if [ $needs_wine = 1 ]; then
-  bash "$ROOT/scripts/build.sh" win >/dev/null || { echo "stress: build failed"; exit 1; }
   source "$ROOT/scripts/wine_env.sh"
+  echo "stress: the $WIN_ARCH_NOTE"
+  bash "$ROOT/scripts/build.sh" "$WIN_BUILD" >/dev/null || { echo "stress: build failed"; exit 1; }
   # A prefix of its own, so a long campaign and the test command can run side by side.
-  export WINEPREFIX="$ROOT/build/wineprefix-stress"
+  export WINEPREFIX="$ROOT/build/wineprefix-stress$PREFIX_SUFFIX"
   LINK_DIR="$(mktemp -d /tmp/varnoke-stress.XXXXXX)"
   export VARNOKE_STRESS_LINK="Z:${LINK_DIR//\//\\}"
   cleanup() {

@@ -1,13 +1,52 @@
-# Sourced by run.sh, test.sh and bench.sh: a private 32-bit Wine prefix in code page 932,
-# and a private Xvfb when needed.
+# Sourced by run.sh, test.sh, bench.sh, stress.sh and pictures.sh: a private Wine prefix in
+# code page 932, and a private Xvfb when needed.
+#
+# The programs run as the shipped 32-bit build wherever Wine's 32-bit loader starts. Some
+# kernels refuse 32-bit Linux executables; there, and whenever VARNOKE_WIN64=1 asks for it,
+# the 64-bit build (build/win64) runs under the 64-bit loader in a 64-bit prefix instead.
+# WIN_BUILD names the build to make (build.sh win or win64), WIN_ARCH_NOTE says which and why.
 ROOT="${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
-export WINEPREFIX="$ROOT/build/wineprefix"
-export WINEARCH=win32
+WINE32_LOADER=/usr/lib/wine/wine
+WINE64_LOADER=/usr/lib/wine/wine64
+
+choose_wine_arch() {
+  local refusal
+  if [ "${VARNOKE_WIN64:-0}" = 1 ]; then
+    WIN_BUILD=win64
+    WIN_ARCH_NOTE="64-bit build under 64-bit Wine: forced by VARNOKE_WIN64=1"
+  elif refusal="$("$WINE32_LOADER" --version 2>&1 >/dev/null)"; then
+    WIN_BUILD=win
+    WIN_ARCH_NOTE="32-bit build under 32-bit Wine, the shipped program"
+  else
+    WIN_BUILD=win64
+    WIN_ARCH_NOTE="64-bit build under 64-bit Wine: this machine cannot run 32-bit code ($WINE32_LOADER: ${refusal:-it did not start})"
+  fi
+  if [ "$WIN_BUILD" = win64 ]; then
+    export WINEARCH=win64
+    export WINELOADER="$WINE64_LOADER"
+    PREFIX_SUFFIX=64
+    # Debian's wine wrapper picks the 32-bit loader whenever wine32 is installed, and
+    # wineboot, regedit and winepath call that wrapper: shadow it on PATH.
+    local shim="$ROOT/build/wine64-path"
+    mkdir -p "$shim"
+    local name
+    for name in wine wine-stable; do
+      printf '#!/bin/sh\nexec %s "$@"\n' "$WINE64_LOADER" >"$shim/$name"
+      chmod +x "$shim/$name"
+    done
+    case ":$PATH:" in *":$shim:"*) ;; *) export PATH="$shim:$PATH" ;; esac
+  else
+    export WINEARCH=win32
+    PREFIX_SUFFIX=""
+  fi
+  BUILD_WIN="$ROOT/build/$WIN_BUILD"
+}
+choose_wine_arch
+export WINEPREFIX="$ROOT/build/wineprefix$PREFIX_SUFFIX"
 export WINEDEBUG=-all
 export LANG=ja_JP.UTF-8
 export LC_ALL=ja_JP.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-BUILD_WIN="$ROOT/build/win"
 XVFB_PID=""
 
 # Starts Xvfb on the first free display and exports DISPLAY.

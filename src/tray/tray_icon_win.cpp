@@ -12,9 +12,10 @@ namespace varnoke {
 
 namespace {
 
-// The NOTIFYICONDATAA layout of shell 5 (128-byte tip), which every shell since accepts.
-constexpr DWORD kNotifyIconDataSize = 488;
-static_assert(offsetof(NOTIFYICONDATAA, guidItem) == kNotifyIconDataSize,
+// The NOTIFYICONDATAA layout of shell 5 (128-byte tip), which every shell since accepts: the
+// structure up to its guidItem, 488 bytes in a 32-bit program.
+constexpr DWORD kNotifyIconDataSize = offsetof(NOTIFYICONDATAA, guidItem);
+static_assert(sizeof(void*) != 4 || kNotifyIconDataSize == 488,
               "NOTIFYICONDATAA layout differs from the 488-byte form");
 
 const char kClassName[] = "VarnokeMainWindow";

@@ -1,8 +1,10 @@
 // The release as a user receives it: the shipped exe's version and manifest, the portable
 // zip unpacked, and the installer with its uninstaller, run silently as a deployment tool
 // runs them. scripts/package.sh builds the packages into build/dist, beside the folder of
-// this program, and scripts/test.sh unpacks the zip into build/dist/unzipped; the tests
-// that need them are skipped when they are not there.
+// this program, and scripts/test.sh unpacks the zip into build/dist/unzipped. The tests use
+// the packages of this program's own architecture, the one the machine runs. Without
+// packages the tests that need them are skipped, unless scripts/test.sh built them (it sets
+// VARNOKE_PACKAGES_BUILT=1): there a missing or renamed package fails.
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
@@ -28,10 +30,32 @@ std::string DistFolder() {
     return TestProgramFolder() + "\\..\\dist";
 }
 
-// The one file matching a pattern such as "Varnoke-*-setup.exe", or an empty text.
+const char* const kArch = sizeof(void*) == 8 ? "win64" : "win32";
+
+bool PackagesBuilt() {
+    char value[8] = {};
+    return GetEnvironmentVariableA("VARNOKE_PACKAGES_BUILT", value, sizeof(value)) > 0 &&
+           std::strcmp(value, "1") == 0;
+}
+
+#define REQUIRE_PACKAGE(present, what)                                                  \
+    do {                                                                               \
+        if (!(present)) {                                                              \
+            if (PackagesBuilt()) {                                                     \
+                FAIL() << "scripts/test.sh built the packages, but " << (what)         \
+                       << " is missing from build/dist";                               \
+            }                                                                          \
+            GTEST_SKIP() << "no " << (what) << " in build/dist (scripts/test.sh makes it)"; \
+        }                                                                              \
+    } while (false)
+
+// The one file of this architecture matching a pattern such as "Varnoke-*-%s-setup.exe",
+// or an empty text.
 std::string FindInDist(const char* pattern) {
+    char name[64];
+    std::snprintf(name, sizeof(name), pattern, kArch);
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((DistFolder() + "\\" + pattern).c_str(), &data);
+    HANDLE find = FindFirstFileA((DistFolder() + "\\" + name).c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) {
         return std::string();
     }
@@ -145,9 +169,7 @@ TEST(ReleaseE2E, VersionResourceManifestAndVersionTextAgree) {
 
 TEST(PortableZipE2E, TheUnpackedFolderRunsTheProgramWithItsHelpAndPictures) {
     const std::string folder = DistFolder() + "\\unzipped\\Varnoke";
-    if (!FileExists(folder + "\\Varnoke.exe")) {
-        GTEST_SKIP() << "no unpacked zip in build/dist/unzipped (scripts/test.sh makes it)";
-    }
+    REQUIRE_PACKAGE(FileExists(folder + "\\Varnoke.exe"), "the unpacked zip (unzipped)");
     for (const char* name : {"Varnoke.html", "Symbol.txt", "ReadMe.txt"}) {
         EXPECT_TRUE(FileExists(folder + "\\" + name)) << name;
     }
@@ -210,10 +232,8 @@ bool ClickWhenEnabled(HWND dialog, int id) {
 class InstallerE2E : public testing::Test {
   protected:
     void SetUp() override {
-        setup_ = FindInDist("Varnoke-*-setup.exe");
-        if (setup_.empty()) {
-            GTEST_SKIP() << "no installer in build/dist (scripts/package.sh builds it)";
-        }
+        setup_ = FindInDist("Varnoke-*-%s-setup.exe");
+        REQUIRE_PACKAGE(!setup_.empty(), std::string("the installer of ") + kArch);
         folder_ = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Varnoke";
         shortcut_ = ShellFolder(CSIDL_PROGRAMS) + "\\Varnoke.lnk";
         ResetRegistry();
