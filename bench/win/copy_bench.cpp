@@ -1,7 +1,7 @@
 // What a copying program waits for while Varnoke keeps a full history of 300 x 65535 bytes
 // and saves it after every change (HistorySaveInterval 0): SetClipboardData + CloseClipboard
-// timed in this program, against the same with Varnoke paused (started with Paused 1, so it
-// is not in the viewer chain), in the same run.
+// timed in this program, against the same with Varnoke only capturing (no save) and with
+// Varnoke paused (started with Paused 1, so it is not in the viewer chain), in the same run.
 #include <windows.h>
 
 #include <cstdio>
@@ -110,11 +110,15 @@ int main() {
     }
     double ms = bench::Median(saving), mp = bench::Median(paused), mc = bench::Median(capturing);
     double ratio = mp > 0 ? ms / mp : 0;
+    // What the save adds to a copy, measured against a Varnoke that only captures.
+    double overCapturing = mc > 0 ? ms / mc : 0;
     std::printf(
         "copy (SetClipboardData + CloseClipboard, 65535 bytes), medians of %zu: Varnoke saving "
         "300 x 65535 after every change %.3f ms, capturing without saving %.3f ms, paused "
-        "%.3f ms; saving / paused %.2f (target <= 1.2, %s), capturing / paused %.2f\n",
-        saving.size(), ms, mc, mp, ratio, bench::Verdict(ratio <= 1.2), mp > 0 ? mc / mp : 0);
+        "%.3f ms; saving / capturing %.2f (target <= 1.1, %s), saving / paused %.2f (target "
+        "<= 1.2, %s), capturing / paused %.2f\n",
+        saving.size(), ms, mc, mp, overCapturing, bench::Verdict(overCapturing <= 1.1), ratio,
+        bench::Verdict(ratio <= 1.2), mp > 0 ? mc / mp : 0);
     DeleteFileA(data.c_str());
     return 0;
 }

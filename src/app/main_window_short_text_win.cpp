@@ -2,6 +2,8 @@
 #include "app/main_window_win.h"
 
 #include <optional>
+#include <utility>
+
 #include "core/data_path.h"
 #include "framework/application_win.h"
 #include "framework/strings_win.h"
@@ -56,15 +58,20 @@ void MainWindow::ShowShortTextMenu(int slot) {
     std::optional<MenuKeyFilter> keys;
     keys.emplace([this](char key) { return OnShortTextMenuKey(key); });
     targetInFront_.Clear();
+    openAfterMenu_.clear();
     // Unlike the history menu, this one gives the foreground back at once, without
-    // waiting for the target to take it.
+    // waiting for the target to take it. Not when the data file is to be opened: the
+    // editor that the shell starts may take the foreground only while this program has it.
     ShowPopupMenu(shortTextMenus_.root(), hwnd(), point, [this, target, &keys] {
         keys.reset();
-        if (target != nullptr && TopLevelWindowExists(target)) {
+        if (openAfterMenu_.empty() && target != nullptr && TopLevelWindowExists(target)) {
             SetForegroundWindow(target);
             targetInFront_.Mark();
         }
     });
+    if (!openAfterMenu_.empty()) {
+        OpenWithAssociatedProgram(std::exchange(openAfterMenu_, std::string()));
+    }
 }
 
 // A refresh that does not fit the popup menus (or fails half way) falls back to building
@@ -124,7 +131,7 @@ bool MainWindow::OnShortTextMenuKey(char key) {
     }
     const std::string path = CurrentShortTextPath();
     if (!path.empty() && !EndsWithBackslash(path, &IsAnsiLeadByte)) {
-        OpenWithAssociatedProgram(path);
+        openAfterMenu_ = path;
     }
     return true;
 }

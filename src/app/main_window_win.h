@@ -204,6 +204,9 @@ class MainWindow : public TrayIcon,
     // EndMenu only posts the menu its end, and a message posted before it would run the
     // entry editor inside the menu loop, with the mouse still captured by the menu.
     std::optional<int> editAfterMenu_;
+    // The data file Space asked to open, opened once the short-text menu has closed: the
+    // shell may wait for a slow editor to come up, and the menu would stay on the screen.
+    std::string openAfterMenu_;
 
     ShortTextMenus shortText_;
     ShortTextPopupMenus shortTextMenus_;

@@ -1,11 +1,23 @@
 #include "dialogs/entry_editor.h"
 
+#include <algorithm>
+
+#include "core/setting_limits.h"
 #include "core/text.h"
 
 namespace varnoke {
 
 bool EntryOkNeedsQuestion(size_t textLength, int historyLen) {
     return historyLen < 0 || textLength > static_cast<size_t>(historyLen);
+}
+
+int RaisedHistoryLen(size_t textLength) {
+    const auto maximum = static_cast<size_t>(kHistoryLenLimit.maximum);
+    return static_cast<int>(std::min(textLength, maximum));
+}
+
+std::string EditorText(const std::string& controlText, LeadByteTest isLeadByte) {
+    return CutText(controlText, kHistoryLenLimit.maximum, false, isLeadByte);
 }
 
 const std::vector<std::string>& TabWidthEntries() {
@@ -26,6 +38,11 @@ int TabStopsFromText(const std::string& text) {
         value = value * 10 + (c - '0');
     }
     return value;
+}
+
+int TabStopUnits(int editTabStops) {
+    const int widest = TabStopsFromText(TabWidthEntries().back());
+    return std::clamp(editTabStops, 0, widest) * 4;
 }
 
 std::string FitFaceName(const std::string& name, LeadByteTest isLeadByte) {

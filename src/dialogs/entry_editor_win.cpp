@@ -120,14 +120,13 @@ void EntryEditDialog::RecreateEdit() {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     edit_.Subclass(created);
     Edit edit(created);
-    edit.SetTabStop(settings_.editTabStops * 4);
+    edit.SetTabStop(TabStopUnits(settings_.editTabStops));
     edit.LimitText(65535);
-    RECT outer{};
-    GetWindowRect(hwnd(), &outer);
-    POINT corner{outer.right, outer.bottom};
-    ScreenToClient(hwnd(), &corner);
-    MoveWindow(created, at.left, at.top, corner.x - GetSystemMetrics(SM_CXFRAME) - at.left,
-               corner.y - GetSystemMetrics(SM_CYFRAME) - at.top, TRUE);
+    // The client rectangle, not the outer one less the frame metrics: newer systems pad the
+    // border beyond SM_CXFRAME, and the edit would hide part of its scroll-bar arrows.
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    MoveWindow(created, at.left, at.top, client.right - at.left, client.bottom - at.top, TRUE);
 }
 
 // Procedure F.
@@ -154,10 +153,12 @@ LRESULT EntryEditDialog::OnSize(WPARAM, LPARAM lParam) {
 LRESULT EntryEditDialog::OnDestroy(WPARAM, LPARAM) {
     Rect r = GetNormalRect(hwnd());
     settings_.editTextPos = {r.left, r.top, r.right, r.bottom};
-    text_ = Edit(edit_.hwnd()).Text();
+    text_ = EditorText(Edit(edit_.hwnd()).Text(), &IsAnsiLeadByte);
     return Default();
 }
 
+// The question names the control's whole length; what is handed back is cut to the largest
+// HistoryLen (EditorText), so a raise never leaves the setting's range.
 void EntryEditDialog::OnOK() {
     const size_t length = Edit(edit_.hwnd()).Text().size();
     if (EntryOkNeedsQuestion(length, settings_.historyLen)) {
@@ -165,7 +166,7 @@ void EntryEditDialog::OnOK() {
                                             settings_.historyLen, static_cast<int>(length));
         switch (ShowMessage(hwnd(), question, MB_YESNOCANCEL | MB_ICONQUESTION)) {
             case IDYES:
-                settings_.historyLen = static_cast<int>(length);
+                settings_.historyLen = RaisedHistoryLen(length);
                 break;
             case IDNO:
                 break;
@@ -201,12 +202,11 @@ void EntryEditDialog::OnSettings() {
 
 std::optional<EntryEditResult> RunEntryEditor(HWND owner, const std::string& text,
                                               Settings& settings) {
-    const int historyLen = settings.historyLen;
     EntryEditDialog dialog(text, settings);
     if (dialog.DoModal(owner) != IDOK) {
         return std::nullopt;
     }
-    return EntryEditResult{dialog.text(), settings.historyLen != historyLen};
+    return EntryEditResult{dialog.text()};
 }
 
 }  // namespace varnoke

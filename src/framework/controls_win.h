@@ -133,6 +133,9 @@ class ToolTip : public Control {
     // The tool is the control's window, subclassed so the tip sees its mouse moves; its text
     // is asked of the dialog with TTN_GETDISPINFO.
     bool AddTool(HWND dialog, HWND control) const;
+    void RelayEvent(const MSG& message) const {
+        Send(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+    }
 };
 
 }  // namespace varnoke

@@ -150,6 +150,9 @@ INT_PTR Dialog::DoModal(HWND owner) {
                            &Dialog::StaticDialogProc, reinterpret_cast<LPARAM>(this));
 }
 
+const MessageEntry Dialog::kMessages[] = {
+    {WM_MOUSEMOVE, OnMessage(&Dialog::OnMouseMove)},
+};
 const CommandEntry Dialog::kCommands[] = {
     {ID_HELP, OnCommand(&Dialog::OnHelp)},
 };
@@ -157,8 +160,14 @@ const NotifyEntry Dialog::kNotifies[] = {
     {TTN_GETDISPINFOA, kAnyControl, kAnyControl, OnNotify(&Dialog::OnNeedTipTextA)},
     {TTN_GETDISPINFOW, kAnyControl, kAnyControl, OnNotify(&Dialog::OnNeedTipTextW)},
 };
-const MessageMap Dialog::kMessageMap = {&Window::kMessageMap, nullptr, 0, kCommands,
-                                        std::size(kCommands), nullptr, 0, kNotifies,
+const MessageMap Dialog::kMessageMap = {&Window::kMessageMap,
+                                        kMessages,
+                                        std::size(kMessages),
+                                        kCommands,
+                                        std::size(kCommands),
+                                        nullptr,
+                                        0,
+                                        kNotifies,
                                         std::size(kNotifies)};
 
 INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -289,17 +298,18 @@ void Dialog::OnHelp() {
 }
 
 void Dialog::CreateTips(const int* ids, size_t count) {
-    ToolTip tips = ToolTip::Create(hwnd());
-    if (!tips) {
-        return;
-    }
-    tips_ = tips.hwnd();
-    tips.Activate(true);
+    std::vector<HWND> controls;
     for (size_t i = 0; i < count; ++i) {
         if (HWND control = Item(ids[i])) {
-            tips.AddTool(hwnd(), control);
+            controls.push_back(control);
         }
     }
+    tips_.Create(hwnd(), controls);
+}
+
+LRESULT Dialog::OnMouseMove(WPARAM wParam, LPARAM lParam) {
+    tips_.RelayDialogMouseMove(hwnd(), wParam, lParam);
+    return Default();
 }
 
 int Dialog::TipControlId(const NMHDR& header) const {

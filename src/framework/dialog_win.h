@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/dialog_tips_win.h"
 #include "framework/window_win.h"
 
 namespace varnoke {
@@ -73,8 +74,8 @@ class Dialog : public Window {
     void EndDialog(INT_PTR result);
     HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
 
-    // One tip control per dialog; each control named here shows TipStringId(its id).
-    // The tip control relays the mouse moves itself (TTF_SUBCLASS).
+    // One tip control per dialog; each control named here shows TipStringId(its id),
+    // also while it is disabled.
     void CreateTips(const int* ids, size_t count);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -82,17 +83,20 @@ class Dialog : public Window {
 
   private:
     static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static const MessageEntry kMessages[];
     static const CommandEntry kCommands[];
     static const NotifyEntry kNotifies[];
 
     // Help from a button or a context menu goes to the application's help command.
     void OnHelp();
+    // Moves over a disabled control reach the dialog, not the control's own relay.
+    LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
     LRESULT OnNeedTipTextA(NMHDR* header);
     LRESULT OnNeedTipTextW(NMHDR* header);
     int TipControlId(const NMHDR& header) const;
 
     UINT templateId_;
-    HWND tips_ = nullptr;
+    DialogTips tips_;
     // The tip control keeps a pointer to the text until it asks again.
     std::string tipText_;
     std::wstring tipTextWide_;

@@ -18,14 +18,20 @@ IntFieldError ParseIntField(const std::string& text, bool hasRange, int minimum,
     char* end = nullptr;
     errno = 0;
     long long parsed = std::strtoll(begin, &end, 10);
-    if (end == begin || errno == ERANGE || parsed < INT_MIN || parsed > INT_MAX) {
+    if (end == begin) {
         return IntFieldError::kNotAnInteger;
     }
+    const bool beyondInt = errno == ERANGE || parsed < INT_MIN || parsed > INT_MAX;
     while (IsBlank(*end)) {
         ++end;
     }
     if (*end != '\0') {
         return IntFieldError::kNotAnInteger;
+    }
+    // A whole number too long for 32 bits is still a number: outside any range the field
+    // has, so it gets the range prompt like any other number outside it.
+    if (beyondInt) {
+        return hasRange ? IntFieldError::kOutOfRange : IntFieldError::kNotAnInteger;
     }
     if (hasRange && (parsed < minimum || parsed > maximum)) {
         return IntFieldError::kOutOfRange;

@@ -3,8 +3,16 @@
 namespace varnoke {
 
 namespace {
-// A property rather than GWLP_USERDATA: a control class may use its own user data.
+// Properties rather than GWLP_USERDATA: a control class may use its own user data.
 const char kSelfProperty[] = "VarnokeSubclass";
+// The procedure ours hands messages on to. It outlives the object when a later subclass
+// (a tip control, an input method) sits above ours: ours cannot leave the chain without
+// cutting that one out, so it stays and only passes messages on.
+const char kNextProperty[] = "VarnokeSubclassNext";
+
+WNDPROC NextProcedure(HWND control) {
+    return reinterpret_cast<WNDPROC>(GetPropA(control, kNextProperty));
+}
 }  // namespace
 
 SubclassedWindow::~SubclassedWindow() {
@@ -20,8 +28,14 @@ bool SubclassedWindow::Subclass(HWND control) {
         return false;
     }
     Attach(control);
-    original_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassedWindow::StaticSubclassProc)));
+    // Still in the chain from an earlier object: take its place there.
+    original_ = NextProcedure(control);
+    if (original_ == nullptr) {
+        original_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(control, GWLP_WNDPROC,
+                              reinterpret_cast<LONG_PTR>(&SubclassedWindow::StaticSubclassProc)));
+        SetPropA(control, kNextProperty, reinterpret_cast<HANDLE>(original_));
+    }
     return true;
 }
 
@@ -30,7 +44,11 @@ void SubclassedWindow::Unsubclass() {
     if (control == nullptr) {
         return;
     }
-    SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    const auto ours = reinterpret_cast<LONG_PTR>(&SubclassedWindow::StaticSubclassProc);
+    if (GetWindowLongPtrA(control, GWLP_WNDPROC) == ours) {
+        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+        RemovePropA(control, kNextProperty);
+    }
     RemovePropA(control, kSelfProperty);
     Detach();
 }
@@ -43,7 +61,12 @@ LRESULT CALLBACK SubclassedWindow::StaticSubclassProc(HWND hwnd, UINT message, W
                                                       LPARAM lParam) {
     auto* self = static_cast<SubclassedWindow*>(GetPropA(hwnd, kSelfProperty));
     if (self == nullptr) {
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        WNDPROC next = NextProcedure(hwnd);
+        if (message == WM_NCDESTROY) {
+            RemovePropA(hwnd, kNextProperty);
+        }
+        return next != nullptr ? CallWindowProcA(next, hwnd, message, wParam, lParam)
+                               : DefWindowProcA(hwnd, message, wParam, lParam);
     }
     WNDPROC original = self->original_;
     LRESULT result = 0;
@@ -56,6 +79,7 @@ LRESULT CALLBACK SubclassedWindow::StaticSubclassProc(HWND hwnd, UINT message, W
     self->SwapCurrentMessage(saved);
     if (message == WM_NCDESTROY) {
         self->Unsubclass();
+        RemovePropA(hwnd, kNextProperty);
     }
     return result;
 }

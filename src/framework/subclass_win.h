@@ -14,7 +14,8 @@ class SubclassedWindow : public Window {
 
     bool Subclass(HWND control);
     bool SubclassDlgItem(HWND dialog, int id) { return Subclass(GetDlgItem(dialog, id)); }
-    // Gives the control its own procedure back; the control lives on.
+    // Gives the control its own procedure back; the control lives on. When a later subclass
+    // sits above ours, ours stays in the chain and passes every message on.
     void Unsubclass();
 
   protected:

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "framework/dialog_rules.h"
 
 namespace varnoke {
@@ -28,6 +30,17 @@ TEST(EntryEditor, TabTextReadsItsLeadingDigits) {
     EXPECT_EQ(TabStopsFromText("x8"), 0);
     // Registry garbage can be long; the number must not overflow.
     EXPECT_GT(TabStopsFromText(std::string(40, '9')), 0);
+}
+
+TEST(EntryEditor, TabIntervalIsHeldToWhatTheListOffers) {
+    EXPECT_EQ(TabStopUnits(4), 16);
+    EXPECT_EQ(TabStopUnits(0), 0);
+    EXPECT_EQ(TabStopUnits(16), 64);
+    // Registry garbage, huge or negative, must not overflow on its way to the edit.
+    EXPECT_EQ(TabStopUnits(INT_MAX), 64);
+    EXPECT_EQ(TabStopUnits(0x40000000), 64);
+    EXPECT_EQ(TabStopUnits(INT_MIN), 0);
+    EXPECT_EQ(TabStopUnits(-3), 0);
 }
 
 TEST(EntryEditor, FaceNameFitsTheFieldWithoutHalfACharacter) {

@@ -147,20 +147,41 @@ TEST_F(EntryEditorE2E, TabAndEnterTypeIntoTheTextInsteadOfMovingOrClosing) {
 // would keep half of "あ".
 const std::string kElevenBytes = "abcdefghi\x82\xA0";
 
+// `bytes` of "あ", and an "a" when the number is odd.
+std::string DoubleByteText(size_t bytes) {
+    std::string text;
+    while (text.size() + 2 <= bytes) {
+        text += "\x82\xA0";  // あ
+    }
+    return text + std::string(bytes - text.size(), 'a');
+}
+
 class EntryEditorLengthE2E : public EntryEditorE2E {
   protected:
     void SetUp() override {
         EntryEditorE2E::SetUp();
         WriteRegInt("HistoryLen", 10);
     }
-    HWND AskAboutLength() {
+    HWND AskAboutLength(const std::string& text = kElevenBytes) {
         StartWith({"A", "B"});
         OpenEditorOnRow(0);
-        editor_.SetText(IDC_ENTRY_TEXT, kElevenBytes);
+        editor_.SetText(IDC_ENTRY_TEXT, text);
         editor_.Click(IDOK);
         HWND box = FindMessageBox(program_.processId(), "Varnoke");
         EXPECT_NE(box, nullptr) << "no question about the length";
         return box;
+    }
+    // Yes on `bytes` of double-byte text keeps `keptBytes` of it and a HistoryLen of 65535.
+    void ExpectYesKeeps(size_t bytes, size_t keptBytes) {
+        HWND box = AskAboutLength(DoubleByteText(bytes));
+        ASSERT_NE(box, nullptr);
+        EXPECT_NE(MessageBoxText(box).find(std::to_string(bytes)), std::string::npos);
+        AnswerMessageBox(box, IDYES);
+        ASSERT_TRUE(editor_.WaitClosed());
+        EXPECT_EQ(HistoryAtExit(), (Entries{"B", DoubleByteText(keptBytes)}));
+        DWORD historyLen = 0;
+        ASSERT_TRUE(ReadRegInt("HistoryLen", &historyLen));
+        EXPECT_EQ(historyLen, 65535u);
     }
 };
 
@@ -175,6 +196,18 @@ TEST_F(EntryEditorLengthE2E, YesRaisesHistoryLenAndKeepsTheWholeText) {
     DWORD historyLen = 0;
     ASSERT_TRUE(ReadRegInt("HistoryLen", &historyLen));
     EXPECT_EQ(historyLen, 11u);
+}
+
+// The edit's limit of 65535 counts characters when the control holds Unicode, so it can
+// hold more bytes than HistoryLen can keep. Yes raises HistoryLen to its largest value at
+// most, and the text to that, without half a character: a HistoryLen past its range would be
+// refused by the options dialog and cut the entry at the next start.
+TEST_F(EntryEditorLengthE2E, YesOn65535BytesOfDoubleByteTextKeepsThemAll) {
+    ExpectYesKeeps(65535, 65535);
+}
+
+TEST_F(EntryEditorLengthE2E, YesOn65536BytesStopsHistoryLenAtItsLargestValue) {
+    ExpectYesKeeps(65536, 65534);
 }
 
 TEST_F(EntryEditorLengthE2E, NoCutsTheTextWithoutBreakingACharacter) {

@@ -160,9 +160,13 @@ std::vector<std::string> ChildTexts(HWND window);
 // While this lives, the shell opens files of `extension` (".txt") with `command`, in which
 // %1 stands for the file: HKCU\Software\Classes as on Windows, and HKEY_CLASSES_ROOT as
 // well, since Wine 8's shell reads that one only. What was there before comes back after.
+// With `throughDde`, the open verb also names a DDE conversation that no program answers:
+// the shell then waits for the started program before it gives up, as it does for a slow
+// editor that opens files through DDE.
 class FileAssociation {
   public:
-    FileAssociation(const std::string& extension, const std::string& command);
+    FileAssociation(const std::string& extension, const std::string& command,
+                    bool throughDde = false);
     ~FileAssociation();
     FileAssociation(const FileAssociation&) = delete;
     FileAssociation& operator=(const FileAssociation&) = delete;

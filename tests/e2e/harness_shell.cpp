@@ -36,14 +36,16 @@ void WriteDefault(HKEY root, const std::string& key, const std::string& value) {
 
 // Leaf first: RegDeleteKeyA removes only keys without subkeys.
 void DeleteProgId(HKEY root, const std::string& classes) {
-    for (const char* tail : {"\\shell\\open\\command", "\\shell\\open", "\\shell", ""}) {
+    for (const char* tail :
+         {"\\shell\\open\\ddeexec", "\\shell\\open\\command", "\\shell\\open", "\\shell", ""}) {
         RegDeleteKeyA(root, (classes + kProgId + tail).c_str());
     }
 }
 
 }  // namespace
 
-FileAssociation::FileAssociation(const std::string& extension, const std::string& command) {
+FileAssociation::FileAssociation(const std::string& extension, const std::string& command,
+                                 bool throughDde) {
     const std::pair<HKEY, std::string> places[] = {
         {HKEY_CURRENT_USER, "Software\\Classes\\"},
         {HKEY_CLASSES_ROOT, ""},
@@ -53,6 +55,9 @@ FileAssociation::FileAssociation(const std::string& extension, const std::string
         saved.existed = ReadDefault(root, saved.key, &saved.value);
         saved_.push_back(saved);
         WriteDefault(root, classes + kProgId + "\\shell\\open\\command", command);
+        if (throughDde) {
+            WriteDefault(root, classes + kProgId + "\\shell\\open\\ddeexec", "[open(\"%1\")]");
+        }
         WriteDefault(root, saved.key, kProgId);
     }
 }

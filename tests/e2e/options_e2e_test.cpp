@@ -61,14 +61,37 @@ BOOL CALLBACK FindTipControl(HWND window, LPARAM param) {
     return TRUE;
 }
 
-// The number of tools registered with the dialog's tip control; -1 without one.
-int ToolCountOfTips(DWORD processId, HWND dialog) {
+HWND TipsOf(DWORD processId, HWND dialog) {
     TipSearch search{processId, dialog, nullptr};
     EnumWindows(&FindTipControl, reinterpret_cast<LPARAM>(&search));
-    if (search.tips == nullptr) {
-        return -1;
+    return search.tips;
+}
+
+// The number of tools registered with the dialog's tip control; -1 without one.
+int ToolCountOfTips(DWORD processId, HWND dialog) {
+    HWND tips = TipsOf(processId, dialog);
+    return tips != nullptr ? static_cast<int>(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0)) : -1;
+}
+
+// Brings the pointer onto the middle of `control` as input, in two moves, so whatever lies
+// under it sees the motion.
+void RestPointerOn(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    const POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    for (int offset : {4, 0}) {
+        mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
+                    static_cast<DWORD>((p.x - offset) * 65536 / GetSystemMetrics(SM_CXSCREEN) + 1),
+                    static_cast<DWORD>((p.y - offset) * 65536 / GetSystemMetrics(SM_CYSCREEN) + 1),
+                    0, 0);
+        WaitUntil(
+            [&] {
+                POINT now{};
+                GetCursorPos(&now);
+                return now.x == p.x - offset && now.y == p.y - offset;
+            },
+            2000);
     }
-    return static_cast<int>(SendMessageA(search.tips, TTM_GETTOOLCOUNT, 0, 0));
 }
 
 class OptionsE2E : public testing::Test {
@@ -257,13 +280,40 @@ TEST_F(OptionsE2E, OneEntryAsTheLimitIsRefusedAndTheFocusGoesBackToIt) {
     EXPECT_EQ(HIWORD(selection), 1);
 }
 
-TEST_F(OptionsE2E, LettersAsTheLengthLimitAskForAWholeNumber) {
+TEST_F(OptionsE2E, LettersAsTheLengthLimitAskForAWholeNumberAndTooManyDigitsForTheRange) {
     ASSERT_TRUE(program_.Start());
     OpenOptions();
     options_.SetText(IDC_HISTORY_LEN, "abc");
     EXPECT_EQ(ConfirmAndReadRefusal(), Utf8ToAnsi(u8"整数を入力してください。"));
     EXPECT_TRUE(options_.IsOpen());
     EXPECT_TRUE(WaitUntil([&] { return FocusOfProgram() == options_.Item(IDC_HISTORY_LEN); }));
+    // Digits too many for 32 bits are a whole number all the same, outside the range.
+    options_.SetText(IDC_HISTORY_LEN, "99999999999");
+    EXPECT_EQ(ConfirmAndReadRefusal(), Utf8ToAnsi(u8"2 から 65535 までの整数を入力してください。"));
+}
+
+// A disabled control gets no mouse messages of its own; its tip shows all the same.
+TEST_F(OptionsE2E, TheTipOfADisabledControlShowsWhenThePointerRestsOnIt) {
+    WriteRegInt("HistoryAddNum", 0);
+    ASSERT_TRUE(program_.Start());
+    OpenOptions();
+    ASSERT_FALSE(options_.IsEnabled(IDC_HISTORY_ACCESS_KEY));
+    HWND tips = TipsOf(program_.processId(), options_.hwnd());
+    ASSERT_NE(tips, nullptr);
+    RestPointerOn(options_.Item(IDC_HISTORY_ACCESS_KEY));
+    const std::string expected = Utf8ToAnsi(u8"履歴メニューのアクセスキーの設定方法を指定します");
+    std::string shown;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            char text[256] = {};
+            // WM_GETTEXT itself: GetWindowText of another process's window reads the
+            // title, which a tip control never sets.
+            SendMessageA(tips, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+            shown = text;
+            return IsWindowVisible(tips) && shown == expected;
+        },
+        5000))
+        << shown;
 }
 
 TEST_F(OptionsE2E, ANumberWithBlanksAroundItIsAccepted) {

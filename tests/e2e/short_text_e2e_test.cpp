@@ -183,11 +183,15 @@ TEST_F(ShortTextE2E, HotKeysAreIgnoredWhileAShortTextMenuIsOpen) {
     EXPECT_EQ(target_.Text(), "");
 }
 
-TEST_F(ShortTextE2E, SpaceOpensTheDataFileWithItsProgramWithoutPasting) {
+// The program the shell starts notes whether the menu was still open: the shell waits for
+// an editor reached through DDE to come up, and the menu must not stay on the screen
+// meanwhile.
+TEST_F(ShortTextE2E, SpaceClosesTheMenuThenOpensTheDataFileWithItsProgramWithoutPasting) {
     ASSERT_TRUE(program_.CopyBesideProgram("touch_marker.exe"));
     const std::string marker = program_.PathInFolder("opened.txt");
     FileAssociation association(
-        ".vnkphrases", program_.PathInFolder("touch_marker.exe") + " " + marker + " \"%1\"");
+        ".vnkphrases",
+        program_.PathInFolder("touch_marker.exe") + " --note-menu " + marker + " \"%1\"", true);
     UseDataFile("list.vnkphrases", "[<first phrase>]&1 first\r\n");
     ASSERT_TRUE(program_.Start());
     OpenByHotKey();
