@@ -41,8 +41,7 @@ class EntryEditorE2E : public testing::Test {
 
     // Highlights the shown row `row` (0 = top) of the tray-opened menu and presses Space.
     void OpenEditorOnRow(int row) {
-        program_.PressTrayIcon(WM_LBUTTONDOWN);
-        ASSERT_TRUE(WaitForMenu(program_));
+        ASSERT_TRUE(OpenMenu(program_, [&] { program_.PressTrayIcon(WM_LBUTTONDOWN); }));
         for (int i = 0; i <= row; ++i) {
             PressKey(VK_DOWN);
         }
@@ -107,14 +106,12 @@ TEST_F(EntryEditorE2E, CancelEscAndTheCloseBoxChangeNothing) {
     editor_.Click(IDCANCEL);
     ASSERT_TRUE(editor_.WaitClosed());
 
-    PumpFor(300);  // a tray press right after a closed menu opens nothing
     OpenEditorOnRow(1);
     editor_.SetText(IDC_ENTRY_TEXT, "changed");
     ASSERT_TRUE(editor_.FocusItem(IDC_ENTRY_TEXT));
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(editor_.WaitClosed()) << "Esc in the edit did not cancel";
 
-    PumpFor(300);
     OpenEditorOnRow(1);
     editor_.SetText(IDC_ENTRY_TEXT, "changed");
     editor_.Close();
@@ -224,7 +221,6 @@ TEST_F(EntryEditorE2E, TheRestoredRectangleIsStoredAndUsedAgain) {
     editor_.Click(IDCANCEL);
     ASSERT_TRUE(editor_.WaitClosed());
 
-    PumpFor(300);
     OpenEditorOnRow(0);
     EXPECT_FALSE(IsZoomed(editor_.hwnd()));
     RECT r{};

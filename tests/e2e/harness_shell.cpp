@@ -34,6 +34,12 @@ void WriteDefault(HKEY root, const std::string& key, const std::string& value) {
     }
 }
 
+// Copies touch_marker beside the program and returns the command that records into `marker`.
+std::string RecordingCommand(const VarnokeProcess& program, const std::string& marker) {
+    program.CopyBesideProgram("touch_marker.exe");
+    return program.PathInFolder("touch_marker.exe") + " " + marker + " \"%1\"";
+}
+
 // Leaf first: RegDeleteKeyA removes only keys without subkeys.
 void DeleteProgId(HKEY root, const std::string& classes) {
     for (const char* tail : {"\\shell\\open\\command", "\\shell\\open", "\\shell", ""}) {
@@ -67,6 +73,17 @@ FileAssociation::~FileAssociation() {
         std::string classes = saved->root == HKEY_CURRENT_USER ? "Software\\Classes\\" : "";
         DeleteProgId(saved->root, classes);
     }
+}
+
+OpenedFileRecorder::OpenedFileRecorder(const VarnokeProcess& program, const std::string& extension)
+    : marker_(program.PathInFolder("opened.log")),
+      association_(extension, RecordingCommand(program, marker_)) {}
+
+std::string OpenedFileRecorder::TakeOpened() {
+    std::string opened;
+    WaitUntil([&] { return ReadFileBytes(marker_, &opened) && !opened.empty(); });
+    DeleteFileA(marker_.c_str());
+    return opened;
 }
 
 }  // namespace e2e

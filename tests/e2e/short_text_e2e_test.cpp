@@ -184,18 +184,13 @@ TEST_F(ShortTextE2E, HotKeysAreIgnoredWhileAShortTextMenuIsOpen) {
 }
 
 TEST_F(ShortTextE2E, SpaceOpensTheDataFileWithItsProgramWithoutPasting) {
-    ASSERT_TRUE(program_.CopyBesideProgram("touch_marker.exe"));
-    const std::string marker = program_.PathInFolder("opened.txt");
-    FileAssociation association(
-        ".vnkphrases", program_.PathInFolder("touch_marker.exe") + " " + marker + " \"%1\"");
+    OpenedFileRecorder opened(program_, ".vnkphrases");
     UseDataFile("list.vnkphrases", "[<first phrase>]&1 first\r\n");
     ASSERT_TRUE(program_.Start());
     OpenByHotKey();
     PressKey(VK_SPACE);
     ASSERT_TRUE(WaitForMenuClosed(program_));
-    std::string opened;
-    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(marker, &opened) && !opened.empty(); }));
-    EXPECT_EQ(opened, program_.PathInFolder("list.vnkphrases"));
+    EXPECT_EQ(opened.TakeOpened(), program_.PathInFolder("list.vnkphrases"));
     EXPECT_EQ(target_.Text(), "");
 }
 
@@ -203,17 +198,12 @@ TEST_F(ShortTextE2E, SpaceOpensTheDataFileWithItsProgramWithoutPasting) {
 // has for .txt files (a recording one here).
 TEST_F(ShortTextE2E, SpaceOpensTheDefaultSymbolTxtWithTheTextFileProgram) {
     ASSERT_TRUE(program_.CopyBesideProgram("Symbol.txt"));
-    ASSERT_TRUE(program_.CopyBesideProgram("touch_marker.exe"));
-    const std::string marker = program_.PathInFolder("opened.log");
-    FileAssociation association(
-        ".txt", program_.PathInFolder("touch_marker.exe") + " " + marker + " \"%1\"");
+    OpenedFileRecorder opened(program_, ".txt");
     ASSERT_TRUE(program_.Start());
     OpenByHotKey();
     PressKey(VK_SPACE);
     ASSERT_TRUE(WaitForMenuClosed(program_));
-    std::string opened;
-    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(marker, &opened) && !opened.empty(); }));
-    EXPECT_EQ(opened, program_.PathInFolder("Symbol.txt"));
+    EXPECT_EQ(opened.TakeOpened(), program_.PathInFolder("Symbol.txt"));
     EXPECT_EQ(target_.Text(), "");
 }
 

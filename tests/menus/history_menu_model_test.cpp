@@ -99,6 +99,21 @@ TEST(HistoryMenuItemsTest, NumbersAndIdsFollowPositionsInBothOrders) {
     EXPECT_EQ(items.back().label, "12. e11");
 }
 
+TEST(HistoryMenuItemsTest, EveryAccessKeySchemeReachesTheLabels) {
+    const std::pair<std::string, std::string> firstAndEleventh[] = {
+        {"1. e0", "11. e10"},   {"&1. e0", "11. e10"},   {"&1. e0", "11(&A). e10"},
+        {"&1. e0", "1&1. e10"}, {"&01. e0", "&11. e10"},
+    };
+    Settings settings;
+    settings.historyMenuOrder = 1;
+    for (int scheme = 0; scheme < 5; ++scheme) {
+        settings.historyAccessKey = scheme;
+        const auto items = Build(Numbered(11), settings);
+        EXPECT_EQ(items[0].label, firstAndEleventh[scheme].first) << scheme;
+        EXPECT_EQ(items[10].label, firstAndEleventh[scheme].second) << scheme;
+    }
+}
+
 TEST(HistoryMenuItemsTest, NewestEndFollowsInsertPosition) {
     // Where the newest entry shows and which number it gets, for the four combinations.
     struct Case {
