@@ -13,14 +13,10 @@ using Entries = std::vector<std::string>;
 using Rows = std::vector<int>;
 
 std::string EditorCaption() {
-    return Utf8ToAnsi(
-        "\xE3\x82\xAF\xE3\x83\xAA\xE3\x83\x83\xE3\x83\x97\xE3\x83\x9C\xE3\x83\xBC\xE3\x83\x89"
-        "\xE5\xB1\xA5\xE6\xAD\xB4\xE7\xB7\xA8\xE9\x9B\x86 - Varnoke");  // クリップボード履歴編集
+    return Utf8ToAnsi(u8"クリップボード履歴編集 - Varnoke");
 }
 std::string EntryEditorCaption() {
-    return Utf8ToAnsi(
-        "\xE5\xB1\xA5\xE6\xAD\xB4\xE3\x83\x87\xE3\x83\xBC\xE3\x82\xBF\xE7\xB7\xA8"
-        "\xE9\x9B\x86 - Varnoke");  // 履歴データ編集 - Varnoke
+    return Utf8ToAnsi(u8"履歴データ編集 - Varnoke");
 }
 
 constexpr int kList = IDC_HISTEDIT_LIST;
@@ -301,9 +297,7 @@ TEST_F(HistoryEditorE2E, CaptureThatWasPausedBeforeStaysPaused) {
     ASSERT_TRUE(SetClipboardText("while paused"));
     PumpFor(700);
     EXPECT_EQ(HistoryAtExit(), (Entries{"A"}));
-    DWORD paused = 0;
-    ASSERT_TRUE(ReadRegInt("Paused", &paused));
-    EXPECT_EQ(paused, 1u);
+    EXPECT_EQ(RegInt("Paused"), 1u);
 }
 
 TEST_F(HistoryEditorE2E, TheWindowReopensAtItsStoredRectangleAfterARestart) {

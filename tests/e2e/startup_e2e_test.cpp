@@ -77,9 +77,7 @@ TEST_F(StartupE2E, AllowedEndOfSessionSavesSettingsAndExits) {
     EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
     // The posted WM_CLOSE ends the program by the same path as the exit command.
     EXPECT_TRUE(WaitUntil([&] { return !program.IsRunning(); }));
-    DWORD value = 0;
-    EXPECT_TRUE(ReadRegInt("HistoryNum", &value));
-    EXPECT_EQ(value, 90u);
+    EXPECT_EQ(RegInt("HistoryNum"), 90u);
 }
 
 TEST_F(StartupE2E, TheEndOfTheSessionSavesBeforeWindowsEndsTheProcess) {
@@ -99,8 +97,7 @@ TEST_F(StartupE2E, TheEndOfTheSessionSavesBeforeWindowsEndsTheProcess) {
               0);
     // Windows may end the process right now: everything must already be on disk.
     program.Kill();
-    DWORD value = 0;
-    EXPECT_TRUE(ReadRegInt("HistoryNum", &value));
+    EXPECT_EQ(RegInt("HistoryNum"), 90u);
     EXPECT_EQ(HistoryOnDisk(program), (std::vector<std::string>{"copied before log-off"}));
 }
 
@@ -109,8 +106,7 @@ TEST_F(StartupE2E, ExitCommandEndsTheProgramAndSavesSettings) {
     ASSERT_TRUE(program.Start());
     ASSERT_TRUE(program.PostCommand(ID_APP_EXIT));
     EXPECT_TRUE(WaitUntil([&] { return !program.IsRunning(); }));
-    DWORD value = 0;
-    EXPECT_TRUE(ReadRegInt("HistoryLen", &value));
+    EXPECT_EQ(RegInt("HistoryLen"), 10000u);
 }
 
 TEST_F(StartupE2E, AboutCommandShowsTheVersionDialog) {
