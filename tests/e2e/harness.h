@@ -105,6 +105,10 @@ bool SetClipboardTextWithMarker(const std::string& text, const char* formatName,
 // Presses the modifiers, taps the key, releases the modifiers. Each key carries its
 // scan code, as a keyboard's would: a hot-key control drops keys without one.
 void PressKey(WORD vk, bool ctrl = false, bool shift = false, bool alt = false);
+// Moves the mouse to the screen point and waits until the cursor is there, then sends the
+// button events (such as MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP) at it. Every event carries
+// its position: under Wine SetCursorPos and a relative event after it were seen to disagree.
+void MouseAt(POINT p, std::initializer_list<DWORD> buttons = {});
 // The name the system gives a key, as the program's messages show it.
 std::string PlatformKeyName(UINT vk);
 

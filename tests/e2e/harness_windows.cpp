@@ -33,6 +33,24 @@ void PressKey(WORD vk, bool ctrl, bool shift, bool alt) {
     PumpFor(50);
 }
 
+void MouseAt(POINT p, std::initializer_list<DWORD> buttons) {
+    const DWORD x = static_cast<DWORD>(p.x * 65536 / GetSystemMetrics(SM_CXSCREEN) + 1);
+    const DWORD y = static_cast<DWORD>(p.y * 65536 / GetSystemMetrics(SM_CYSCREEN) + 1);
+    const DWORD at = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    mouse_event(at, x, y, 0, 0);
+    WaitUntil(
+        [&] {
+            POINT now{};
+            GetCursorPos(&now);
+            return now.x == p.x && now.y == p.y;
+        },
+        2000);
+    for (DWORD button : buttons) {
+        mouse_event(at | button, x, y, 0, 0);
+    }
+    PumpFor(100);
+}
+
 std::string PlatformKeyName(UINT vk) {
     char name[64] = {};
     GetKeyNameTextA(static_cast<LONG>(MapVirtualKeyA(vk, 0) << 16), name, sizeof(name));

@@ -72,26 +72,6 @@ class HistoryEditorE2E : public testing::Test {
         ClientToScreen(list, &p);
         return p;
     }
-    // Buttons pressed at `p`. Every event carries its position: under Wine a relative
-    // event right after SetCursorPos was seen to land where the previous click was.
-    void MouseAt(POINT p, DWORD down, DWORD up, int clicks = 1) const {
-        const DWORD x = static_cast<DWORD>(p.x * 65536 / GetSystemMetrics(SM_CXSCREEN) + 1);
-        const DWORD y = static_cast<DWORD>(p.y * 65536 / GetSystemMetrics(SM_CYSCREEN) + 1);
-        const DWORD at = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        mouse_event(at, x, y, 0, 0);
-        WaitUntil(
-            [&] {
-                POINT now{};
-                GetCursorPos(&now);
-                return now.x == p.x && now.y == p.y;
-            },
-            2000);
-        for (int i = 0; i < clicks; ++i) {
-            mouse_event(at | down, x, y, 0, 0);
-            mouse_event(at | up, x, y, 0, 0);
-        }
-        PumpFor(100);
-    }
     DialogDriver OpenEntryEditor() const {
         return DialogDriver::Find(program_.processId(), EntryEditorCaption());
     }
@@ -242,7 +222,8 @@ TEST_F(HistoryEditorE2E, CtrlEAndADoubleClickEditTheEntryAndEmptyTextRemovesIt) 
     EXPECT_TRUE(RowsAre({"3\tC", "2\tB edited", "1\tA"}));
     EXPECT_EQ(editor_.ListSelectedRows(kList), (Rows{1}));
 
-    MouseAt(RowPoint(0), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 2);
+    MouseAt(RowPoint(0),
+            {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
     entryEditor_ = OpenEntryEditor();
     ASSERT_TRUE(entryEditor_) << "a double click opened no entry editor";
     EXPECT_EQ(entryEditor_.Text(IDC_ENTRY_TEXT), "C");
@@ -347,14 +328,15 @@ TEST_F(HistoryEditorE2E, RightClickOnAnUnselectedRowSelectsOnlyItForTheContextMe
     OpenFromTray();
     SelectOnly({0, 1});
     // On a selected row the selection stays.
-    MouseAt(RowPoint(1), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    MouseAt(RowPoint(1), {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP});
     ASSERT_TRUE(WaitForMenu(program_)) << "a right click showed no menu";
     EXPECT_EQ(editor_.ListSelectedRows(kList), (Rows{0, 1}));
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitForMenuClosed(program_));
 
-    ASSERT_TRUE(OpenMenu(
-        program_, [&] { MouseAt(RowPoint(3), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); }));
+    ASSERT_TRUE(OpenMenu(program_, [&] {
+        MouseAt(RowPoint(3), {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP});
+    }));
     EXPECT_EQ(editor_.ListSelectedRows(kList), (Rows{3}));
     PressKey('U');  // 上へ(&U)
     EXPECT_TRUE(RowsAre({"4\tD", "3\tC", "1\tA", "2\tB"}));

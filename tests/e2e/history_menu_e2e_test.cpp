@@ -146,14 +146,12 @@ TEST_F(HistoryMenuE2E, ChoosingMovesTheEntryWithHistoryMoveUp) {
 
 TEST_F(HistoryMenuE2E, CtrlHeldWhileChoosingInvertsHistoryMoveUp) {
     StartWith({"alpha", "beta", "gamma"});
-    SetCursorPos(300, 300);
+    MouseAt({300, 300});
     OpenByTrayPress();
     // Wine's menu loop takes Ctrl+Enter for a character, so the mouse chooses: the menu
     // opens at the cursor and its first item shown is "3. alpha".
     ASSERT_TRUE(HoldKeyForProgram(program_, VK_CONTROL));
-    SetCursorPos(330, 308);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    MouseAt({330, 308}, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
     bool chosen = WaitForClipboard("alpha");
     KeyUp(VK_CONTROL);
     ASSERT_TRUE(chosen);
@@ -250,7 +248,7 @@ TEST_F(HistoryMenuE2E, AHotKeyTakenElsewhereIsReportedAndSavedDisabled) {
 TEST_F(HistoryMenuE2E, PopupPosFourOpensTheHotKeyMenuInTheBottomRightCorner) {
     WriteRegInt("PopupPos", 4);
     StartWith({"alpha"});
-    SetCursorPos(10, 10);
+    MouseAt({10, 10});
     OpenByHotKey();
     POINT corner{GetSystemMetrics(SM_CXSCREEN) - 3, GetSystemMetrics(SM_CYSCREEN) - 3};
     HWND atCorner = WindowFromPoint(corner);

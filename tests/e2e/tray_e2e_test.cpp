@@ -30,12 +30,10 @@ TEST_F(TrayE2E, ClearClipboardEmptiesItWithoutTouchingTheHistory) {
 // A real click at the icon's place: Wine's taskbar draws the first icon at its right end.
 // The press opens the history menu, if the icon is there.
 bool ClickingTheIconOpensAMenu(const VarnokeProcess& program, DWORD timeoutMs) {
-    const DWORD x = 65535 - 10 * 65536 / GetSystemMetrics(SM_CXSCREEN);
-    const DWORD y = 65535 - 10 * 65536 / GetSystemMetrics(SM_CYSCREEN);
-    const DWORD at = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    mouse_event(at | MOUSEEVENTF_LEFTDOWN, x, y, 0, 0);
+    const POINT icon{GetSystemMetrics(SM_CXSCREEN) - 10, GetSystemMetrics(SM_CYSCREEN) - 10};
+    MouseAt(icon, {MOUSEEVENTF_LEFTDOWN});
     const bool opened = WaitForMenu(program, timeoutMs);
-    mouse_event(at | MOUSEEVENTF_LEFTUP, x, y, 0, 0);
+    MouseAt(icon, {MOUSEEVENTF_LEFTUP});
     PressKey(VK_ESCAPE);
     return opened && WaitForMenuClosed(program);
 }
