@@ -169,9 +169,7 @@ TEST_F(EntryEditorLengthE2E, YesRaisesHistoryLenAndKeepsTheWholeText) {
     AnswerMessageBox(box, IDYES);
     ASSERT_TRUE(editor_.WaitClosed());
     EXPECT_EQ(HistoryAtExit(), (Entries{"B", kElevenBytes}));
-    DWORD historyLen = 0;
-    ASSERT_TRUE(ReadRegInt("HistoryLen", &historyLen));
-    EXPECT_EQ(historyLen, 11u);
+    EXPECT_EQ(RegInt("HistoryLen"), 11u);
 }
 
 TEST_F(EntryEditorLengthE2E, NoCutsTheTextWithoutBreakingACharacter) {
@@ -180,9 +178,7 @@ TEST_F(EntryEditorLengthE2E, NoCutsTheTextWithoutBreakingACharacter) {
     AnswerMessageBox(box, IDNO);
     ASSERT_TRUE(editor_.WaitClosed());
     EXPECT_EQ(HistoryAtExit(), (Entries{"B", "abcdefghi"}));
-    DWORD historyLen = 0;
-    ASSERT_TRUE(ReadRegInt("HistoryLen", &historyLen));
-    EXPECT_EQ(historyLen, 10u);
+    EXPECT_EQ(RegInt("HistoryLen"), 10u);
 }
 
 TEST_F(EntryEditorLengthE2E, CancelLeavesTheEditorOpen) {
@@ -272,12 +268,8 @@ TEST_F(EntryEditorE2E, EditorSettingsSwitchWrapKeepTheTextAndCancelChangesNothin
     ASSERT_TRUE(editor_.WaitClosed());
 
     ASSERT_TRUE(program_.Stop());
-    DWORD wrap = 0;
-    DWORD tabs = 0;
-    ASSERT_TRUE(ReadRegInt("EditWordWrap", &wrap));
-    ASSERT_TRUE(ReadRegInt("EditTabStops", &tabs));
-    EXPECT_EQ(wrap, 1u);
-    EXPECT_EQ(tabs, 16u);
+    EXPECT_EQ(RegInt("EditWordWrap"), 1u);
+    EXPECT_EQ(RegInt("EditTabStops"), 16u);
 }
 
 // The system's font dialog of the program: its one dialog that is neither of ours.
