@@ -71,9 +71,9 @@ endforeach()
 # A GUI program like Varnoke, so that WaitForInputIdle means the same for both in the
 # start-up bench (it returns at once for a console program).
 set_target_properties(min_window PROPERTIES WIN32_EXECUTABLE ON)
-# Started by the program under test: as a console program it would get a console window
+# Started during the end-to-end tests: as console programs they would get a console window
 # that takes the foreground from whatever test runs next.
-set_target_properties(touch_marker PROPERTIES WIN32_EXECUTABLE ON)
+set_target_properties(touch_marker open_repeatedly PROPERTIES WIN32_EXECUTABLE ON)
 # Benches that time the program's own Win32 code link that code directly.
 target_sources(clipboard_bench PRIVATE ${CMAKE_SOURCE_DIR}/src/history/clipboard_win.cpp)
 target_link_libraries(clipboard_bench PRIVATE varnoke_core)

@@ -41,8 +41,7 @@ class EntryEditorE2E : public testing::Test {
 
     // Highlights the shown row `row` (0 = top) of the tray-opened menu and presses Space.
     void OpenEditorOnRow(int row) {
-        program_.PressTrayIcon(WM_LBUTTONDOWN);
-        ASSERT_TRUE(WaitForMenu(program_));
+        ASSERT_TRUE(OpenMenu(program_, [&] { program_.PressTrayIcon(WM_LBUTTONDOWN); }));
         for (int i = 0; i <= row; ++i) {
             PressKey(VK_DOWN);
         }
@@ -107,14 +106,12 @@ TEST_F(EntryEditorE2E, CancelEscAndTheCloseBoxChangeNothing) {
     editor_.Click(IDCANCEL);
     ASSERT_TRUE(editor_.WaitClosed());
 
-    PumpFor(300);  // a tray press right after a closed menu opens nothing
     OpenEditorOnRow(1);
     editor_.SetText(IDC_ENTRY_TEXT, "changed");
     ASSERT_TRUE(editor_.FocusItem(IDC_ENTRY_TEXT));
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(editor_.WaitClosed()) << "Esc in the edit did not cancel";
 
-    PumpFor(300);
     OpenEditorOnRow(1);
     editor_.SetText(IDC_ENTRY_TEXT, "changed");
     editor_.Close();
@@ -193,9 +190,7 @@ TEST_F(EntryEditorLengthE2E, YesRaisesHistoryLenAndKeepsTheWholeText) {
     AnswerMessageBox(box, IDYES);
     ASSERT_TRUE(editor_.WaitClosed());
     EXPECT_EQ(HistoryAtExit(), (Entries{"B", kElevenBytes}));
-    DWORD historyLen = 0;
-    ASSERT_TRUE(ReadRegInt("HistoryLen", &historyLen));
-    EXPECT_EQ(historyLen, 11u);
+    EXPECT_EQ(RegInt("HistoryLen"), 11u);
 }
 
 // The edit's limit of 65535 counts characters when the control holds Unicode, so it can
@@ -216,9 +211,7 @@ TEST_F(EntryEditorLengthE2E, NoCutsTheTextWithoutBreakingACharacter) {
     AnswerMessageBox(box, IDNO);
     ASSERT_TRUE(editor_.WaitClosed());
     EXPECT_EQ(HistoryAtExit(), (Entries{"B", "abcdefghi"}));
-    DWORD historyLen = 0;
-    ASSERT_TRUE(ReadRegInt("HistoryLen", &historyLen));
-    EXPECT_EQ(historyLen, 10u);
+    EXPECT_EQ(RegInt("HistoryLen"), 10u);
 }
 
 TEST_F(EntryEditorLengthE2E, CancelLeavesTheEditorOpen) {
@@ -257,7 +250,6 @@ TEST_F(EntryEditorE2E, TheRestoredRectangleIsStoredAndUsedAgain) {
     editor_.Click(IDCANCEL);
     ASSERT_TRUE(editor_.WaitClosed());
 
-    PumpFor(300);
     OpenEditorOnRow(0);
     EXPECT_FALSE(IsZoomed(editor_.hwnd()));
     RECT r{};
@@ -309,12 +301,8 @@ TEST_F(EntryEditorE2E, EditorSettingsSwitchWrapKeepTheTextAndCancelChangesNothin
     ASSERT_TRUE(editor_.WaitClosed());
 
     ASSERT_TRUE(program_.Stop());
-    DWORD wrap = 0;
-    DWORD tabs = 0;
-    ASSERT_TRUE(ReadRegInt("EditWordWrap", &wrap));
-    ASSERT_TRUE(ReadRegInt("EditTabStops", &tabs));
-    EXPECT_EQ(wrap, 1u);
-    EXPECT_EQ(tabs, 16u);
+    EXPECT_EQ(RegInt("EditWordWrap"), 1u);
+    EXPECT_EQ(RegInt("EditTabStops"), 16u);
 }
 
 // The system's font dialog of the program: its one dialog that is neither of ours.

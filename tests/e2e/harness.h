@@ -78,6 +78,9 @@ void WriteRegString(const char* name, const std::string& value);
 void WriteRegBinary(const char* name, const std::vector<BYTE>& value);
 bool ReadRegInt(const char* name, DWORD* value);
 bool ReadRegString(const char* name, std::string* value);
+// The DWORD value, or 0xDEADBEEF (which no test expects, and which is reported) when it is
+// missing or of another type.
+DWORD RegInt(const char* name);
 std::vector<std::string> RegValueNames();
 
 // ---- Clipboard ---------------------------------------------------------------
@@ -102,6 +105,12 @@ bool SetClipboardTextWithMarker(const std::string& text, const char* formatName,
 // Presses the modifiers, taps the key, releases the modifiers. Each key carries its
 // scan code, as a keyboard's would: a hot-key control drops keys without one.
 void PressKey(WORD vk, bool ctrl = false, bool shift = false, bool alt = false);
+// Moves the mouse to the screen point and waits until the cursor is there, then sends the
+// button events (such as MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP) at it. Every event carries
+// its position: under Wine SetCursorPos and a relative event after it were seen to disagree.
+void MouseAt(POINT p, std::initializer_list<DWORD> buttons = {});
+// The name the system gives a key, as the program's messages show it.
+std::string PlatformKeyName(UINT vk);
 
 // A global hot key held by this test program, as another program would hold it.
 class HeldHotKey {
@@ -128,11 +137,14 @@ class TargetWindow {
     // editor does, so a paste after the program gives the foreground back lands in it.
     bool Focus();
     std::string Text() const;
+    // The paste keys the edit control received, in order ("Ctrl+V ", "Shift+Insert ").
+    const std::string& PasteKeys() const { return pasteKeys_; }
     HWND hwnd() const { return frame_; }
 
   private:
     HWND frame_ = nullptr;
     HWND edit_ = nullptr;
+    std::string pasteKeys_;
 };
 
 // Whether the program's UI thread runs a menu loop. The menu window cannot be seen across
@@ -145,6 +157,12 @@ bool ProgramInForeground(const VarnokeProcess& program);
 // console, say) can take the foreground after the menu opened.
 bool WaitForMenu(const VarnokeProcess& program, DWORD timeoutMs = 5000);
 bool WaitForMenuClosed(const VarnokeProcess& program, DWORD timeoutMs = 5000);
+// Does `open` (a hot key, a tray press) until a menu is up: the program opens no menu within
+// 200 ms of a menu closed without a command, so one try may find nothing.
+bool OpenMenu(const VarnokeProcess& program, const std::function<void()>& open,
+              DWORD timeoutMs = kDefaultTimeoutMs);
+// The tray menu as the icon's right click shows it; the access key chooses the item.
+bool ChooseFromTrayMenu(const VarnokeProcess& program, WORD accessKey);
 
 // ---- Message boxes of the program ----------------------------------------------
 // A dialog of class #32770 with the given caption, owned by the given process.
@@ -179,6 +197,22 @@ class FileAssociation {
         std::string value;
     };
     std::vector<Saved> saved_;
+};
+
+// While this lives, the shell opens files of `extension` with touch_marker (copied beside
+// the program), which records the path it was given. With `noteMenuThroughDde` it also
+// notes whether a menu was still open, and the shell waits for it as for a DDE editor.
+class OpenedFileRecorder {
+  public:
+    OpenedFileRecorder(const VarnokeProcess& program, const std::string& extension,
+                       bool noteMenuThroughDde = false);
+    // The path the shell was last asked to open (empty if none came in time); the next call
+    // waits for a new one.
+    std::string TakeOpened();
+
+  private:
+    std::string marker_;
+    FileAssociation association_;
 };
 
 // ---- Files -------------------------------------------------------------------

@@ -59,6 +59,15 @@ bool ReadRegInt(const char* name, DWORD* value) {
     return rc == ERROR_SUCCESS && type == REG_DWORD;
 }
 
+DWORD RegInt(const char* name) {
+    DWORD value = 0;
+    if (ReadRegInt(name, &value)) {
+        return value;
+    }
+    std::fprintf(stderr, "no DWORD registry value %s\n", name);
+    return 0xDEADBEEF;
+}
+
 bool ReadRegString(const char* name, std::string* value) {
     HKEY key = OpenRegKey(false);
     if (key == nullptr) {

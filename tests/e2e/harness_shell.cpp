@@ -34,6 +34,14 @@ void WriteDefault(HKEY root, const std::string& key, const std::string& value) {
     }
 }
 
+// Copies touch_marker beside the program and returns the command that records into `marker`.
+std::string RecordingCommand(const VarnokeProcess& program, const std::string& marker,
+                             bool noteMenu) {
+    program.CopyBesideProgram("touch_marker.exe");
+    return program.PathInFolder("touch_marker.exe") + (noteMenu ? " --note-menu " : " ") + marker +
+           " \"%1\"";
+}
+
 // Leaf first: RegDeleteKeyA removes only keys without subkeys.
 void DeleteProgId(HKEY root, const std::string& classes) {
     for (const char* tail :
@@ -72,6 +80,19 @@ FileAssociation::~FileAssociation() {
         std::string classes = saved->root == HKEY_CURRENT_USER ? "Software\\Classes\\" : "";
         DeleteProgId(saved->root, classes);
     }
+}
+
+OpenedFileRecorder::OpenedFileRecorder(const VarnokeProcess& program, const std::string& extension,
+                                       bool noteMenuThroughDde)
+    : marker_(program.PathInFolder("opened.log")),
+      association_(extension, RecordingCommand(program, marker_, noteMenuThroughDde),
+                   noteMenuThroughDde) {}
+
+std::string OpenedFileRecorder::TakeOpened() {
+    std::string opened;
+    WaitUntil([&] { return ReadFileBytes(marker_, &opened) && !opened.empty(); });
+    DeleteFileA(marker_.c_str());
+    return opened;
 }
 
 }  // namespace e2e

@@ -33,6 +33,30 @@ void PressKey(WORD vk, bool ctrl, bool shift, bool alt) {
     PumpFor(50);
 }
 
+void MouseAt(POINT p, std::initializer_list<DWORD> buttons) {
+    const DWORD x = static_cast<DWORD>(p.x * 65536 / GetSystemMetrics(SM_CXSCREEN) + 1);
+    const DWORD y = static_cast<DWORD>(p.y * 65536 / GetSystemMetrics(SM_CYSCREEN) + 1);
+    const DWORD at = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    mouse_event(at, x, y, 0, 0);
+    WaitUntil(
+        [&] {
+            POINT now{};
+            GetCursorPos(&now);
+            return now.x == p.x && now.y == p.y;
+        },
+        2000);
+    for (DWORD button : buttons) {
+        mouse_event(at | button, x, y, 0, 0);
+    }
+    PumpFor(100);
+}
+
+std::string PlatformKeyName(UINT vk) {
+    char name[64] = {};
+    GetKeyNameTextA(static_cast<LONG>(MapVirtualKeyA(vk, 0) << 16), name, sizeof(name));
+    return name;
+}
+
 HeldHotKey::HeldHotKey(UINT modifiers, UINT vk) {
     window_ = CreateWindowExA(0, "STATIC", "e2e hot key owner", 0, 0, 0, 0, 0, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
@@ -51,6 +75,7 @@ HeldHotKey::~HeldHotKey() {
 namespace {
 
 WNDPROC targetFrameProc = nullptr;
+WNDPROC targetEditProc = nullptr;
 
 LRESULT CALLBACK FocusEditOnActivation(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND edit = GetWindow(frame, GW_CHILD);
@@ -59,6 +84,17 @@ LRESULT CALLBACK FocusEditOnActivation(HWND frame, UINT message, WPARAM wParam, 
         return 0;
     }
     return CallWindowProcA(targetFrameProc, frame, message, wParam, lParam);
+}
+
+// The modifier state is the one the key came with, as the edit control itself sees it.
+LRESULT CALLBACK RecordPasteKeys(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && (wParam == VK_INSERT || wParam == 'V')) {
+        auto* keys = reinterpret_cast<std::string*>(GetWindowLongPtrA(edit, GWLP_USERDATA));
+        *keys += GetKeyState(VK_CONTROL) < 0 ? "Ctrl+" : "";
+        *keys += GetKeyState(VK_SHIFT) < 0 ? "Shift+" : "";
+        *keys += wParam == VK_INSERT ? "Insert " : "V ";
+    }
+    return CallWindowProcA(targetEditProc, edit, message, wParam, lParam);
 }
 
 }  // namespace
@@ -71,6 +107,9 @@ TargetWindow::TargetWindow() {
                             0, 380, 160, frame_, nullptr, instance, nullptr);
     targetFrameProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
         frame_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FocusEditOnActivation)));
+    SetWindowLongPtrA(edit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pasteKeys_));
+    targetEditProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordPasteKeys)));
 }
 
 TargetWindow::~TargetWindow() {
@@ -111,6 +150,25 @@ bool WaitForMenu(const VarnokeProcess& program, DWORD timeoutMs) {
 
 bool WaitForMenuClosed(const VarnokeProcess& program, DWORD timeoutMs) {
     return WaitUntil([&] { return !ProgramInMenuLoop(program); }, timeoutMs);
+}
+
+bool OpenMenu(const VarnokeProcess& program, const std::function<void()>& open, DWORD timeoutMs) {
+    return WaitUntil(
+        [&] {
+            if (!ProgramInMenuLoop(program)) {
+                open();
+            }
+            return WaitForMenu(program, 1000);
+        },
+        timeoutMs);
+}
+
+bool ChooseFromTrayMenu(const VarnokeProcess& program, WORD accessKey) {
+    if (!OpenMenu(program, [&] { program.PressTrayIcon(WM_RBUTTONUP); })) {
+        return false;
+    }
+    PressKey(accessKey);
+    return WaitForMenuClosed(program);
 }
 
 std::string TargetWindow::Text() const {

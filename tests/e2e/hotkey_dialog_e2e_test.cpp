@@ -21,18 +21,6 @@ WORD ControlValue(WORD vk, bool ctrl, bool shift, bool alt) {
         vk, (ctrl ? HOTKEYF_CONTROL : 0) | (shift ? HOTKEYF_SHIFT : 0) | (alt ? HOTKEYF_ALT : 0));
 }
 
-DWORD RegInt(const char* name) {
-    DWORD value = 0xDEADBEEF;
-    EXPECT_TRUE(ReadRegInt(name, &value)) << name;
-    return value;
-}
-
-std::string PlatformKeyName(UINT vk) {
-    char name[64] = {};
-    GetKeyNameTextA(static_cast<LONG>(MapVirtualKeyA(vk, 0) << 16), name, sizeof(name));
-    return name;
-}
-
 class HotKeyDialogE2E : public testing::Test {
   protected:
     void SetUp() override { ResetRegistryWithHistoryWrittenOnEveryChange(); }
@@ -78,15 +66,18 @@ class HotKeyDialogE2E : public testing::Test {
 
     // Whether the combination, pressed in a window of ours, opens a menu of the program.
     bool OpensAMenu(WORD vk, bool ctrl, bool shift, bool alt = false) {
-        EXPECT_TRUE(target_.Focus());
-        PressKey(vk, ctrl, shift, alt);
-        if (!WaitForMenu(program_, 1500)) {
-            return false;
+        const bool opened = OpenMenu(
+            program_,
+            [&] {
+                target_.Focus();
+                PressKey(vk, ctrl, shift, alt);
+            },
+            1500);
+        if (opened) {
+            PressKey(VK_ESCAPE);
+            EXPECT_TRUE(WaitForMenuClosed(program_));
         }
-        PressKey(VK_ESCAPE);
-        EXPECT_TRUE(WaitForMenuClosed(program_));
-        PumpFor(300);
-        return true;
+        return opened;
     }
 
     VarnokeProcess program_;
@@ -261,19 +252,14 @@ TEST_F(HotKeyDialogE2E, AChangedShortTextPathIsUsedRightAfterOkAndSaved) {
 }
 
 TEST_F(HotKeyDialogE2E, EditButtonOpensARelativeNameFromTheProgramFolder) {
-    ASSERT_TRUE(program_.CopyBesideProgram("touch_marker.exe"));
-    const std::string marker = program_.PathInFolder("opened.log");
-    FileAssociation association(
-        ".txt", program_.PathInFolder("touch_marker.exe") + " " + marker + " \"%1\"");
+    OpenedFileRecorder opened(program_, ".txt");
     ASSERT_TRUE(WriteFileBytes(program_.PathInFolder("notes.txt"), "phrase\r\n"));
     Start();
     OpenDialog();
     // The edit's current text counts, not what was stored.
     ASSERT_TRUE(dialog_.SetText(IDC_SHORTTEXT_PATH1, "notes.txt"));
     dialog_.Click(IDC_SHORTTEXT_EDIT1);
-    std::string opened;
-    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(marker, &opened) && !opened.empty(); }));
-    EXPECT_EQ(opened, program_.PathInFolder("notes.txt"));
+    EXPECT_EQ(opened.TakeOpened(), program_.PathInFolder("notes.txt"));
     EXPECT_TRUE(dialog_.IsOpen());
     EXPECT_EQ(FindMessageBox(program_.processId(), "Varnoke", 0), nullptr);
     Close(IDCANCEL);
@@ -322,9 +308,7 @@ TEST_F(HotKeyDialogE2E, ExitFromTheTrayWaitsUntilAStartupHotKeyFailureIsClosed) 
     EXPECT_TRUE(IsWindow(box));
     AnswerMessageBox(box);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
-    PumpFor(300);
-    RightClickTray();
-    ASSERT_TRUE(WaitForMenu(program_)) << "no tray menu after the box";
+    ASSERT_TRUE(OpenMenu(program_, [&] { RightClickTray(); })) << "no tray menu after the box";
     PressKey('X');  // "Varnokeの終了(&X)"
     ASSERT_TRUE(WaitUntil([&] { return !program_.IsRunning(); }));
     EXPECT_EQ(RegInt("HotKeyEnable00"), 0u);

@@ -29,12 +29,6 @@ Entries Numbered(const std::string& prefix, int count) {
     return entries;
 }
 
-DWORD RegInt(const char* name) {
-    DWORD value = 0xDEADBEEF;
-    ReadRegInt(name, &value);
-    return value;
-}
-
 std::string RegString(const char* name) {
     std::string value = "<missing>";
     ReadRegString(name, &value);

@@ -20,11 +20,6 @@ class SettingsE2E : public testing::Test {
         ASSERT_TRUE(program.Start());
         ASSERT_TRUE(program.Stop());
     }
-    DWORD Int(const char* name) {
-        DWORD value = 0xDEADBEEF;
-        EXPECT_TRUE(ReadRegInt(name, &value)) << name;
-        return value;
-    }
     std::string Str(const char* name) {
         std::string value = "<missing>";
         EXPECT_TRUE(ReadRegString(name, &value)) << name;
@@ -87,7 +82,7 @@ TEST_F(SettingsE2E, EmptyKeyIsFilledWithEveryDefaultAtExit) {
         {"HotKeyMod05", 6},
     };
     for (const auto& [name, value] : ints) {
-        EXPECT_EQ(Int(name.c_str()), value) << name;
+        EXPECT_EQ(RegInt(name.c_str()), value) << name;
     }
     const std::map<std::string, std::string> strings = {
         {"HistoryWavePath", ""},        {"Pause1WavePath", ""},
@@ -115,18 +110,18 @@ TEST_F(SettingsE2E, OutOfRangeValuesAreClampedAndOthersKept) {
     WriteRegInt("HistorySaveInterval", static_cast<DWORD>(-5));
     WriteRegInt("PasteDelayTime", 5000);
     RunOnce();
-    EXPECT_EQ(Int("HistoryLen"), 65535u);
-    EXPECT_EQ(Int("HistoryNum"), 90u);
-    EXPECT_EQ(Int("HistoryMenuLen"), 30u);
-    EXPECT_EQ(Int("HistoryMenuBreak"), 300u);
-    EXPECT_EQ(Int("HistorySaveInterval"), static_cast<DWORD>(-5));
-    EXPECT_EQ(Int("PasteDelayTime"), 5000u);
+    EXPECT_EQ(RegInt("HistoryLen"), 65535u);
+    EXPECT_EQ(RegInt("HistoryNum"), 90u);
+    EXPECT_EQ(RegInt("HistoryMenuLen"), 30u);
+    EXPECT_EQ(RegInt("HistoryMenuBreak"), 300u);
+    EXPECT_EQ(RegInt("HistorySaveInterval"), static_cast<DWORD>(-5));
+    EXPECT_EQ(RegInt("PasteDelayTime"), 5000u);
 
     WriteRegInt("HistoryLen", 100001);
     WriteRegInt("HistoryMenuBreak", 0);
     RunOnce();
-    EXPECT_EQ(Int("HistoryLen"), 10000u);
-    EXPECT_EQ(Int("HistoryMenuBreak"), 30u);
+    EXPECT_EQ(RegInt("HistoryLen"), 10000u);
+    EXPECT_EQ(RegInt("HistoryMenuBreak"), 30u);
 }
 
 TEST_F(SettingsE2E, WindowRectanglesAreParsedValidatedAndSavedInDecimal) {
@@ -155,8 +150,8 @@ TEST_F(SettingsE2E, ValuesOfTheWrongTypeFallBackToTheirDefaults) {
     WriteRegInt("HistoryDataPath", 7);
     WriteRegBinary("EditHistoryPos", {'1', ',', '2'});
     RunOnce();
-    EXPECT_EQ(Int("HistoryNum"), 90u);
-    EXPECT_EQ(Int("HistoryLen"), 10000u);
+    EXPECT_EQ(RegInt("HistoryNum"), 90u);
+    EXPECT_EQ(RegInt("HistoryLen"), 10000u);
     EXPECT_EQ(Str("HistoryDataPath"), "Varnoke.vnk");
     EXPECT_EQ(Str("EditHistoryPos"), "0,0,400,300");
 }
@@ -167,9 +162,9 @@ TEST_F(SettingsE2E, DefaultsOfAnIdleShortTextSlotAreSavedBackUnchanged) {
     WriteRegInt("HotKeyMod02", 6);
     WriteRegString("HotKeyData03", "phrases\\work.txt");
     RunOnce();
-    EXPECT_EQ(Int("HotKeyEnable02"), 0u);
-    EXPECT_EQ(Int("HotKeyCode02"), 0u);
-    EXPECT_EQ(Int("HotKeyMod02"), 6u);
+    EXPECT_EQ(RegInt("HotKeyEnable02"), 0u);
+    EXPECT_EQ(RegInt("HotKeyCode02"), 0u);
+    EXPECT_EQ(RegInt("HotKeyMod02"), 6u);
     EXPECT_EQ(Str("HotKeyData03"), "phrases\\work.txt");
 }
 

@@ -187,19 +187,13 @@ TEST_F(ShortTextE2E, HotKeysAreIgnoredWhileAShortTextMenuIsOpen) {
 // an editor reached through DDE to come up, and the menu must not stay on the screen
 // meanwhile.
 TEST_F(ShortTextE2E, SpaceClosesTheMenuThenOpensTheDataFileWithItsProgramWithoutPasting) {
-    ASSERT_TRUE(program_.CopyBesideProgram("touch_marker.exe"));
-    const std::string marker = program_.PathInFolder("opened.txt");
-    FileAssociation association(
-        ".vnkphrases",
-        program_.PathInFolder("touch_marker.exe") + " --note-menu " + marker + " \"%1\"", true);
+    OpenedFileRecorder opened(program_, ".vnkphrases", true);
     UseDataFile("list.vnkphrases", "[<first phrase>]&1 first\r\n");
     ASSERT_TRUE(program_.Start());
     OpenByHotKey();
     PressKey(VK_SPACE);
     ASSERT_TRUE(WaitForMenuClosed(program_));
-    std::string opened;
-    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(marker, &opened) && !opened.empty(); }));
-    EXPECT_EQ(opened, program_.PathInFolder("list.vnkphrases"));
+    EXPECT_EQ(opened.TakeOpened(), program_.PathInFolder("list.vnkphrases"));
     EXPECT_EQ(target_.Text(), "");
 }
 
@@ -207,17 +201,12 @@ TEST_F(ShortTextE2E, SpaceClosesTheMenuThenOpensTheDataFileWithItsProgramWithout
 // has for .txt files (a recording one here).
 TEST_F(ShortTextE2E, SpaceOpensTheDefaultSymbolTxtWithTheTextFileProgram) {
     ASSERT_TRUE(program_.CopyBesideProgram("Symbol.txt"));
-    ASSERT_TRUE(program_.CopyBesideProgram("touch_marker.exe"));
-    const std::string marker = program_.PathInFolder("opened.log");
-    FileAssociation association(
-        ".txt", program_.PathInFolder("touch_marker.exe") + " " + marker + " \"%1\"");
+    OpenedFileRecorder opened(program_, ".txt");
     ASSERT_TRUE(program_.Start());
     OpenByHotKey();
     PressKey(VK_SPACE);
     ASSERT_TRUE(WaitForMenuClosed(program_));
-    std::string opened;
-    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(marker, &opened) && !opened.empty(); }));
-    EXPECT_EQ(opened, program_.PathInFolder("Symbol.txt"));
+    EXPECT_EQ(opened.TakeOpened(), program_.PathInFolder("Symbol.txt"));
     EXPECT_EQ(target_.Text(), "");
 }
 

@@ -40,16 +40,31 @@ TEST_F(StartupE2E, SecondStartEndsAtOnceWithoutWindowOrMessage) {
     EXPECT_TRUE(again.Stop());
 }
 
+// Paused through the tray menu (from its hot key), the program starts paused next time: it
+// stays out of the viewer chain until resumed.
 TEST_F(StartupE2E, PausedSurvivesARestart) {
-    WriteRegInt("Paused", 1);
+    ResetRegistryWithHistoryWrittenOnEveryChange();
     {
         VarnokeProcess program;
         ASSERT_TRUE(program.Start());
+        TargetWindow target;
+        ASSERT_TRUE(OpenMenu(program, [&] {
+            target.Focus();
+            PressKey('R', true, true);
+        })) << "Ctrl+Shift+R showed no tray menu";
+        PressKey('P');  // "一時停止(&P)"
+        ASSERT_TRUE(WaitForMenuClosed(program));
         ASSERT_TRUE(program.Stop());
     }
-    DWORD paused = 0;
-    ASSERT_TRUE(ReadRegInt("Paused", &paused));
-    EXPECT_EQ(paused, 1u);
+    EXPECT_EQ(RegInt("Paused"), 1u);
+    VarnokeProcess again;
+    ASSERT_TRUE(again.Start());
+    ASSERT_TRUE(SetClipboardText("while paused"));
+    ASSERT_TRUE(again.SendCommand(ID_PAUSE));
+    ASSERT_TRUE(SetClipboardText("resumed"));
+    EXPECT_TRUE(WaitForHistory(again, {"resumed"}));
+    ASSERT_TRUE(again.Stop());
+    EXPECT_EQ(RegInt("Paused"), 0u);
 }
 
 TEST_F(StartupE2E, AllowedEndOfSessionSavesSettingsAndExits) {
@@ -62,9 +77,7 @@ TEST_F(StartupE2E, AllowedEndOfSessionSavesSettingsAndExits) {
     EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
     // The posted WM_CLOSE ends the program by the same path as the exit command.
     EXPECT_TRUE(WaitUntil([&] { return !program.IsRunning(); }));
-    DWORD value = 0;
-    EXPECT_TRUE(ReadRegInt("HistoryNum", &value));
-    EXPECT_EQ(value, 90u);
+    EXPECT_EQ(RegInt("HistoryNum"), 90u);
 }
 
 TEST_F(StartupE2E, TheEndOfTheSessionSavesBeforeWindowsEndsTheProcess) {
@@ -84,30 +97,33 @@ TEST_F(StartupE2E, TheEndOfTheSessionSavesBeforeWindowsEndsTheProcess) {
               0);
     // Windows may end the process right now: everything must already be on disk.
     program.Kill();
-    DWORD value = 0;
-    EXPECT_TRUE(ReadRegInt("HistoryNum", &value));
+    EXPECT_EQ(RegInt("HistoryNum"), 90u);
     EXPECT_EQ(HistoryOnDisk(program), (std::vector<std::string>{"copied before log-off"}));
 }
 
 TEST_F(StartupE2E, ExitCommandEndsTheProgramAndSavesSettings) {
     VarnokeProcess program;
     ASSERT_TRUE(program.Start());
-    PostMessageA(program.mainWindow(), WM_COMMAND, 57665, 0);
+    ASSERT_TRUE(program.PostCommand(ID_APP_EXIT));
     EXPECT_TRUE(WaitUntil([&] { return !program.IsRunning(); }));
-    DWORD value = 0;
-    EXPECT_TRUE(ReadRegInt("HistoryLen", &value));
+    EXPECT_EQ(RegInt("HistoryLen"), 10000u);
 }
 
 TEST_F(StartupE2E, AboutCommandShowsTheVersionDialog) {
     VarnokeProcess program;
     ASSERT_TRUE(program.Start());
-    PostMessageA(program.mainWindow(), WM_COMMAND, 57664, 0);
+    ASSERT_TRUE(ChooseFromTrayMenu(program, 'A'));  // "バージョン情報(&A)..."
     std::string caption = Utf8ToAnsi(u8"バージョン情報 - Varnoke");
     HWND dialog = FindMessageBox(program.processId(), caption.c_str());
     ASSERT_NE(dialog, nullptr);
-    // The dialog shows string 210 somewhere among its controls.
+    // The version text of the exe itself (the release test ties it to the version resource).
+    HMODULE exe = LoadLibraryExA(program.PathInFolder("Varnoke.exe").c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE);
+    char version[64] = {};
+    ASSERT_GT(LoadStringA(exe, IDS_APP_VERSION, version, sizeof(version)), 0);
+    FreeLibrary(exe);
     std::vector<std::string> texts = ChildTexts(dialog);
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "Varnoke ver. 0.32"), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), version), texts.end());
     AnswerMessageBox(dialog, IDOK);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     EXPECT_TRUE(program.Stop());

@@ -33,6 +33,7 @@ std::vector<size_t> BreakRows(const std::vector<HistoryMenuItem>& items) {
     return rows;
 }
 
+// Through the menu's items, so that the HistoryAccessKey setting is seen to reach them.
 TEST(MakeItemPrefixTest, EverySchemeAtTheBoundaries) {
     const int numbers[] = {1, 9, 10, 11, 36, 37, 99, 100, 123};
     const std::vector<std::vector<std::string>> expected = {
@@ -42,9 +43,14 @@ TEST(MakeItemPrefixTest, EverySchemeAtTheBoundaries) {
         {"&1. ", "&9. ", "1&0. ", "1&1. ", "3&6. ", "3&7. ", "9&9. ", "10&0. ", "12&3. "},
         {"&01. ", "&09. ", "&10. ", "&11. ", "&36. ", "&37. ", "&99. ", "1&00. ", "1&23. "},
     };
+    Settings settings;
+    settings.historyMenuOrder = 1;
     for (int scheme = 0; scheme < 5; ++scheme) {
+        settings.historyAccessKey = scheme;
+        const auto items = Build(Numbered(123), settings);
         for (size_t i = 0; i < std::size(numbers); ++i) {
-            EXPECT_EQ(MakeItemPrefix(numbers[i] - 1, 1, scheme), expected[scheme][i])
+            EXPECT_EQ(items[numbers[i] - 1].label,
+                      expected[scheme][i] + "e" + std::to_string(numbers[i] - 1))
                 << "scheme " << scheme << " n " << numbers[i];
         }
     }
