@@ -96,7 +96,7 @@ double SnapshotSeconds(const std::vector<HistoryEntry>& entries, bool capture) {
             for (int i = 0; i < kBuildsPerRun; ++i) {
                 if (capture) {
                     HistoryEntry text = history.Take(history.size() - 1);
-                    text[0] = static_cast<char>(text[0] + 1);
+                    text.text[0] = static_cast<char>(text.text[0] + 1);
                     history.InsertFront(std::move(text));
                 }
                 const varnoke::HistoryMenuSnapshot shown(history);

@@ -38,17 +38,17 @@ LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-std::vector<std::string> History(size_t size) {
-    std::vector<std::string> history;
+std::vector<varnoke::HistoryEntry> History(size_t size) {
+    std::vector<varnoke::HistoryEntry> history;
     for (int i = 0; i < kEntries; ++i) {
         history.push_back(std::string(size, 'm'));
-        history.back()[0] = static_cast<char>('A' + i % 26);
+        history.back().text[0] = static_cast<char>('A' + i % 26);
     }
     return history;
 }
 
 // Milliseconds from the copy of the history to the end of the dialog's initialization.
-double OpenOnce(const std::vector<std::string>& history, varnoke::Settings& settings) {
+double OpenOnce(const std::vector<varnoke::HistoryEntry>& history, varnoke::Settings& settings) {
     rowsAtOpening = 0;
     const double start = bench::NowMs();
     // The main window hands the editor a copy, so that Cancel leaves the history untouched.
@@ -66,8 +66,8 @@ double Median(std::vector<double> v) {
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 41;
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, &AfterMessage, nullptr, GetCurrentThreadId());
-    const std::vector<std::string> large = History(65535);
-    const std::vector<std::string> small = History(10);
+    const std::vector<varnoke::HistoryEntry> large = History(65535);
+    const std::vector<varnoke::HistoryEntry> small = History(10);
     varnoke::Settings settings;
     OpenOnce(small, settings);  // warm-up: the template, the fonts and the list class
     OpenOnce(large, settings);

@@ -9,6 +9,7 @@
 #include "dialogs/hotkey_dialog.h"
 #include "dialogs/hotkey_dialog_win.h"
 #include "dialogs/options_dialog_win.h"
+#include "history/exact_text.h"
 #include "framework/strings_win.h"
 #include "menus/history_menu_model.h"
 #include "menus/popup_menu_win.h"
@@ -87,11 +88,11 @@ void MainWindow::EditHistory() {
     ModalGuard pause = PauseCapture();
     HWND previous = GetForegroundWindow();
     SetForegroundWindow(hwnd());
-    std::optional<std::vector<std::string>> edited =
+    std::optional<std::vector<HistoryEntry>> edited =
         RunHistoryEditor(hwnd(), history_.entries(), settings_);
     if (edited) {
         history_.Clear();
-        for (std::string& text : *edited) {
+        for (HistoryEntry& text : *edited) {
             history_.Append(std::move(text));
         }
         capture_.NoteHistoryChanged();
@@ -121,9 +122,9 @@ void MainWindow::OpenEntryFromMenu(int shownPosition) {
     ModalGuard busy(entryEditBusy_, 1);
     ModalGuard modal(modalOpen_, 1);
     ModalGuard pause = PauseCapture();
-    const std::string copy = history_.at(*index);
+    const HistoryEntry copy = history_.at(*index);
     SetForegroundWindow(hwnd());
-    std::optional<EntryEditResult> edited = RunEntryEditor(hwnd(), copy, settings_);
+    std::optional<EntryEditResult> edited = RunEntryEditor(hwnd(), copy.text, settings_);
     // Capture was paused, so only this window's own actions could have moved the entry.
     if (!edited || *index >= history_.size()) {
         return;
@@ -131,7 +132,7 @@ void MainWindow::OpenEntryFromMenu(int shownPosition) {
     std::optional<std::string> text =
         EditedEntryText(edited->text, settings_.historyLen, &IsAnsiLeadByte);
     if (text) {
-        history_.Replace(*index, *text);
+        history_.Replace(*index, WithEditedText(copy, std::move(*text)));
     } else {
         history_.RemoveAt(*index);
     }

@@ -117,7 +117,7 @@ void MainWindow::ChooseHistoryItem(int index, bool paste) {
     if (index < 0 || index >= history_.size()) {
         return;
     }
-    const std::string copy = history_.at(index);
+    const HistoryEntry copy = history_.at(index);
     bool move = settings_.historyMoveUp != 0;
     if (GetKeyState(VK_CONTROL) < 0) {
         move = !move;
@@ -130,9 +130,9 @@ void MainWindow::ChooseHistoryItem(int index, bool paste) {
     clipboardWriter_.Write(copy, paste);
 }
 
-ClipboardWriteResult MainWindow::WriteClipboard(const std::string& text) {
+ClipboardWriteResult MainWindow::WriteClipboard(const HistoryEntry& text) {
     bool busy = false;
-    if (WriteClipboardBytes(hwnd(), text, &busy)) {
+    if (WriteClipboardEntry(hwnd(), text, &busy)) {
         return ClipboardWriteResult::kWritten;
     }
     return busy ? ClipboardWriteResult::kBusy : ClipboardWriteResult::kFailed;
@@ -142,8 +142,8 @@ void MainWindow::ScheduleWriteRetry() {
     SetTimer(hwnd(), TIMER_WRITE_RETRY, kClipboardWriteRetryDelayMs, nullptr);
 }
 
-void MainWindow::WriteDone(const std::string& text, bool paste) {
-    capture_.NoteClipboardWritten(text);
+void MainWindow::WriteDone(const HistoryEntry& text, bool paste) {
+    capture_.NoteClipboardWritten(text.text);
     if (paste) {
         PasteIntoTarget();
     }

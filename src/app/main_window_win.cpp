@@ -13,7 +13,9 @@
 #include "framework/strings_win.h"
 #include "framework/system_libraries_win.h"
 #include "history/clipboard_win.h"
+#include "history/exact_text_file.h"
 #include "history/history_file_win.h"
+#include "history/text_codec_win.h"
 #include "menus/popup_menu_win.h"
 #include "menus/popup_position_win.h"
 #include "res/resource.h"
@@ -64,7 +66,7 @@ LRESULT MainWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 MainWindow::MainWindow(Settings& settings)
     : settings_(settings),
-      capture_(settings, history_, *this, &IsAnsiLeadByte, &LoadResourceString),
+      capture_(settings, history_, *this, &IsAnsiLeadByte, &LoadResourceString, &AnsiCodec()),
       tray_(*this, &LoadResourceString),
       shortText_(LoadMacroNames(&LoadResourceString), &IsAnsiLeadByte) {}
 
@@ -319,8 +321,8 @@ LRESULT MainWindow::OnSaveHistory(WPARAM, LPARAM) {
     return 0;
 }
 
-std::string MainWindow::ReadRawClipboardText(size_t limit, bool* busy) {
-    return ReadClipboardBytes(hwnd(), limit, busy);
+ClipboardText MainWindow::ReadRawClipboardText(size_t limit, bool* busy) {
+    return ReadClipboardTexts(hwnd(), limit, busy);
 }
 
 void MainWindow::ScheduleCaptureRetry() {
@@ -371,14 +373,16 @@ bool MainWindow::DataFileHoldsHistory() const {
     Win32HistoryFileSystem files;
     return !capture_.historyDirty() &&
            dataFileStamp_.StillMatches(path, history_, files.Facts(path)) &&
-           !files.Exists(MakeTempFileName(path, &IsAnsiLeadByte));
+           !files.Exists(MakeTempFileName(path, &IsAnsiLeadByte)) &&
+           !files.Exists(MakeTempFileName(MakeExactTextFileName(path), &IsAnsiLeadByte));
 }
 
 bool MainWindow::SaveHistoryFile() {
     std::string path = DataFilePath();
     Win32HistoryFileSystem fileSystem;
-    HistorySaveResult result =
-        SaveHistoryData(path, history_, fileSystem, &IsAnsiLeadByte, &damagedDataFile_);
+    std::string failed = path;
+    HistorySaveResult result = SaveHistoryData(path, history_, fileSystem, &IsAnsiLeadByte,
+                                               &damagedDataFile_, &damagedExactFile_, &failed);
     if (result == HistorySaveResult::kSaved) {
         dataFileStamp_.NoteSaved(path, history_, fileSystem.Facts(path));
     } else {
@@ -394,14 +398,14 @@ bool MainWindow::SaveHistoryFile() {
             return false;
         case HistorySaveResult::kCannotDeleteOld:
             ReportSaveFailure(
-                FormatString(LoadResourceString(IDS_MSG_SAVE_READ_ONLY).c_str(), path.c_str()));
+                FormatString(LoadResourceString(IDS_MSG_SAVE_READ_ONLY).c_str(), failed.c_str()));
             return false;
         case HistorySaveResult::kRenameFailed:
             // The old file was never the problem here: the user is told where the new
             // history waits and what it has to be renamed to.
             ReportSaveFailure(FormatString(LoadResourceString(IDS_MSG_SAVE_RENAME_FAILED).c_str(),
-                                           MakeTempFileName(path, &IsAnsiLeadByte).c_str(),
-                                           path.c_str()));
+                                           MakeTempFileName(failed, &IsAnsiLeadByte).c_str(),
+                                           failed.c_str()));
             return false;
     }
     return false;
@@ -428,6 +432,7 @@ bool MainWindow::TakeHistoryFile(HistoryFileReading reading) {
     // An unreadable file named in the options dialog is kept beside it too, before the
     // current history is first saved over it.
     damagedDataFile_ = result.damaged ? path : std::string();
+    damagedExactFile_ = result.exactTextsDamaged ? MakeExactTextFileName(path) : std::string();
     if (!result.ok) {
         return false;
     }

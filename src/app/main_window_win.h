@@ -148,7 +148,7 @@ class MainWindow : public TrayIcon,
     void StopAnimationTimer() override;
 
     // CaptureHost
-    std::string ReadRawClipboardText(size_t limit, bool* busy) override;
+    ClipboardText ReadRawClipboardText(size_t limit, bool* busy) override;
     void ScheduleCaptureRetry() override;
     void ForwardDrawClipboard() override;
     void PostDeferredCapture() override;
@@ -163,9 +163,9 @@ class MainWindow : public TrayIcon,
     bool IsModalOpen() override { return modalOpen_; }
 
     // ClipboardWriteHost
-    ClipboardWriteResult WriteClipboard(const std::string& text) override;
+    ClipboardWriteResult WriteClipboard(const HistoryEntry& text) override;
     void ScheduleWriteRetry() override;
-    void WriteDone(const std::string& text, bool paste) override;
+    void WriteDone(const HistoryEntry& text, bool paste) override;
     void WriteGivenUp() override;
 
     HICON IconFor(int iconId) const;
@@ -174,6 +174,7 @@ class MainWindow : public TrayIcon,
     ClipHistory history_;
     // The data file that did not load completely, until its original is kept.
     std::string damagedDataFile_;
+    std::string damagedExactFile_;
     DataFileStamp dataFileStamp_;
     ClipboardCapture capture_;
     ClipboardWriter clipboardWriter_{*this};

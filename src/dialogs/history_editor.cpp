@@ -5,10 +5,11 @@
 
 #include "core/text.h"
 #include "dialogs/entry_editor.h"
+#include "history/exact_text.h"
 
 namespace varnoke {
 
-HistoryEditModel::HistoryEditModel(std::vector<std::string> texts, int displayOrder,
+HistoryEditModel::HistoryEditModel(std::vector<HistoryEntry> texts, int displayOrder,
                                    LeadByteTest isLeadByte)
     : texts_(std::move(texts)), displayOrder_(displayOrder), isLeadByte_(isLeadByte) {
     const int n = static_cast<int>(texts_.size());
@@ -63,7 +64,9 @@ ListChanges HistoryEditModel::DeleteSelected(int topRow) {
             continue;
         }
         // Give the memory back: a slot may hold 64 KB that no row shows any more.
-        std::string().swap(texts_[static_cast<size_t>(current.slot)]);
+        HistoryEntry& slot = texts_[static_cast<size_t>(current.slot)];
+        std::string().swap(slot.text);
+        std::u16string().swap(slot.exact);
         rows_.erase(rows_.begin() + row);
         changes.push_back({ListChange::kRemove, row});
         top = std::min(top, row);
@@ -142,7 +145,8 @@ ListChanges HistoryEditModel::ApplyEditedText(int row, const std::string& edited
         return DeleteSelected(topRow);
     }
     Row& current = rows_[static_cast<size_t>(row)];
-    texts_[static_cast<size_t>(current.slot)] = std::move(*text);
+    HistoryEntry& entry = texts_[static_cast<size_t>(current.slot)];
+    entry = WithEditedText(entry, std::move(*text));
     current.selected = true;
     return {{ListChange::kRemove, row}, {ListChange::kInsert, row, current.slot, true}};
 }
@@ -156,8 +160,8 @@ std::vector<int> HistoryEditModel::EditHistoryOrder() const {
     return order;
 }
 
-std::vector<std::string> HistoryEditModel::TakeEditedHistory() {
-    std::vector<std::string> history;
+std::vector<HistoryEntry> HistoryEditModel::TakeEditedHistory() {
+    std::vector<HistoryEntry> history;
     history.reserve(rows_.size());
     for (int slot : EditHistoryOrder()) {
         history.push_back(std::move(texts_[static_cast<size_t>(slot)]));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/mbcs.h"
+#include "history/clip_history.h"
 
 namespace varnoke {
 
@@ -40,12 +41,14 @@ class HistoryEditModel {
     // `texts` is the history, list position 0 first; each becomes the slot of the same
     // number. `displayOrder` is HistoryMenuOrder: non-zero shows position 0 at the top, 0
     // shows the last position at the top. An empty text gets no row.
-    HistoryEditModel(std::vector<std::string> texts, int displayOrder, LeadByteTest isLeadByte);
+    HistoryEditModel(std::vector<HistoryEntry> texts, int displayOrder, LeadByteTest isLeadByte);
 
     int count() const { return static_cast<int>(rows_.size()); }
     int SlotOfRow(int row) const { return rows_.at(static_cast<size_t>(row)).slot; }
     bool IsSelected(int row) const { return rows_.at(static_cast<size_t>(row)).selected; }
-    const std::string& SlotText(int slot) const { return texts_.at(static_cast<size_t>(slot)); }
+    const std::string& SlotText(int slot) const {
+        return texts_.at(static_cast<size_t>(slot)).text;
+    }
     // "%d\t%s": the slot's number (slot + 1), which stays with its text wherever the row
     // moves, and at most kHistoryRowPreviewBytes of the text, never half a character.
     std::string RowText(int slot) const;
@@ -66,7 +69,8 @@ class HistoryEditModel {
     ListChanges MoveUp(int caretRow);
     ListChanges MoveDown(int caretRow);
     // The entry editor's result for `row`: its text cut to `historyLen` bytes without
-    // splitting a character, or, when empty, the row deleted as by DeleteSelected.
+    // splitting a character, or, when empty, the row deleted as by DeleteSelected. An
+    // entry whose text comes back unchanged keeps its exact text.
     ListChanges ApplyEditedText(int row, const std::string& edited, int historyLen, int topRow);
 
     // For each new list position j, the slot whose text goes there: the rows read back in
@@ -74,7 +78,7 @@ class HistoryEditModel {
     // position 0.
     std::vector<int> EditHistoryOrder() const;
     // The edited history, position 0 first. Leaves the model's texts empty.
-    std::vector<std::string> TakeEditedHistory();
+    std::vector<HistoryEntry> TakeEditedHistory();
 
   private:
     struct Row {
@@ -85,7 +89,7 @@ class HistoryEditModel {
     ListChanges Swap(int a, int* caret);
     static ListChanges WithCaret(ListChanges changes, int caret);
 
-    std::vector<std::string> texts_;
+    std::vector<HistoryEntry> texts_;
     std::vector<Row> rows_;
     int displayOrder_;
     LeadByteTest isLeadByte_;

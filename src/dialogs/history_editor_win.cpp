@@ -23,11 +23,11 @@ const LayoutRow kLayout[] = {{IDC_HISTEDIT_LIST, kStretchRight | kStretchBottom}
 
 class HistoryEditDialog : public Dialog {
   public:
-    HistoryEditDialog(std::vector<std::string> texts, Settings& settings)
+    HistoryEditDialog(std::vector<HistoryEntry> texts, Settings& settings)
         : Dialog(IDD_HISTORY_EDIT),
           model_(std::move(texts), settings.historyMenuOrder, &IsAnsiLeadByte),
           settings_(settings) {}
-    std::vector<std::string> TakeEditedHistory() { return model_.TakeEditedHistory(); }
+    std::vector<HistoryEntry> TakeEditedHistory() { return model_.TakeEditedHistory(); }
 
   protected:
     const MessageMap* GetMessageMap() const override { return &kMessageMap; }
@@ -273,9 +273,9 @@ LRESULT HistoryEditDialog::OnContextMenu(WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-std::optional<std::vector<std::string>> RunHistoryEditor(HWND owner,
-                                                         std::vector<std::string> entries,
-                                                         Settings& settings) {
+std::optional<std::vector<HistoryEntry>> RunHistoryEditor(HWND owner,
+                                                          std::vector<HistoryEntry> entries,
+                                                          Settings& settings) {
     HistoryEditDialog dialog(std::move(entries), settings);
     if (dialog.DoModal(owner) != IDOK) {
         return std::nullopt;

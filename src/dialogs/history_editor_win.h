@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "history/clip_history.h"
 
 namespace varnoke {
 
@@ -16,8 +17,8 @@ namespace varnoke {
 // edited history in the same orientation; nothing after Cancel. Reads HistoryMenuOrder
 // and writes EditHistoryPos in `settings`; the entry editor it opens reads and writes its
 // own settings there and may raise HistoryLen.
-std::optional<std::vector<std::string>> RunHistoryEditor(HWND owner,
-                                                         std::vector<std::string> entries,
-                                                         Settings& settings);
+std::optional<std::vector<HistoryEntry>> RunHistoryEditor(HWND owner,
+                                                          std::vector<HistoryEntry> entries,
+                                                          Settings& settings);
 
 }  // namespace varnoke

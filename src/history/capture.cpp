@@ -8,12 +8,14 @@
 namespace varnoke {
 
 ClipboardCapture::ClipboardCapture(Settings& settings, ClipHistory& history, CaptureHost& host,
-                                   LeadByteTest isLeadByte, LoadStringFn loadString)
+                                   LeadByteTest isLeadByte, LoadStringFn loadString,
+                                   const TextCodec* codec)
     : settings_(settings),
       history_(history),
       host_(host),
       isLeadByte_(isLeadByte),
-      loadString_(std::move(loadString)) {}
+      loadString_(std::move(loadString)),
+      codec_(codec) {}
 
 void ClipboardCapture::OnDrawClipboard() {
     host_.ForwardDrawClipboard();
@@ -32,10 +34,8 @@ void ClipboardCapture::OnDrawClipboard() {
 
 void ClipboardCapture::CaptureClipboard() {
     captureArmed_ = true;
-    size_t limit = settings_.historyLen > 0 ? static_cast<size_t>(settings_.historyLen) + 1 : 1;
     bool busy = false;
-    std::string text = CutClipboardText(host_.ReadRawClipboardText(limit, &busy),
-                                        settings_.historyLen, isLeadByte_);
+    HistoryEntry text = ReadEntry(&busy);
     // A held clipboard is no empty one: the copy is taken when the holder lets go. The
     // duplicate rule below keeps a late retry from adding it twice.
     if (busy && retriesLeft_ > 0) {
@@ -43,7 +43,7 @@ void ClipboardCapture::CaptureClipboard() {
         host_.ScheduleCaptureRetry();
         return;
     }
-    tooltipText_ = MakeTooltipText(text, loadString_(IDS_APP_VERSION), isLeadByte_);
+    tooltipText_ = MakeTooltipText(text.text, loadString_(IDS_APP_VERSION), isLeadByte_);
     if (text.empty()) {
         RefreshTray();
         return;
@@ -130,11 +130,18 @@ void ClipboardCapture::NoteHistoryChanged() {
     MarkDirtyAndMaybeSave();
 }
 
-std::string ClipboardCapture::ReadClipboardText() {
+HistoryEntry ClipboardCapture::ReadEntry(bool* busy) {
     size_t limit = settings_.historyLen > 0 ? static_cast<size_t>(settings_.historyLen) + 1 : 1;
+    ClipboardText raw = host_.ReadRawClipboardText(limit, busy);
+    if (codec_ == nullptr) {
+        return HistoryEntry(CutClipboardText(raw.ansi, settings_.historyLen, isLeadByte_));
+    }
+    return MakeCapturedEntry(raw.ansi, raw.wide, settings_.historyLen, isLeadByte_, *codec_);
+}
+
+HistoryEntry ClipboardCapture::ReadClipboardText() {
     bool busy = false;
-    return CutClipboardText(host_.ReadRawClipboardText(limit, &busy), settings_.historyLen,
-                            isLeadByte_);
+    return ReadEntry(&busy);
 }
 
 void ClipboardCapture::TogglePause() {
@@ -172,7 +179,8 @@ void ClipboardCapture::NoteClipboardWritten(std::string_view text) {
 }
 
 void ClipboardCapture::RefreshTooltipFromClipboard() {
-    tooltipText_ = MakeTooltipText(ReadClipboardText(), loadString_(IDS_APP_VERSION), isLeadByte_);
+    tooltipText_ =
+        MakeTooltipText(ReadClipboardText().text, loadString_(IDS_APP_VERSION), isLeadByte_);
 }
 
 void ClipboardCapture::RefreshTray() {

@@ -6,22 +6,36 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/mbcs.h"
 #include "core/settings.h"
 #include "core/string_table.h"
 #include "history/clip_history.h"
+#include "history/exact_text.h"
 
 namespace varnoke {
+
+// The clipboard's text in both forms, read in one opening of the clipboard.
+struct ClipboardText {
+    std::string ansi;     // CF_TEXT
+    std::u16string wide;  // CF_UNICODETEXT; empty when there is none
+
+    ClipboardText() = default;
+    ClipboardText(std::string ansiText) : ansi(std::move(ansiText)) {}
+    ClipboardText(std::string ansiText, std::u16string wideText)
+        : ansi(std::move(ansiText)), wide(std::move(wideText)) {}
+};
 
 class CaptureHost {
   public:
     virtual ~CaptureHost() = default;
-    // CF_TEXT bytes up to the first zero byte. Only the first `limit` bytes are needed;
-    // returning more is allowed. Empty when there is no text, the clipboard cannot be
-    // opened or locked, or the content is marked secret (IsExcludedFromHistory). `busy` is
-    // set when there is text but another program holds the clipboard open.
-    virtual std::string ReadRawClipboardText(size_t limit, bool* busy) = 0;
+    // CF_TEXT bytes and CF_UNICODETEXT units, each up to the first zero. Only the first
+    // `limit` bytes and units are needed; returning more is allowed. Empty when there is no
+    // text, the clipboard cannot be opened or locked, or the content is marked secret
+    // (IsExcludedFromHistory). `busy` is set when there is text but another program holds
+    // the clipboard open.
+    virtual ClipboardText ReadRawClipboardText(size_t limit, bool* busy) = 0;
     // Calls ClipboardCapture::RetryCapture once, about kCaptureRetryDelayMs later, from the
     // message loop.
     virtual void ScheduleCaptureRetry() = 0;
@@ -48,8 +62,10 @@ class CaptureHost {
 
 class ClipboardCapture {
   public:
+    // Without a codec, copies are kept as ANSI text only.
     ClipboardCapture(Settings& settings, ClipHistory& history, CaptureHost& host,
-                     LeadByteTest isLeadByte, LoadStringFn loadString);
+                     LeadByteTest isLeadByte, LoadStringFn loadString,
+                     const TextCodec* codec = nullptr);
     ClipboardCapture(const ClipboardCapture&) = delete;
     ClipboardCapture& operator=(const ClipboardCapture&) = delete;
 
@@ -59,8 +75,9 @@ class ClipboardCapture {
     void CaptureClipboard();
     // A capture that found the clipboard held by another program, tried again.
     void RetryCapture();
-    // The clipboard's text cut to HistoryLen; empty when there is none.
-    std::string ReadClipboardText();
+    // The clipboard's text cut to HistoryLen, as a capture would keep it; empty when there
+    // is none.
+    HistoryEntry ReadClipboardText();
     // Tray command and pause hot key; does nothing while a modal window is open.
     void TogglePause();
     // Enters (1) or leaves (0) the paused state without touching the viewer chain.
@@ -89,6 +106,7 @@ class ClipboardCapture {
     bool paused() const { return IsPaused(settings_); }
 
   private:
+    HistoryEntry ReadEntry(bool* busy);
     int NewestPosition() const;
     bool MakeRoomFor();
     void AfterCapture();
@@ -100,6 +118,7 @@ class ClipboardCapture {
     CaptureHost& host_;
     LeadByteTest isLeadByte_;
     LoadStringFn loadString_;
+    const TextCodec* codec_;
     bool captureArmed_ = true;
     int retriesLeft_ = 0;
     bool historyDirty_ = false;

@@ -43,7 +43,7 @@ uint64_t NextVersion() {
 
 }  // namespace
 
-uint64_t HashHistoryText(const HistoryEntry& text) {
+uint64_t HashHistoryText(std::string_view text) {
     // Four independent lanes keep a 64 KB entry to a few microseconds.
     const char* bytes = text.data();
     const size_t size = text.size();
@@ -67,12 +67,23 @@ uint64_t HashHistoryText(const HistoryEntry& text) {
     return hash != 0 ? hash : 1;
 }
 
+uint64_t HashHistoryEntry(const HistoryEntry& entry) {
+    const uint64_t hash = HashHistoryText(entry.text);
+    if (entry.exact.empty()) {
+        return hash;
+    }
+    std::string_view units(reinterpret_cast<const char*>(entry.exact.data()),
+                           entry.exact.size() * sizeof(char16_t));
+    const uint64_t mixed = Avalanche(hash ^ RotateLeft(HashHistoryText(units), 17));
+    return mixed != 0 ? mixed : 1;
+}
+
 ClipHistory::ClipHistory() : version_(NextVersion()) {}
 
 uint64_t ClipHistory::TextHash(int pos) const {
     Hash& hash = hashes_.at(static_cast<size_t>(pos));
     if (hash == 0) {
-        hash = HashHistoryText(entries_[static_cast<size_t>(pos)]);
+        hash = HashHistoryEntry(entries_[static_cast<size_t>(pos)]);
     }
     return hash;
 }
@@ -95,6 +106,12 @@ void ClipHistory::Append(HistoryEntry entry) {
 
 void ClipHistory::Replace(int pos, HistoryEntry entry) {
     entries_.at(static_cast<size_t>(pos)) = std::move(entry);
+    hashes_[static_cast<size_t>(pos)] = 0;
+    Changed();
+}
+
+void ClipHistory::SetExact(int pos, std::u16string exact) {
+    entries_.at(static_cast<size_t>(pos)).exact = std::move(exact);
     hashes_[static_cast<size_t>(pos)] = 0;
     Changed();
 }

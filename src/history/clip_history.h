@@ -4,18 +4,44 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace varnoke {
 
-// An entry is only its text: bytes in the ANSI code page, without terminating zero.
-using HistoryEntry = std::string;
+// An entry's text in the ANSI code page, without terminating zero, and, only where that
+// code page cannot hold the text as it was copied, the exact text in UTF-16 beside it.
+// Everything that moves an entry moves both, so they never drift apart.
+struct HistoryEntry {
+    std::string text;
+    std::u16string exact;  // empty when `text` is exact
+
+    HistoryEntry() = default;
+    // A text the ANSI code page holds exactly.
+    HistoryEntry(std::string ansi) : text(std::move(ansi)) {}
+    HistoryEntry(const char* ansi) : text(ansi) {}
+    HistoryEntry(std::string ansi, std::u16string exactText)
+        : text(std::move(ansi)), exact(std::move(exactText)) {}
+
+    bool empty() const { return text.empty(); }
+    size_t size() const { return text.size(); }
+    // Two entries are the same text when their exact texts are: "??" from one emoji is not
+    // "??" from another.
+    friend bool operator==(const HistoryEntry& a, const HistoryEntry& b) {
+        return a.text == b.text && a.exact == b.exact;
+    }
+    friend bool operator!=(const HistoryEntry& a, const HistoryEntry& b) { return !(a == b); }
+};
 
 // 64-bit hash of a text's bytes and length; never 0.
-uint64_t HashHistoryText(const HistoryEntry& text);
+uint64_t HashHistoryText(std::string_view text);
+// The hash of both forms of an entry; HashHistoryText(text) for an entry without an exact
+// text.
+uint64_t HashHistoryEntry(const HistoryEntry& entry);
 
-// Texts change only through the methods below, so that the history can tell whether it
-// changed (version) and keep each text's hash from the first time it is asked for until
+// Entries change only through the methods below, so that the history can tell whether it
+// changed (version) and keep each entry's hash from the first time it is asked for until
 // the text changes: a menu showing compares 300 entries of 64 KB for free.
 class ClipHistory {
   public:
@@ -26,7 +52,7 @@ class ClipHistory {
     // pos must be in [0, size()).
     const HistoryEntry& at(int pos) const { return entries_.at(static_cast<size_t>(pos)); }
     const std::vector<HistoryEntry>& entries() const { return entries_; }
-    // HashHistoryText(at(pos)), computed once per text.
+    // HashHistoryEntry(at(pos)), computed once per entry.
     uint64_t TextHash(int pos) const;
     // Differs after every change of the list, and between any two ClipHistory objects.
     uint64_t version() const { return version_; }
@@ -35,7 +61,9 @@ class ClipHistory {
     void Append(HistoryEntry entry);
     // pos must be in [0, size()).
     void Replace(int pos, HistoryEntry entry);
-    // Removes the entry at pos and returns its text; pos must be in [0, size()).
+    // Gives the entry at pos its exact text; pos must be in [0, size()).
+    void SetExact(int pos, std::u16string exact);
+    // Removes the entry at pos and returns it; pos must be in [0, size()).
     HistoryEntry Take(int pos);
     // Out-of-range positions are ignored.
     void RemoveAt(int pos);

@@ -38,6 +38,69 @@ bool IsMarkedSecret() {
 
 }  // namespace
 
+namespace {
+
+// A format's text up to its first zero, at most `limit` characters of type Char. The block
+// may be larger than its text and, from a careless writer, lack the zero.
+template <typename Char>
+std::basic_string<Char> ReadFormat(UINT format, size_t limit) {
+    HANDLE data = GetClipboardData(format);
+    if (data == nullptr) {
+        return std::basic_string<Char>();
+    }
+    GlobalLockGuard lock(data);
+    if (lock.data() == nullptr) {
+        return std::basic_string<Char>();
+    }
+    const size_t size = GlobalSize(data) / sizeof(Char);
+    const size_t scan = size < limit ? size : limit;
+    const Char* text = static_cast<const Char*>(lock.data());
+    size_t length = 0;
+    while (length < scan && text[length] != 0) {
+        ++length;
+    }
+    return std::basic_string<Char>(text, length);
+}
+
+// The clipboard owns `memory` once SetClipboardData succeeds; false leaves it ours.
+template <typename Char>
+HGLOBAL CopyToGlobal(const std::basic_string<Char>& text) {
+    const size_t bytes = (text.size() + 1) * sizeof(Char);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (memory == nullptr) {
+        return nullptr;
+    }
+    GlobalLockGuard lock(memory);
+    if (lock.data() == nullptr) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    std::memcpy(lock.data(), text.c_str(), bytes);
+    return memory;
+}
+
+}  // namespace
+
+ClipboardText ReadClipboardTexts(HWND owner, size_t limit, bool* busy) {
+    if (!IsClipboardFormatAvailable(CF_TEXT)) {
+        return ClipboardText();
+    }
+    ClipboardLock clipboard(owner);
+    if (busy != nullptr) {
+        *busy = !clipboard.IsOpen();
+    }
+    if (!clipboard.IsOpen() || IsMarkedSecret()) {
+        return ClipboardText();
+    }
+    std::string ansi = ReadFormat<char>(CF_TEXT, limit);
+    std::u16string wide;
+    if (!ansi.empty()) {
+        std::wstring units = ReadFormat<wchar_t>(CF_UNICODETEXT, limit);
+        wide.assign(units.begin(), units.end());
+    }
+    return ClipboardText(std::move(ansi), std::move(wide));
+}
+
 std::string ReadClipboardBytes(HWND owner, size_t limit, bool* busy) {
     if (!IsClipboardFormatAvailable(CF_TEXT)) {
         return std::string();
@@ -49,25 +112,10 @@ std::string ReadClipboardBytes(HWND owner, size_t limit, bool* busy) {
     if (!clipboard.IsOpen() || IsMarkedSecret()) {
         return std::string();
     }
-    HANDLE data = GetClipboardData(CF_TEXT);
-    if (data == nullptr) {
-        return std::string();
-    }
-    GlobalLockGuard lock(data);
-    if (lock.data() == nullptr) {
-        return std::string();
-    }
-    // The block may be larger than its text and, from a careless writer, lack the zero.
-    size_t size = GlobalSize(data);
-    size_t scan = size < limit ? size : limit;
-    const char* text = static_cast<const char*>(lock.data());
-    const void* zero = std::memchr(text, '\0', scan);
-    size_t length =
-        zero != nullptr ? static_cast<size_t>(static_cast<const char*>(zero) - text) : scan;
-    return std::string(text, length);
+    return ReadFormat<char>(CF_TEXT, limit);
 }
 
-bool WriteClipboardBytes(HWND owner, const std::string& text, bool* busy) {
+bool WriteClipboardEntry(HWND owner, const HistoryEntry& entry, bool* busy) {
     ClipboardLock clipboard(owner);
     if (!clipboard.IsOpen()) {
         if (busy != nullptr) {
@@ -75,27 +123,38 @@ bool WriteClipboardBytes(HWND owner, const std::string& text, bool* busy) {
         }
         return false;
     }
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (memory == nullptr) {
+    HGLOBAL ansi = CopyToGlobal(entry.text);
+    if (ansi == nullptr) {
         return false;
     }
-    {
-        GlobalLockGuard lock(memory);
-        if (lock.data() == nullptr) {
-            GlobalFree(memory);
+    HGLOBAL wide = nullptr;
+    if (!entry.exact.empty()) {
+        wide = CopyToGlobal(std::wstring(entry.exact.begin(), entry.exact.end()));
+        if (wide == nullptr) {
+            GlobalFree(ansi);
             return false;
         }
-        std::memcpy(lock.data(), text.c_str(), text.size() + 1);
     }
     // The memory is ready before the old content goes, so only a refusal by
-    // SetClipboardData can leave the clipboard empty. The clipboard owns the memory
-    // once that call succeeds.
+    // SetClipboardData can leave the clipboard without the text. Both forms are set: a
+    // program that reads Unicode gets every character, one that reads CF_TEXT the bytes it
+    // always got.
     EmptyClipboard();
-    if (SetClipboardData(CF_TEXT, memory) == nullptr) {
-        GlobalFree(memory);
+    if (SetClipboardData(CF_TEXT, ansi) == nullptr) {
+        GlobalFree(ansi);
+        if (wide != nullptr) {
+            GlobalFree(wide);
+        }
         return false;
     }
+    if (wide != nullptr && SetClipboardData(CF_UNICODETEXT, wide) == nullptr) {
+        GlobalFree(wide);
+    }
     return true;
+}
+
+bool WriteClipboardBytes(HWND owner, const std::string& text, bool* busy) {
+    return WriteClipboardEntry(owner, HistoryEntry(text), busy);
 }
 
 bool EmptyClipboardOf(HWND owner) {

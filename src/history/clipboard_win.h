@@ -1,12 +1,18 @@
 #pragma once
-// CF_TEXT on the clipboard: reading (with the marks of secret content honoured),
-// writing, emptying.
+// Text on the clipboard: reading (with the marks of secret content honoured), writing,
+// emptying.
 
 #include <windows.h>
 
 #include <string>
 
+#include "history/capture.h"
+
 namespace varnoke {
+
+// CF_TEXT, and CF_UNICODETEXT beside it when it has a text, read as ReadClipboardBytes
+// reads CF_TEXT (at most `limit` units of CF_UNICODETEXT).
+ClipboardText ReadClipboardTexts(HWND owner, size_t limit, bool* busy = nullptr);
 
 // The CF_TEXT bytes up to the first zero, at most `limit` of them (a huge clipboard text
 // is never copied whole). Empty when there is no text, the clipboard cannot be opened,
@@ -20,6 +26,10 @@ std::string ReadClipboardBytes(HWND owner, size_t limit, bool* busy = nullptr);
 // content is gone, and putting it back would cost a copy of every write. `busy`, if given,
 // is set when the clipboard could not be opened: another program holds it.
 bool WriteClipboardBytes(HWND owner, const std::string& text, bool* busy = nullptr);
+
+// Makes the entry the clipboard's only content: its text as CF_TEXT and, when it has one,
+// its exact text as CF_UNICODETEXT. Fails as WriteClipboardBytes does.
+bool WriteClipboardEntry(HWND owner, const HistoryEntry& entry, bool* busy = nullptr);
 
 // False when the clipboard could not be opened.
 bool EmptyClipboardOf(HWND owner);

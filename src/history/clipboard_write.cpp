@@ -4,7 +4,7 @@
 
 namespace varnoke {
 
-void ClipboardWriter::Write(std::string text, bool paste) {
+void ClipboardWriter::Write(HistoryEntry text, bool paste) {
     text_ = std::move(text);
     paste_ = paste;
     retriesLeft_ = kClipboardWriteRetries;
@@ -26,8 +26,8 @@ void ClipboardWriter::Attempt() {
         return;
     }
     waiting_ = false;
-    std::string text = std::move(text_);
-    text_.clear();
+    HistoryEntry text = std::move(text_);
+    text_ = HistoryEntry();
     if (result == ClipboardWriteResult::kWritten) {
         host_.WriteDone(text, paste_);
     } else {

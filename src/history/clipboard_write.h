@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "history/clip_history.h"
+
 namespace varnoke {
 
 enum class ClipboardWriteResult { kWritten, kBusy, kFailed };
@@ -13,13 +15,14 @@ enum class ClipboardWriteResult { kWritten, kBusy, kFailed };
 class ClipboardWriteHost {
   public:
     virtual ~ClipboardWriteHost() = default;
-    // Makes `text` the clipboard's only content; kBusy when another program holds it open.
-    virtual ClipboardWriteResult WriteClipboard(const std::string& text) = 0;
+    // Makes `text` the clipboard's only content (its exact text too, when it has one);
+    // kBusy when another program holds it open.
+    virtual ClipboardWriteResult WriteClipboard(const HistoryEntry& text) = 0;
     // Calls ClipboardWriter::Retry once, about kClipboardWriteRetryDelayMs later, from the
     // message loop.
     virtual void ScheduleWriteRetry() = 0;
     // `text` is on the clipboard; `paste` when the paste keystroke is to follow.
-    virtual void WriteDone(const std::string& text, bool paste) = 0;
+    virtual void WriteDone(const HistoryEntry& text, bool paste) = 0;
     // The write failed for good: the clipboard holds what it held before.
     virtual void WriteGivenUp() = 0;
 };
@@ -36,7 +39,7 @@ class ClipboardWriter {
 
     // Writes now, or keeps the text for the retries when the clipboard is held. A write
     // still waiting is replaced: the user's latest choice is the one that counts.
-    void Write(std::string text, bool paste);
+    void Write(HistoryEntry text, bool paste);
     // The retry timer.
     void Retry();
     bool waiting() const { return waiting_; }
@@ -45,7 +48,7 @@ class ClipboardWriter {
     void Attempt();
 
     ClipboardWriteHost& host_;
-    std::string text_;
+    HistoryEntry text_;
     bool paste_ = false;
     bool waiting_ = false;
     int retriesLeft_ = 0;

@@ -97,7 +97,7 @@ bool WriteHistoryFile(const ClipHistory& history, ByteSink& sink) {
         unsigned char head[6];
         uint32_t size = RecordTextSize(entry);
         EncodeRecordHead(size, head);
-        ok = sink.Write(head, sizeof head) && sink.Write(entry.data(), size) &&
+        ok = sink.Write(head, sizeof head) && sink.Write(entry.text.data(), size) &&
              sink.Write(kEndMark, sizeof kEndMark);
     }
     return ok;

@@ -88,6 +88,8 @@ struct HistoryLoadResult {
     // or reading stopped at a damaged record rather than at the end. The 300-entry cap and
     // the HistoryLen cut are not damage.
     bool damaged = false;
+    // The exact-text file beside the data file was there but could not be read completely.
+    bool exactTextsDamaged = false;
     int added = 0;
 };
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "history/exact_text_file.h"
+
 namespace varnoke {
 
 namespace {
@@ -56,11 +58,12 @@ std::string MakeDamagedCopyName(const std::string& path, int number, LeadByteTes
     return path.substr(0, nameStart) + prefix + "_" + path.substr(nameStart);
 }
 
-HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& history,
-                                  HistoryFileSystem& fileSystem, LeadByteTest isLeadByte,
-                                  std::string* damagedFile) {
-    // A folder that cannot be made shows up as the failure to create the file.
-    EnsureDirectories(path, fileSystem, isLeadByte);
+namespace {
+
+// Writes one file through its temporary file and the one-step replacement.
+template <typename Write>
+HistorySaveResult SaveFile(const std::string& path, Write write, HistoryFileSystem& fileSystem,
+                           LeadByteTest isLeadByte, std::string* damagedFile) {
     bool replacing = fileSystem.Exists(path);
     if (damagedFile != nullptr && *damagedFile == path) {
         if (replacing && !KeepDamagedOriginal(path, fileSystem, isLeadByte)) {
@@ -73,7 +76,7 @@ HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& hi
     if (!sink) {
         return HistorySaveResult::kCannotCreate;
     }
-    bool written = WriteHistoryFile(history, *sink);
+    bool written = write(*sink);
     written = sink->Close() && written;
     sink.reset();
     if (!written) {
@@ -99,6 +102,61 @@ HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& hi
         fileSystem.WaitBeforeRetry();
     }
     return HistorySaveResult::kSaved;
+}
+
+// A history without exact texts leaves no exact-text file behind, once the data file no
+// longer needs it; one that did not load completely is kept first, like a data file.
+void RemoveExactTextFile(const std::string& exactPath, HistoryFileSystem& fileSystem,
+                         LeadByteTest isLeadByte, std::string* damagedExactFile) {
+    if (!fileSystem.Exists(exactPath)) {
+        return;
+    }
+    if (damagedExactFile != nullptr && *damagedExactFile == exactPath) {
+        if (!KeepDamagedOriginal(exactPath, fileSystem, isLeadByte)) {
+            return;
+        }
+        damagedExactFile->clear();
+    }
+    fileSystem.RemoveFile(exactPath);
+}
+
+}  // namespace
+
+HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& history,
+                                  HistoryFileSystem& fileSystem, LeadByteTest isLeadByte,
+                                  std::string* damagedFile, std::string* damagedExactFile,
+                                  std::string* failedFile) {
+    // A folder that cannot be made shows up as the failure to create the file.
+    EnsureDirectories(path, fileSystem, isLeadByte);
+    const std::string exactPath = MakeExactTextFileName(path);
+    const bool withExact = HasExactTexts(history);
+    // The exact texts first: a crash between the two files leaves the old data file with
+    // exact texts that match its entries or are ignored, never a data file whose exact
+    // texts were not written yet.
+    if (withExact) {
+        HistorySaveResult result = SaveFile(
+            exactPath, [&history](ByteSink& sink) { return WriteExactTextFile(history, sink); },
+            fileSystem, isLeadByte, damagedExactFile);
+        if (result != HistorySaveResult::kSaved) {
+            if (failedFile != nullptr) {
+                *failedFile = exactPath;
+            }
+            return result;
+        }
+    }
+    HistorySaveResult result = SaveFile(
+        path, [&history](ByteSink& sink) { return WriteHistoryFile(history, sink); }, fileSystem,
+        isLeadByte, damagedFile);
+    if (result != HistorySaveResult::kSaved) {
+        if (failedFile != nullptr) {
+            *failedFile = path;
+        }
+        return result;
+    }
+    if (!withExact) {
+        RemoveExactTextFile(exactPath, fileSystem, isLeadByte, damagedExactFile);
+    }
+    return result;
 }
 
 void DataFileStamp::NoteSaved(const std::string& path, const ClipHistory& history,
@@ -133,7 +191,15 @@ HistoryLoadResult LoadHistoryData(const std::string& path, ClipHistory& history,
     if (!source) {
         return HistoryLoadResult{};
     }
-    return LoadHistoryRecords(*source, history, historyLen, isLeadByte);
+    const int first = history.size();
+    HistoryLoadResult result = LoadHistoryRecords(*source, history, historyLen, isLeadByte);
+    source.reset();
+    const std::string exactPath = MakeExactTextFileName(path);
+    if (result.ok && fileSystem.Exists(exactPath)) {
+        std::unique_ptr<ByteSource> exact = fileSystem.OpenForRead(exactPath);
+        result.exactTextsDamaged = !exact || LoadExactTexts(*exact, history, first).damaged;
+    }
+    return result;
 }
 
 }  // namespace varnoke

@@ -63,16 +63,23 @@ enum class HistorySaveResult {
 // it is `path`, the file there is first copied beside it, once, under the name
 // MakeDamagedCopyName gives, and `damagedFile` is cleared; while no copy can be made the
 // file is not replaced (kCannotCreate), since what the load skipped would be lost.
+// The exact texts of the entries that have one go to the exact-text file beside it
+// (MakeExactTextFileName) first, by the same steps; `damagedExactFile` is to that file what
+// `damagedFile` is to the data file. A history without exact texts removes that file once
+// the data file is saved. `failedFile`, if given, names the file whose save failed.
 HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& history,
                                   HistoryFileSystem& fileSystem, LeadByteTest isLeadByte,
-                                  std::string* damagedFile = nullptr);
+                                  std::string* damagedFile = nullptr,
+                                  std::string* damagedExactFile = nullptr,
+                                  std::string* failedFile = nullptr);
 
 // "VarnokeDamaged_" put in front of the file name, or "VarnokeDamaged2_" and so on for the
 // `number`th copy, in the same folder.
 std::string MakeDamagedCopyName(const std::string& path, int number, LeadByteTest isLeadByte);
 
-// Opens `path` (already resolved) and appends its records to `history`; ok is false when
-// the file cannot be opened or its first line is not the header.
+// Opens `path` (already resolved) and appends its records to `history`, with the exact
+// texts of its exact-text file that still match them; ok is false when the file cannot be
+// opened or its first line is not the header.
 HistoryLoadResult LoadHistoryData(const std::string& path, ClipHistory& history, int historyLen,
                                   HistoryFileSystem& fileSystem, LeadByteTest isLeadByte);
 

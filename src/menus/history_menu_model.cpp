@@ -135,7 +135,7 @@ std::vector<HistoryMenuItem> BuildHistoryMenuItems(const std::vector<HistoryEntr
         const int position = order[i];
         HistoryMenuItem& item = items[i];
         // A view, so that a 64 KB entry is never copied for its label.
-        const std::string_view text = entries[static_cast<size_t>(position)];
+        const std::string_view text = entries[static_cast<size_t>(position)].text;
         item.label = MakeItemPrefix(position, settings.historyAddNum, settings.historyAccessKey);
         AppendMenuLabel(&item.label, text, settings.historyMenuLen, isLeadByte);
         item.commandId = HistoryCommandId(position);
@@ -146,8 +146,8 @@ std::vector<HistoryMenuItem> BuildHistoryMenuItems(const std::vector<HistoryEntr
 
 HistoryMenuSnapshot::HistoryMenuSnapshot(const std::vector<HistoryEntry>& shown) {
     shown_.reserve(shown.size());
-    for (const HistoryEntry& text : shown) {
-        shown_.push_back(Fingerprint{text.size(), HashHistoryText(text)});
+    for (const HistoryEntry& entry : shown) {
+        shown_.push_back(Fingerprint{entry.size(), HashHistoryEntry(entry)});
     }
 }
 
@@ -200,7 +200,7 @@ class ShownAgainstCurrent {
         }
         std::optional<uint64_t>& hash = hashes_[static_cast<size_t>(j)];
         if (!hash) {
-            hash = HashHistoryText(text);
+            hash = HashHistoryEntry(text);
         }
         return seen.hash == *hash;
     }

@@ -5,7 +5,7 @@
 namespace varnoke {
 namespace {
 
-using Texts = std::vector<std::string>;
+using Texts = std::vector<HistoryEntry>;
 
 // A list control as the window keeps it: each row's slot and selection, changed only by
 // replaying the model's ListChanges, the way the dialog does.
@@ -79,8 +79,8 @@ void ExpectListMatchesModel(const FakeList& list, const HistoryEditModel& model)
     }
 }
 
-std::vector<std::string> RowTexts(const HistoryEditModel& model) {
-    std::vector<std::string> texts;
+Texts RowTexts(const HistoryEditModel& model) {
+    Texts texts;
     for (int r = 0; r < model.count(); ++r) {
         texts.push_back(model.RowText(model.SlotOfRow(r)));
     }

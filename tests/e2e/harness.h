@@ -94,6 +94,10 @@ bool SetClipboardTextThenHold(const std::string& text, DWORD holdMs);
 bool HoldClipboard();
 void ReleaseClipboard();
 bool GetClipboardText(std::string* text);
+// Puts CF_UNICODETEXT (only) on the clipboard, as a Unicode program's copy would; the
+// system makes CF_TEXT from it for the programs that ask for that.
+bool SetClipboardUnicode(const std::wstring& text);
+bool GetClipboardUnicode(std::wstring* text);
 bool ClipboardHasText();
 // Puts a non-text format on the clipboard (a "picture").
 bool SetClipboardNonText();
@@ -129,7 +133,8 @@ class HeldHotKey {
 // ---- A window of ours that receives pastes -----------------------------------
 class TargetWindow {
   public:
-    TargetWindow();
+    // `unicode`: the edit control is a Unicode window, as in a Unicode program.
+    explicit TargetWindow(bool unicode = false);
     ~TargetWindow();
     TargetWindow(const TargetWindow&) = delete;
     TargetWindow& operator=(const TargetWindow&) = delete;
@@ -137,6 +142,7 @@ class TargetWindow {
     // editor does, so a paste after the program gives the foreground back lands in it.
     bool Focus();
     std::string Text() const;
+    std::wstring TextW() const;
     // The paste keys the edit control received, in order ("Ctrl+V ", "Shift+Insert ").
     const std::string& PasteKeys() const { return pasteKeys_; }
     HWND hwnd() const { return frame_; }

@@ -81,6 +81,34 @@ bool GetClipboardText(std::string* text) {
     return data != nullptr;
 }
 
+bool SetClipboardUnicode(const std::wstring& text) {
+    if (!OpenClipboardRetrying()) {
+        return false;
+    }
+    EmptyClipboard();
+    HGLOBAL memory = MakeGlobal(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    bool ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    CloseClipboard();
+    return ok;
+}
+
+bool GetClipboardUnicode(std::wstring* text) {
+    text->clear();
+    if (!OpenClipboardRetrying()) {
+        return false;
+    }
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (data != nullptr) {
+        const wchar_t* p = static_cast<const wchar_t*>(GlobalLock(data));
+        if (p != nullptr) {
+            *text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return data != nullptr;
+}
+
 bool ClipboardHasText() {
     return IsClipboardFormatAvailable(CF_TEXT) != FALSE;
 }

@@ -94,22 +94,28 @@ LRESULT CALLBACK RecordPasteKeys(HWND edit, UINT message, WPARAM wParam, LPARAM 
         *keys += GetKeyState(VK_SHIFT) < 0 ? "Shift+" : "";
         *keys += wParam == VK_INSERT ? "Insert " : "V ";
     }
-    return CallWindowProcA(targetEditProc, edit, message, wParam, lParam);
+    return IsWindowUnicode(edit) ? CallWindowProcW(targetEditProc, edit, message, wParam, lParam)
+                                 : CallWindowProcA(targetEditProc, edit, message, wParam, lParam);
 }
 
 }  // namespace
 
-TargetWindow::TargetWindow() {
+TargetWindow::TargetWindow(bool unicode) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     frame_ = CreateWindowExA(0, "STATIC", "Varnoke E2E Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                              100, 100, 400, 200, nullptr, nullptr, instance, nullptr);
-    edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0,
-                            0, 380, 160, frame_, nullptr, instance, nullptr);
+    const DWORD style = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL;
+    edit_ = unicode ? CreateWindowExW(0, L"EDIT", L"", style, 0, 0, 380, 160, frame_, nullptr,
+                                      instance, nullptr)
+                    : CreateWindowExA(0, "EDIT", "", style, 0, 0, 380, 160, frame_, nullptr,
+                                      instance, nullptr);
     targetFrameProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
         frame_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FocusEditOnActivation)));
     SetWindowLongPtrA(edit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pasteKeys_));
-    targetEditProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordPasteKeys)));
+    const LONG_PTR record = reinterpret_cast<LONG_PTR>(&RecordPasteKeys);
+    targetEditProc =
+        reinterpret_cast<WNDPROC>(unicode ? SetWindowLongPtrW(edit_, GWLP_WNDPROC, record)
+                                          : SetWindowLongPtrA(edit_, GWLP_WNDPROC, record));
 }
 
 TargetWindow::~TargetWindow() {
@@ -169,6 +175,14 @@ bool ChooseFromTrayMenu(const VarnokeProcess& program, WORD accessKey) {
     }
     PressKey(accessKey);
     return WaitForMenuClosed(program);
+}
+
+std::wstring TargetWindow::TextW() const {
+    int length = GetWindowTextLengthW(edit_);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(edit_, &text[0], length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
 }
 
 std::string TargetWindow::Text() const {

@@ -11,7 +11,7 @@
 namespace varnoke {
 namespace {
 
-using Texts = std::vector<std::string>;
+using Texts = std::vector<HistoryEntry>;
 const char kVersion[] = "Varnoke ver. 0.32";
 
 // Like SetClipboardViewer, JoinViewerChain delivers a notification before it returns.
@@ -24,7 +24,7 @@ class FakeHost : public CaptureHost {
     ClipboardCapture* capture = nullptr;
     Texts events, waves;
 
-    std::string ReadRawClipboardText(size_t maxBytes, bool* busy) override {
+    ClipboardText ReadRawClipboardText(size_t maxBytes, bool* busy) override {
         limit = maxBytes;
         *busy = heldElsewhere > 0;
         if (heldElsewhere > 0) {
@@ -62,7 +62,7 @@ class CaptureTest : public ::testing::Test {
         capture.OnDrawClipboard();
     }
     void Fill(const Texts& texts) {
-        for (const std::string& t : texts) {
+        for (const HistoryEntry& t : texts) {
             history.Append(t);
         }
     }

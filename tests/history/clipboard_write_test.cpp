@@ -13,13 +13,13 @@ namespace {
 class FakeWriteHost : public ClipboardWriteHost {
   public:
     std::deque<ClipboardWriteResult> results;
-    std::vector<std::string> attempts;
-    std::vector<std::string> done;
+    std::vector<HistoryEntry> attempts;
+    std::vector<HistoryEntry> done;
     std::vector<bool> pasted;
     int retriesScheduled = 0;
     int givenUp = 0;
 
-    ClipboardWriteResult WriteClipboard(const std::string& text) override {
+    ClipboardWriteResult WriteClipboard(const HistoryEntry& text) override {
         attempts.push_back(text);
         if (results.empty()) {
             return ClipboardWriteResult::kWritten;
@@ -29,7 +29,7 @@ class FakeWriteHost : public ClipboardWriteHost {
         return r;
     }
     void ScheduleWriteRetry() override { ++retriesScheduled; }
-    void WriteDone(const std::string& text, bool paste) override {
+    void WriteDone(const HistoryEntry& text, bool paste) override {
         done.push_back(text);
         pasted.push_back(paste);
     }
@@ -45,7 +45,7 @@ TEST(ClipboardWriterTest, AHeldClipboardIsWrittenWhenTheHolderLetsGoAndThePasteF
     EXPECT_TRUE(writer.waiting());
     writer.Retry();
     writer.Retry();
-    EXPECT_EQ(host.done, std::vector<std::string>{"alpha"});
+    EXPECT_EQ(host.done, std::vector<HistoryEntry>{"alpha"});
     EXPECT_EQ(host.pasted, std::vector<bool>{true});
     EXPECT_EQ(host.retriesScheduled, 2);
     EXPECT_FALSE(writer.waiting());
@@ -54,7 +54,7 @@ TEST(ClipboardWriterTest, AHeldClipboardIsWrittenWhenTheHolderLetsGoAndThePasteF
     EXPECT_EQ(host.attempts.size(), 3u);
 
     writer.Write("beta", false);
-    EXPECT_EQ(host.done, (std::vector<std::string>{"alpha", "beta"}));
+    EXPECT_EQ(host.done, (std::vector<HistoryEntry>{"alpha", "beta"}));
     EXPECT_EQ(host.pasted, (std::vector<bool>{true, false}));
     EXPECT_EQ(host.givenUp, 0);
 }
@@ -85,7 +85,7 @@ TEST(ClipboardWriterTest, ANewChoiceReplacesOneStillWaiting) {
     writer.Write("old", true);
     writer.Write("new", false);
     writer.Retry();
-    EXPECT_EQ(host.done, std::vector<std::string>{"new"});
+    EXPECT_EQ(host.done, std::vector<HistoryEntry>{"new"});
     EXPECT_EQ(host.pasted, std::vector<bool>{false});
     EXPECT_EQ(host.givenUp, 0);
 }

@@ -70,14 +70,14 @@ TEST(HistoryFileDecodeTest, RoundTripInFileOrder) {
     EXPECT_TRUE(l.result.ok);
     EXPECT_FALSE(l.result.cutShort);
     EXPECT_EQ(l.result.added, 3);
-    EXPECT_EQ(l.history.entries(), (std::vector<std::string>{"first", "\x95\x5C", "third"}));
+    EXPECT_EQ(l.history.entries(), (std::vector<HistoryEntry>{"first", "\x95\x5C", "third"}));
     EXPECT_TRUE(Load(kHeaderLine).result.ok);
     EXPECT_EQ(Load(kHeaderLine).history.size(), 0);
 }
 
 TEST(HistoryFileDecodeTest, EmptyRecordIsSkippedAndReadingGoesOn) {
     Loaded l = Load(kHeaderLine + Record("a") + Record("") + Record("b"));
-    EXPECT_EQ(l.history.entries(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(l.history.entries(), (std::vector<HistoryEntry>{"a", "b"}));
     EXPECT_EQ(l.result.added, 2);
 }
 
@@ -95,7 +95,7 @@ TEST(HistoryFileDecodeTest, BadRecordEndsReadingKeepingEarlierOnes) {
         Loaded l = Load(good + bad + Record("c"));
         EXPECT_TRUE(l.result.ok);
         EXPECT_TRUE(l.result.damaged);
-        EXPECT_EQ(l.history.entries(), (std::vector<std::string>{"a"}));
+        EXPECT_EQ(l.history.entries(), (std::vector<HistoryEntry>{"a"}));
         EXPECT_TRUE(Load(good + bad).result.damaged);
     }
 }
@@ -159,7 +159,7 @@ TEST(HistoryFileDecodeTest, LongEntriesAreCutWithoutSplittingCharacters) {
     const std::string nichi = "\x93\xFA";
     Loaded l = Load(Encode({"abcdefg", "abcd" + nichi, "a" + nichi + nichi + "z", "abcde"}), 5);
     EXPECT_EQ(l.history.entries(),
-              (std::vector<std::string>{"abcde", "abcd", "a" + nichi + nichi, "abcde"}));
+              (std::vector<HistoryEntry>{"abcde", "abcd", "a" + nichi + nichi, "abcde"}));
     EXPECT_EQ(Load(Encode({"abc"}), 0).history.size(), 0);
 }
 

@@ -242,7 +242,7 @@ TEST(LoadHistoryDataTest, MissingFileOrWrongHeaderLoadsNothing) {
     EXPECT_FALSE(LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte).ok);
     fs.files[kPath] = Encoded({"x", "y"});
     EXPECT_EQ(LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte).added, 2);
-    EXPECT_EQ(history.entries(), (std::vector<std::string>{"x", "y"}));
+    EXPECT_EQ(history.entries(), (std::vector<HistoryEntry>{"x", "y"}));
 }
 
 // Loads kPath into a fresh history and notes it, as the program does at start.

@@ -1,0 +1,86 @@
+#include "history/exact_text.h"
+
+#include <algorithm>
+
+#include "core/text.h"
+
+namespace varnoke {
+
+namespace {
+
+bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// `count` units of `wide`, one fewer when that would end between the halves of a pair.
+size_t PairBoundaryAtOrBefore(std::u16string_view wide, size_t count) {
+    if (count > 0 && count < wide.size() && IsHighSurrogate(wide[count - 1]) &&
+        IsLowSurrogate(wide[count])) {
+        return count - 1;
+    }
+    return count;
+}
+
+}  // namespace
+
+std::u16string_view CutExactText(std::u16string_view wide, size_t ansiBytes,
+                                 const TextCodec& codec) {
+    if (codec.ToAnsi(wide).size() <= ansiBytes) {
+        return wide;
+    }
+    // Every unit takes at least one byte, and the ANSI form of a start is the start of the
+    // ANSI form, so its length only grows with the count: the longest start that fits is
+    // found by halving, a few conversions even for 64 KB.
+    size_t fits = 0;
+    size_t tooLong = std::min(wide.size(), ansiBytes + 1);
+    while (tooLong - fits > 1) {
+        const size_t middle = fits + (tooLong - fits) / 2;
+        if (codec.ToAnsi(wide.substr(0, middle)).size() <= ansiBytes) {
+            fits = middle;
+        } else {
+            tooLong = middle;
+        }
+    }
+    return wide.substr(0, PairBoundaryAtOrBefore(wide, fits));
+}
+
+HistoryEntry MakeCapturedEntry(std::string_view rawAnsi, std::u16string_view rawWide,
+                               int historyLen, LeadByteTest isLeadByte, const TextCodec& codec) {
+    std::string ansi = CutText(rawAnsi, historyLen, false, isLeadByte);
+    if (rawWide.empty() || ansi.empty()) {
+        return HistoryEntry(std::move(ansi));
+    }
+    // A cut ANSI text is exact when it reads back as the start of the Unicode text; the
+    // rest was cut from both.
+    const bool cut = ansi.size() < rawAnsi.size();
+    const std::u16string readBack = codec.ToWide(ansi);
+    const std::u16string_view start = rawWide.substr(0, cut ? readBack.size() : rawWide.size());
+    if (start == readBack) {
+        return HistoryEntry(std::move(ansi));
+    }
+    const size_t limit = cut ? ansi.size() : static_cast<size_t>(std::max(historyLen, 0));
+    const std::u16string_view exact = CutExactText(rawWide, limit, codec);
+    if (exact.empty()) {
+        return HistoryEntry(std::move(ansi));
+    }
+    if (cut) {
+        const size_t exactBytes = codec.ToAnsi(exact).size();
+        if (exactBytes < ansi.size()) {
+            ansi.resize(CharBoundaryAtOrBefore(ansi, exactBytes, isLeadByte));
+        }
+    }
+    return HistoryEntry(std::move(ansi), std::u16string(exact));
+}
+
+HistoryEntry WithEditedText(const HistoryEntry& before, std::string edited) {
+    if (edited == before.text) {
+        return before;
+    }
+    return HistoryEntry(std::move(edited));
+}
+
+}  // namespace varnoke

@@ -1,0 +1,44 @@
+#pragma once
+// Texts that the ANSI code page cannot hold. A copy whose Unicode text does not come back
+// unchanged from the code page keeps that text beside its ANSI bytes (HistoryEntry::exact);
+// every other copy stays ANSI only, byte for byte as ever. The conversions themselves are
+// the platform's; these are the rules around them.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "core/mbcs.h"
+#include "history/clip_history.h"
+
+namespace varnoke {
+
+// The ANSI code page's conversions as the platform makes them.
+class TextCodec {
+  public:
+    virtual ~TextCodec() = default;
+    virtual std::u16string ToWide(std::string_view ansi) const = 0;
+    // Without best-fit look-alikes: a character the code page lacks becomes the default
+    // character, so "é" does not pass for "e".
+    virtual std::string ToAnsi(std::u16string_view wide) const = 0;
+};
+
+// The longest start of `wide` whose ANSI form takes at most `ansiBytes` bytes, never ending
+// between the two halves of a surrogate pair.
+std::u16string_view CutExactText(std::u16string_view wide, size_t ansiBytes,
+                                 const TextCodec& codec);
+
+// The entry for a copy whose CF_TEXT bytes are `rawAnsi` and whose CF_UNICODETEXT is
+// `rawWide` (empty when there is none), each as read from the clipboard, at most
+// historyLen + 1 bytes and units of them. The ANSI text is cut to historyLen bytes as
+// ever. The exact text is kept only when the ANSI text does not read back as the Unicode
+// text; it then ends at the same character as the ANSI text, which may lose a byte for it.
+HistoryEntry MakeCapturedEntry(std::string_view rawAnsi, std::u16string_view rawWide,
+                               int historyLen, LeadByteTest isLeadByte, const TextCodec& codec);
+
+// What an entry becomes when an editor that shows only its ANSI text hands back `edited`:
+// the entry as it was, exact text and all, when the text came back unchanged; otherwise
+// the edited text alone, since the user worked on the ANSI form.
+HistoryEntry WithEditedText(const HistoryEntry& before, std::string edited);
+
+}  // namespace varnoke

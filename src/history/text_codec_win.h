@@ -1,0 +1,17 @@
+#pragma once
+// The ANSI code page's conversions, for the rules in history/exact_text.h.
+
+#include "history/exact_text.h"
+
+namespace varnoke {
+
+class AnsiCodePageCodec : public TextCodec {
+  public:
+    std::u16string ToWide(std::string_view ansi) const override;
+    std::string ToAnsi(std::u16string_view wide) const override;
+};
+
+// The program's one codec.
+const TextCodec& AnsiCodec();
+
+}  // namespace varnoke

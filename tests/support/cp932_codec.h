@@ -1,0 +1,68 @@
+#pragma once
+// Code page 932 conversions for tests, fuzzers and benches, made by glibc's iconv the way
+// Windows makes them: no best fit, and a character the code page lacks becomes "?" for each
+// of its UTF-16 units (as Wine was seen to turn one emoji into "??").
+
+#include <iconv.h>
+
+#include <string>
+#include <string_view>
+
+#include "history/exact_text.h"
+
+namespace varnoke::samples {
+
+class Cp932Codec : public TextCodec {
+  public:
+    std::u16string ToWide(std::string_view ansi) const override {
+        std::u16string wide;
+        iconv_t cd = iconv_open("UTF-16LE", "CP932");
+        size_t at = 0;
+        while (at < ansi.size()) {
+            const size_t length =
+                IsCp932LeadByte(static_cast<unsigned char>(ansi[at])) && at + 1 < ansi.size() ? 2
+                                                                                              : 1;
+            char16_t out[2] = {};
+            if (Convert(cd, ansi.data() + at, length, out, sizeof out) == 2) {
+                wide.push_back(out[0]);
+            } else {
+                wide.push_back(u'\u30FB');
+            }
+            at += length;
+        }
+        iconv_close(cd);
+        return wide;
+    }
+
+    std::string ToAnsi(std::u16string_view wide) const override {
+        std::string ansi;
+        iconv_t cd = iconv_open("CP932", "UTF-16LE");
+        for (char16_t unit : wide) {
+            char out[4] = {};
+            const size_t made =
+                unit >= 0xD800 && unit <= 0xDFFF
+                    ? 0
+                    : Convert(cd, reinterpret_cast<const char*>(&unit), 2, out, sizeof out);
+            ansi.append(made > 0 ? std::string(out, made) : std::string("?"));
+        }
+        iconv_close(cd);
+        return ansi;
+    }
+
+  private:
+    // Bytes written, or 0 when iconv refused the input.
+    static size_t Convert(iconv_t cd, const char* in, size_t inSize, void* out, size_t outSize) {
+        char* input = const_cast<char*>(in);
+        char* output = static_cast<char*>(out);
+        size_t inLeft = inSize;
+        size_t outLeft = outSize;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(cd, &input, &inLeft, &output, &outLeft) == static_cast<size_t>(-1) ||
+            inLeft != 0) {
+            return 0;
+        }
+        return outSize - outLeft;
+    }
+};
+
+}  // namespace varnoke::samples
