@@ -75,7 +75,8 @@ set_target_properties(min_window PROPERTIES WIN32_EXECUTABLE ON)
 # that takes the foreground from whatever test runs next.
 set_target_properties(touch_marker open_repeatedly PROPERTIES WIN32_EXECUTABLE ON)
 # Benches that time the program's own Win32 code link that code directly.
-target_sources(clipboard_bench PRIVATE ${CMAKE_SOURCE_DIR}/src/history/clipboard_win.cpp)
+target_sources(clipboard_bench PRIVATE ${CMAKE_SOURCE_DIR}/src/history/clipboard_win.cpp
+    ${CMAKE_SOURCE_DIR}/src/history/text_codec_win.cpp)
 target_link_libraries(clipboard_bench PRIVATE varnoke_core)
 target_link_libraries(memory_bench PRIVATE psapi)
 # The history editor bench runs the window itself: its dialog code, the framework and the

@@ -62,6 +62,21 @@ std::basic_string<Char> ReadFormat(UINT format, size_t limit) {
     return std::basic_string<Char>(text, length);
 }
 
+// Whether the copying program placed its Unicode text before any CF_TEXT, as Unicode
+// programs do. Formats are listed in the order they were placed, and those the system makes
+// from them come after, so a copy from a program that placed CF_TEXT first, an ANSI program,
+// has no Unicode text that CF_TEXT could have lost: the capture then reads CF_TEXT alone, as
+// it always did. The clipboard must be open.
+bool UnicodeTextPlacedFirst() {
+    for (UINT format = EnumClipboardFormats(0); format != 0;
+         format = EnumClipboardFormats(format)) {
+        if (format == CF_TEXT || format == CF_UNICODETEXT) {
+            return format == CF_UNICODETEXT;
+        }
+    }
+    return false;
+}
+
 // The clipboard owns `memory` once SetClipboardData succeeds; false leaves it ours.
 template <typename Char>
 HGLOBAL CopyToGlobal(const std::basic_string<Char>& text) {
@@ -92,13 +107,11 @@ ClipboardText ReadClipboardTexts(HWND owner, size_t limit, bool* busy) {
     if (!clipboard.IsOpen() || IsMarkedSecret()) {
         return ClipboardText();
     }
-    std::string ansi = ReadFormat<char>(CF_TEXT, limit);
-    std::u16string wide;
-    if (!ansi.empty()) {
-        std::wstring units = ReadFormat<wchar_t>(CF_UNICODETEXT, limit);
-        wide.assign(units.begin(), units.end());
+    ClipboardText text(ReadFormat<char>(CF_TEXT, limit));
+    if (!text.ansi.empty() && UnicodeTextPlacedFirst()) {
+        text.wide = ReadFormat<char16_t>(CF_UNICODETEXT, limit);
     }
-    return ClipboardText(std::move(ansi), std::move(wide));
+    return text;
 }
 
 std::string ReadClipboardBytes(HWND owner, size_t limit, bool* busy) {
@@ -138,17 +151,14 @@ bool WriteClipboardEntry(HWND owner, const HistoryEntry& entry, bool* busy) {
     // The memory is ready before the old content goes, so only a refusal by
     // SetClipboardData can leave the clipboard without the text. Both forms are set: a
     // program that reads Unicode gets every character, one that reads CF_TEXT the bytes it
-    // always got.
+    // always got. The Unicode text goes first, as the richer form does.
     EmptyClipboard();
-    if (SetClipboardData(CF_TEXT, ansi) == nullptr) {
-        GlobalFree(ansi);
-        if (wide != nullptr) {
-            GlobalFree(wide);
-        }
-        return false;
-    }
     if (wide != nullptr && SetClipboardData(CF_UNICODETEXT, wide) == nullptr) {
         GlobalFree(wide);
+    }
+    if (SetClipboardData(CF_TEXT, ansi) == nullptr) {
+        GlobalFree(ansi);
+        return false;
     }
     return true;
 }

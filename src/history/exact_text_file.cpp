@@ -1,6 +1,8 @@
 #include "history/exact_text_file.h"
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace varnoke {
 
@@ -85,57 +87,90 @@ bool WriteExactTextFile(const ClipHistory& history, ByteSink& sink) {
     return ok && sink.Write(bytes.data(), bytes.size());
 }
 
-ExactTextLoadResult LoadExactTexts(ByteSource& source, ClipHistory& history, int first) {
-    ExactTextLoadResult result;
-    if (source.Remaining() == 0) {
-        return result;
-    }
-    if (!ReadHeader(source)) {
-        result.damaged = true;
-        return result;
-    }
+namespace {
+
+struct Record {
+    uint64_t position;
+    uint64_t ansiSize;
+    uint64_t ansiHash;
+    std::u16string exact;
+};
+
+// Reads the records up to the end or the first damage.
+bool ReadRecords(ByteSource& source, std::vector<Record>* records) {
     std::string units;
     while (source.Remaining() > 0) {
         unsigned char head[kRecordHeadSize];
         if (!ReadExactly(source, head, sizeof head) || head[0] != kStartMark[0] ||
             head[1] != kStartMark[1]) {
-            result.damaged = true;
-            break;
+            return false;
         }
-        const uint64_t position = Get(head + 2, 4);
-        const uint64_t ansiSize = Get(head + 6, 4);
-        const uint64_t ansiHash = Get(head + 10, 8);
         const uint64_t count = Get(head + 18, 4);
         unsigned char tail[sizeof kEndMark];
         if (count == 0 || count > kMaxExactTextUnits) {
-            result.damaged = true;
-            break;
+            return false;
         }
         units.resize(static_cast<size_t>(count) * 2);
         if (!ReadExactly(source, &units[0], units.size()) ||
             !ReadExactly(source, tail, sizeof tail) ||
             std::memcmp(tail, kEndMark, sizeof tail) != 0) {
-            result.damaged = true;
-            break;
+            return false;
         }
-        const uint64_t target = static_cast<uint64_t>(first) + position;
-        if (first < 0 || target >= static_cast<uint64_t>(history.size())) {
+        Record record{Get(head + 2, 4), Get(head + 6, 4), Get(head + 10, 8), std::u16string()};
+        record.exact.resize(static_cast<size_t>(count));
+        for (size_t i = 0; i < record.exact.size(); ++i) {
+            record.exact[i] = static_cast<char16_t>(
+                Get(reinterpret_cast<const unsigned char*>(&units[2 * i]), 2));
+        }
+        records->push_back(std::move(record));
+    }
+    return true;
+}
+
+// The entry that `record` names when the data file's entries sit `shift` places from where
+// the exact-text file saw them; -1 when that entry does not hold the record's text.
+int MatchingEntry(const Record& record, const ClipHistory& history, int first, int shift) {
+    const int64_t pos = static_cast<int64_t>(first) + static_cast<int64_t>(record.position) + shift;
+    if (pos < first || pos >= history.size()) {
+        return -1;
+    }
+    const std::string& ansi = history.at(static_cast<int>(pos)).text;
+    return ansi.size() == record.ansiSize && ExactTextAnsiHash(ansi) == record.ansiHash
+               ? static_cast<int>(pos)
+               : -1;
+}
+
+}  // namespace
+
+ExactTextLoadResult LoadExactTexts(ByteSource& source, ClipHistory& history, int first) {
+    ExactTextLoadResult result;
+    if (source.Remaining() == 0 || first < 0) {
+        return result;
+    }
+    std::vector<Record> records;
+    result.damaged = !ReadHeader(source) || !ReadRecords(source, &records);
+    // A save cut short between the two files leaves this file one capture ahead of the data
+    // file (or behind it), every entry one place off: the shift most records agree on wins,
+    // so that two entries of the same ANSI text ("??" for two emoji) are never swapped.
+    int bestShift = 0;
+    int bestCount = -1;
+    for (int shift : {0, -1, 1}) {
+        int count = 0;
+        for (const Record& record : records) {
+            count += MatchingEntry(record, history, first, shift) >= 0 ? 1 : 0;
+        }
+        if (count > bestCount) {
+            bestShift = shift;
+            bestCount = count;
+        }
+    }
+    for (Record& record : records) {
+        const int pos = MatchingEntry(record, history, first, bestShift);
+        if (pos < 0 || !history.at(pos).exact.empty()) {
             ++result.ignored;
             continue;
         }
-        const int pos = static_cast<int>(target);
-        const std::string& ansi = history.at(pos).text;
-        if (ansi.size() != ansiSize || ExactTextAnsiHash(ansi) != ansiHash ||
-            !history.at(pos).exact.empty()) {
-            ++result.ignored;
-            continue;
-        }
-        std::u16string exact(static_cast<size_t>(count), u'\0');
-        for (size_t i = 0; i < exact.size(); ++i) {
-            exact[i] =
-                static_cast<char16_t>(Get(reinterpret_cast<unsigned char*>(&units[2 * i]), 2));
-        }
-        history.SetExact(pos, std::move(exact));
+        history.SetExact(pos, std::move(record.exact));
         ++result.attached;
     }
     return result;

@@ -15,7 +15,9 @@
 // A record belongs to its entry only while position, size and hash all match the data
 // file's record; any other record is ignored on its own (the data file was rewritten by an
 // older version, edited, or the pair of files was torn apart), and the entries load as
-// they are in the data file.
+// they are in the data file. One exception keeps a save cut short between the two files
+// from costing every exact text: when most records match one place off, as after one
+// capture, all records are taken one place off.
 
 #include <cstdint>
 #include <string>
@@ -52,8 +54,8 @@ struct ExactTextLoadResult {
 };
 
 // Attaches the records of `source` to the entries of `history` from `first` on: a record
-// with position p goes to entry first + p when it matches that entry's text. Empty data is
-// no damage.
+// with position p goes to entry first + p (or first + p -/+ 1, see above) when it matches
+// that entry's text. Empty data is no damage.
 ExactTextLoadResult LoadExactTexts(ByteSource& source, ClipHistory& history, int first);
 
 }  // namespace varnoke

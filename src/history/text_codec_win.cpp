@@ -6,21 +6,22 @@
 
 namespace varnoke {
 
-// Both conversions are asked for their length first, so neither guesses a buffer size.
+// A byte never makes more than one unit, so one pass into a buffer of that size does: the
+// capture converts every copy of a Unicode program, and a second pass for the length would
+// cost as much again.
 std::u16string AnsiCodePageCodec::ToWide(std::string_view ansi) const {
     if (ansi.empty() || ansi.size() > INT_MAX) {
         return std::u16string();
     }
     const int size = static_cast<int>(ansi.size());
-    const int units = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
-    std::u16string wide(units > 0 ? static_cast<size_t>(units) : 0, u'\0');
-    if (units > 0) {
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, reinterpret_cast<wchar_t*>(&wide[0]),
-                            units);
-    }
+    std::u16string wide(ansi.size(), u'\0');
+    const int units = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size,
+                                          reinterpret_cast<wchar_t*>(&wide[0]), size);
+    wide.resize(units > 0 ? static_cast<size_t>(units) : 0);
     return wide;
 }
 
+// The length first: a unit may take two bytes.
 std::string AnsiCodePageCodec::ToAnsi(std::u16string_view wide) const {
     if (wide.empty() || wide.size() > INT_MAX) {
         return std::string();
