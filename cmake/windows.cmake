@@ -96,6 +96,6 @@ foreach(src ${WIN_BENCH_SOURCES})
     if(name MATCHES "^stress_")
         target_sources(${name} PRIVATE ${E2E_HARNESS_SOURCES}
                                        ${CMAKE_SOURCE_DIR}/tests/e2e/dialog_driver.cpp)
-        target_link_libraries(${name} PRIVATE psapi)
+        target_link_libraries(${name} PRIVATE psapi varnoke_core)
     endif()
 endforeach()

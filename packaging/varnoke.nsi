@@ -32,6 +32,7 @@ SetCompressor /SOLID lzma
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define SETTINGS_KEY "Software\Tolm\Varnoke"
 !define HISTORY_HEADER "Varnoke Clipboard History Data File"
+!define EXACT_HEADER "Varnoke Exact Text Data File"
 
 Name "Varnoke"
 Caption "Varnoke ${VERSION} セットアップ"
@@ -209,8 +210,10 @@ Function un.FindHistoryFile
   ${EndIf}
 FunctionEnd
 
-; Deletes a file only when it is a history data file (its first line is the header).
-Function un.DeleteHistoryFile
+; Deletes a file only when its first line is the header given (the first on the stack).
+Function un.DeleteFileWithHeader
+  Exch $3
+  Exch
   Exch $0
   Push $1
   Push $2
@@ -219,13 +222,26 @@ Function un.DeleteHistoryFile
   ${IfNot} ${Errors}
     FileRead $1 $2
     FileClose $1
-    ${If} $2 == "${HISTORY_HEADER}$\r$\n"
+    ${If} $2 == "$3$\r$\n"
       Delete $0
     ${EndIf}
   ${EndIf}
   Pop $2
   Pop $1
   Pop $0
+  Pop $3
+FunctionEnd
+
+; Deletes a history data file, and the exact texts beside it.
+Function un.DeleteHistoryFile
+  Exch $4
+  Push $4
+  Push "${HISTORY_HEADER}"
+  Call un.DeleteFileWithHeader
+  Push "$4.exact"
+  Push "${EXACT_HEADER}"
+  Call un.DeleteFileWithHeader
+  Pop $4
 FunctionEnd
 
 Section "Uninstall"

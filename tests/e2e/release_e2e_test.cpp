@@ -38,15 +38,15 @@ bool PackagesBuilt() {
            std::strcmp(value, "1") == 0;
 }
 
-#define REQUIRE_PACKAGE(present, what)                                                  \
-    do {                                                                               \
-        if (!(present)) {                                                              \
-            if (PackagesBuilt()) {                                                     \
-                FAIL() << "scripts/test.sh built the packages, but " << (what)         \
-                       << " is missing from build/dist";                               \
-            }                                                                          \
+#define REQUIRE_PACKAGE(present, what)                                                      \
+    do {                                                                                    \
+        if (!(present)) {                                                                   \
+            if (PackagesBuilt()) {                                                          \
+                FAIL() << "scripts/test.sh built the packages, but " << (what)              \
+                       << " is missing from build/dist";                                    \
+            }                                                                               \
             GTEST_SKIP() << "no " << (what) << " in build/dist (scripts/test.sh makes it)"; \
-        }                                                                              \
+        }                                                                                   \
     } while (false)
 
 // The one file of this architecture matching a pattern such as "Varnoke-*-%s-setup.exe",
@@ -398,6 +398,7 @@ TEST_F(InstallerE2E, SilentUninstallEndsTheProgramSavingItsHistoryAndKeepsTheHis
 TEST_F(InstallerE2E, UninstallAsksAboutHistoryAndSettingsAndYesDeletesThem) {
     ASSERT_EQ(Install(), 0u);
     ASSERT_TRUE(WriteFileBytes(InFolder("Varnoke.vnk"), EncodeHistory({"private note"})));
+    ASSERT_TRUE(WriteFileBytes(InFolder("Varnoke.vnk.exact"), "Varnoke Exact Text Data File\r\n"));
     WriteRegInt("HistoryNum", 42);
     std::string command;
     ASSERT_TRUE(ReadString(HKEY_CURRENT_USER, kUninstallKey, "UninstallString", &command));
@@ -416,6 +417,7 @@ TEST_F(InstallerE2E, UninstallAsksAboutHistoryAndSettingsAndYesDeletesThem) {
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(wizard); }));
 
     EXPECT_FALSE(FileExists(InFolder("Varnoke.vnk")));
+    EXPECT_FALSE(FileExists(InFolder("Varnoke.vnk.exact")));
     EXPECT_FALSE(FileExists(InFolder("Varnoke.exe")));
     DWORD historyNum = 0;
     EXPECT_FALSE(ReadRegInt("HistoryNum", &historyNum)) << "the settings are still there";

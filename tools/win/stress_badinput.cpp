@@ -1,7 +1,7 @@
-// Bad input at start-up: damaged history files, registry garbage for every setting and bad
-// phrase files. Each case starts the program, probes that it answers (a message, a copy
-// captured, for phrase files the menu key), opens and closes each of its dialogs, which show
-// the same settings and history, ends it and records how it ended and what became of the
+// Bad input at start-up: damaged history files and exact-text files, registry garbage for
+// every setting and bad phrase files. Each case starts the program, probes that it answers (a
+// message, a copy captured, for phrase files the menu key), opens and closes each of its dialogs,
+// which show the same settings and history, ends it and records how it ended and what became of the
 // data file: a file that did not load completely must survive beside it.
 // Usage: stress_badinput.exe [randomCases=20] [stride=1] [seed=1] [first=0]
 //   stride N runs every Nth case only (a small run); first skips the cases before it (with
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "dialog_driver.h"
+#include "history/exact_text_file.h"
 #include "stress_common.h"
 
 using e2e::VarnokeProcess;
@@ -30,7 +31,14 @@ struct Case {
     std::function<void(VarnokeProcess&)> setUp;
     bool pressPhraseKey;
     std::string historyFile;  // written as Varnoke.vnk when not empty
+    std::string exactFile;    // written as Varnoke.vnk.exact when not empty
 };
+
+Case ExactCase(const std::string& name, const std::string& history, const std::string& exact) {
+    Case c(name, {}, false, history);
+    c.exactFile = exact;
+    return c;
+}
 
 std::string Record(const std::string& text) {
     return e2e::EncodeHistory({text}).substr(37);
@@ -95,6 +103,31 @@ std::vector<Case> AllCases(int randomCases, std::mt19937& random) {
     cases.push_back({"records longer than HistoryLen",
                      [](VarnokeProcess&) { e2e::WriteRegInt("HistoryLen", 100); }, false,
                      e2e::EncodeHistory({std::string(5000, 'a'), std::string(101, 'b')})});
+
+    // Exact-text files beside a good data file, made as the program makes them.
+    varnoke::ClipHistory withExact;
+    for (const std::string& text : five) {
+        withExact.Append(text);
+    }
+    withExact.SetExact(0, u"\u00F6ne");
+    withExact.SetExact(2, u"thr\U0001F600");
+    std::string exact;
+    varnoke::StringSink sink(&exact);
+    varnoke::WriteExactTextFile(withExact, sink);
+    std::uniform_int_distribution<size_t> exactOffset(1, exact.size() - 1);
+    for (int i = 0; i < randomCases; ++i) {
+        cases.push_back(ExactCase("exact texts cut " + std::to_string(i), good,
+                                  exact.substr(0, exactOffset(random))));
+        std::string flipped = exact;
+        flipped[exactOffset(random)] ^= static_cast<char>(1 + byte(random) % 255);
+        cases.push_back(
+            ExactCase("exact texts, one byte changed " + std::to_string(i), good, flipped));
+    }
+    std::string endless = exact.substr(0, 30) + std::string("\x13\x14", 2) + std::string(16, '\0') +
+                       std::string(4, '\xFF');
+    cases.push_back(ExactCase("exact texts of 0xFFFFFFFF units", good, endless));
+    cases.push_back(ExactCase("exact texts beside a data file rewritten in another order",
+                              e2e::EncodeHistory({"five", "two", "one"}), exact));
 
     // Registry garbage.
     const std::string huge(65536, 'G');
@@ -264,6 +297,12 @@ bool Complete(const std::string& bytes) {
            e2e::DecodeHistory(bytes, &entries);
 }
 
+bool ExactComplete(const std::string& bytes) {
+    varnoke::ClipHistory none;
+    varnoke::MemorySource source(bytes);
+    return !varnoke::LoadExactTexts(source, none, 0).damaged;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -287,6 +326,9 @@ int main(int argc, char** argv) {
         }
         if (!c.historyFile.empty()) {
             e2e::WriteFileBytes(program.PathInFolder("Varnoke.vnk"), c.historyFile);
+        }
+        if (!c.exactFile.empty()) {
+            e2e::WriteFileBytes(program.PathInFolder("Varnoke.vnk.exact"), c.exactFile);
         }
         std::string problem;
         if (!program.Start()) {
@@ -344,6 +386,15 @@ int main(int argc, char** argv) {
                 kept != c.historyFile) {
                 ++lost;
                 problem += problem.empty() ? "original lost" : ", original lost";
+            }
+        }
+        if (!ExactComplete(c.exactFile)) {
+            std::string kept;
+            if (!e2e::ReadFileBytes(program.PathInFolder("VarnokeDamaged_Varnoke.vnk.exact"),
+                                    &kept) ||
+                kept != c.exactFile) {
+                ++lost;
+                problem += problem.empty() ? "exact texts lost" : ", exact texts lost";
             }
         }
         if (!problem.empty()) {

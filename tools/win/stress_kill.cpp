@@ -2,13 +2,19 @@
 // each trial copies a new text and kills the program at a random point of the save, by
 // TerminateProcess and by SIGKILL from Linux in turn. The data file must exist, decode
 // completely and hold the history from before or after the copy; the next start must load
-// it (each later save, and the final clean exit, show what was loaded).
+// it (each later save, and the final clean exit, show what was loaded). Every third copy
+// comes from a Unicode program with a character code page 932 lacks, so the exact-text file
+// beside the data file is saved too: it must always read completely, give each such entry
+// its own exact text, and lose none that both files hold.
 // Usage: stress_kill.exe [trials=100] [seed=1]
 #include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
 
+#include <map>
+
+#include "history/exact_text_file.h"
 #include "stress_common.h"
 
 using e2e::VarnokeProcess;
@@ -41,6 +47,38 @@ std::string NewestOnDisk(const VarnokeProcess& program) {
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// How the exact-text file fits the data file's entries after a kill.
+struct ExactCheck {
+    bool damaged = false;
+    int wrong = 0;  // an entry given another entry's exact text
+    int lost = 0;   // a Unicode copy that both files hold, back without its exact text
+};
+
+ExactCheck CheckExactTexts(const VarnokeProcess& program, const Entries& onDisk,
+                           const std::map<std::string, std::wstring>& exactOf) {
+    ExactCheck check;
+    std::string bytes;
+    e2e::ReadFileBytes(program.PathInFolder("Varnoke.vnk.exact"), &bytes);
+    varnoke::ClipHistory history;
+    for (const std::string& text : onDisk) {
+        history.Append(text);
+    }
+    varnoke::MemorySource source(bytes);
+    check.damaged = varnoke::LoadExactTexts(source, history, 0).damaged;
+    for (int pos = 0; pos < history.size(); ++pos) {
+        const varnoke::HistoryEntry& entry = history.at(pos);
+        auto unicode = exactOf.find(entry.text);
+        if (!entry.exact.empty()) {
+            const std::wstring exact(entry.exact.begin(), entry.exact.end());
+            check.wrong += unicode == exactOf.end() || unicode->second != exact ? 1 : 0;
+        } else if (unicode != exactOf.end() && pos + 1 < history.size()) {
+            // The oldest entry is the one a full history drops: the newer file may lack it.
+            ++check.lost;
+        }
+    }
+    return check;
 }
 
 }  // namespace
@@ -76,6 +114,8 @@ int main(int argc, char** argv) {
 
     int oldKept = 0, newKept = 0, damaged = 0, neither = 0, missing = 0, leftovers = 0;
     int byTerminate = 0, bySignal = 0, notKilled = 0;
+    int exactDamaged = 0, exactWrong = 0, exactLost = 0;
+    std::map<std::string, std::wstring> exactOf;
     std::uniform_int_distribution<DWORD> delay(0, saveMs + saveMs / 4);
     for (int trial = 1; trial <= trials; ++trial) {
         if (!program.Start()) {
@@ -84,7 +124,15 @@ int main(int argc, char** argv) {
             break;
         }
         std::string text = BigText("trial " + std::to_string(trial));
-        e2e::SetClipboardText(text);
+        if (trial % 3 == 0) {
+            std::wstring wide(text.begin(), text.end() - 3);
+            wide += L" \U0001F600";
+            e2e::SetClipboardUnicode(wide);
+            e2e::GetClipboardText(&text);
+            exactOf[text] = wide;
+        } else {
+            e2e::SetClipboardText(text);
+        }
         Sleep(delay(random));
         if (trial % 2 == 1) {
             program.Kill();
@@ -123,11 +171,23 @@ int main(int argc, char** argv) {
         if (e2e::FileExists(tempFile)) {
             ++leftovers;
         }
+        const ExactCheck exact = CheckExactTexts(program, onDisk, exactOf);
+        exactDamaged += exact.damaged ? 1 : 0;
+        exactWrong += exact.wrong;
+        exactLost += exact.lost;
+        if (exact.damaged || exact.wrong > 0 || exact.lost > 0) {
+            std::printf("  trial %d: exact texts damaged %d, wrong %d, lost %d\n", trial,
+                        exact.damaged ? 1 : 0, exact.wrong, exact.lost);
+        }
     }
     // The last start loads what the kills left, and a clean exit writes it back whole.
     bool finalLoad =
         program.Start() && program.Stop(60000) && e2e::HistoryOnDisk(program) == current;
     bool tempAtEnd = e2e::FileExists(tempFile);
+    const ExactCheck finalExact = CheckExactTexts(program, current, exactOf);
+    exactDamaged += finalExact.damaged ? 1 : 0;
+    exactWrong += finalExact.wrong;
+    exactLost += finalExact.lost;
     std::printf(
         "kill during save: %d trials (%d TerminateProcess, %d SIGKILL, %d kills failed), save "
         "about %lu ms: old kept %d, new kept %d, damaged %d, neither %d, no file %d, "
@@ -135,8 +195,12 @@ int main(int argc, char** argv) {
         byTerminate + bySignal, byTerminate, bySignal, notKilled,
         static_cast<unsigned long>(saveMs), oldKept, newKept, damaged, neither, missing, leftovers,
         tempAtEnd ? 1 : 0, finalLoad ? "yes" : "NO");
-    bool ok =
-        damaged == 0 && neither == 0 && missing == 0 && notKilled == 0 && finalLoad && !tempAtEnd;
+    std::printf(
+        "kill during save, exact texts (%zu Unicode copies): files that did not read %d, "
+        "entries given another's text %d, lost %d\n",
+        exactOf.size(), exactDamaged, exactWrong, exactLost);
+    bool ok = damaged == 0 && neither == 0 && missing == 0 && notKilled == 0 && finalLoad &&
+              !tempAtEnd && exactDamaged == 0 && exactWrong == 0 && exactLost == 0;
     e2e::ResetRegistry();
     return ok ? 0 : 1;
 }
