@@ -132,11 +132,8 @@ void ClipboardCapture::NoteHistoryChanged() {
 
 HistoryEntry ClipboardCapture::ReadEntry(bool* busy) {
     size_t limit = settings_.historyLen > 0 ? static_cast<size_t>(settings_.historyLen) + 1 : 1;
-    ClipboardText raw = host_.ReadRawClipboardText(limit, busy);
-    if (codec_ == nullptr) {
-        return HistoryEntry(CutClipboardText(raw.ansi, settings_.historyLen, isLeadByte_));
-    }
-    return MakeCapturedEntry(raw.ansi, raw.wide, settings_.historyLen, isLeadByte_, *codec_);
+    return MakeCapturedEntry(host_.ReadRawClipboardText(limit, busy), settings_.historyLen,
+                             isLeadByte_, codec_);
 }
 
 HistoryEntry ClipboardCapture::ReadClipboardText() {

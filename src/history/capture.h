@@ -16,17 +16,6 @@
 
 namespace varnoke {
 
-// The clipboard's text in both forms, read in one opening of the clipboard.
-struct ClipboardText {
-    std::string ansi;     // CF_TEXT
-    std::u16string wide;  // CF_UNICODETEXT; empty when there is none
-
-    ClipboardText() = default;
-    ClipboardText(std::string ansiText) : ansi(std::move(ansiText)) {}
-    ClipboardText(std::string ansiText, std::u16string wideText)
-        : ansi(std::move(ansiText)), wide(std::move(wideText)) {}
-};
-
 class CaptureHost {
   public:
     virtual ~CaptureHost() = default;

@@ -4,6 +4,7 @@
 
 #include "framework/handles_win.h"
 #include "history/capture.h"
+#include "history/text_codec_win.h"
 
 namespace varnoke {
 
@@ -107,11 +108,19 @@ ClipboardText ReadClipboardTexts(HWND owner, size_t limit, bool* busy) {
     if (!clipboard.IsOpen() || IsMarkedSecret()) {
         return ClipboardText();
     }
-    ClipboardText text(ReadFormat<char>(CF_TEXT, limit));
-    if (!text.ansi.empty() && UnicodeTextPlacedFirst()) {
-        text.wide = ReadFormat<char16_t>(CF_UNICODETEXT, limit);
+    if (!UnicodeTextPlacedFirst()) {
+        return ClipboardText(ReadFormat<char>(CF_TEXT, limit));
     }
-    return text;
+    // A Unicode text that the code page holds gives the very bytes CF_TEXT would: made here
+    // in one conversion, they spare the system's conversion for CF_TEXT and the check.
+    std::u16string wide = ReadFormat<char16_t>(CF_UNICODETEXT, limit);
+    std::string ansi;
+    if (!wide.empty() && AnsiCodec().ToAnsiWithoutLoss(wide, &ansi)) {
+        ClipboardText text(std::move(ansi));
+        text.ansiFromWide = true;
+        return text;
+    }
+    return ClipboardText(ReadFormat<char>(CF_TEXT, limit), std::move(wide));
 }
 
 std::string ReadClipboardBytes(HWND owner, size_t limit, bool* busy) {

@@ -27,6 +27,11 @@ size_t PairBoundaryAtOrBefore(std::u16string_view wide, size_t count) {
 
 }  // namespace
 
+bool TextCodec::ToAnsiWithoutLoss(std::u16string_view wide, std::string* ansi) const {
+    *ansi = ToAnsi(wide);
+    return ToWide(*ansi) == wide;
+}
+
 std::u16string_view CutExactText(std::u16string_view wide, size_t ansiBytes,
                                  const TextCodec& codec) {
     if (codec.ToAnsi(wide).size() <= ansiBytes) {
@@ -74,6 +79,14 @@ HistoryEntry MakeCapturedEntry(std::string_view rawAnsi, std::u16string_view raw
         }
     }
     return HistoryEntry(std::move(ansi), std::u16string(exact));
+}
+
+HistoryEntry MakeCapturedEntry(const ClipboardText& raw, int historyLen, LeadByteTest isLeadByte,
+                               const TextCodec* codec) {
+    if (codec == nullptr || raw.ansiFromWide) {
+        return HistoryEntry(CutText(raw.ansi, historyLen, false, isLeadByte));
+    }
+    return MakeCapturedEntry(raw.ansi, raw.wide, historyLen, isLeadByte, *codec);
 }
 
 HistoryEntry WithEditedText(const HistoryEntry& before, std::string edited) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/mbcs.h"
 #include "history/clip_history.h"
@@ -21,6 +22,22 @@ class TextCodec {
     // Without best-fit look-alikes: a character the code page lacks becomes the default
     // character, so "é" does not pass for "e".
     virtual std::string ToAnsi(std::u16string_view wide) const = 0;
+    // ToAnsi, and whether nothing was lost on the way: the ANSI text reads back as `wide`.
+    virtual bool ToAnsiWithoutLoss(std::u16string_view wide, std::string* ansi) const;
+};
+
+// The clipboard's text in both forms, read in one opening of the clipboard.
+struct ClipboardText {
+    std::string ansi;     // CF_TEXT
+    std::u16string wide;  // CF_UNICODETEXT; empty when there is none
+    // `ansi` was made from the Unicode text without loss, so the copy needs no exact text
+    // and `wide` is left empty.
+    bool ansiFromWide = false;
+
+    ClipboardText() = default;
+    ClipboardText(std::string ansiText) : ansi(std::move(ansiText)) {}
+    ClipboardText(std::string ansiText, std::u16string wideText)
+        : ansi(std::move(ansiText)), wide(std::move(wideText)) {}
 };
 
 // The longest start of `wide` whose ANSI form takes at most `ansiBytes` bytes, never ending
@@ -35,6 +52,11 @@ std::u16string_view CutExactText(std::u16string_view wide, size_t ansiBytes,
 // text; it then ends at the same character as the ANSI text, which may lose a byte for it.
 HistoryEntry MakeCapturedEntry(std::string_view rawAnsi, std::u16string_view rawWide,
                                int historyLen, LeadByteTest isLeadByte, const TextCodec& codec);
+
+// The entry a capture keeps of what the clipboard held: MakeCapturedEntry, or the ANSI text
+// alone when it was made from the Unicode text without loss or there is no codec.
+HistoryEntry MakeCapturedEntry(const ClipboardText& raw, int historyLen, LeadByteTest isLeadByte,
+                               const TextCodec* codec);
 
 // What an entry becomes when an editor that shows only its ANSI text hands back `edited`:
 // the entry as it was, exact text and all, when the text came back unchanged; otherwise

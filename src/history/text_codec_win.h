@@ -9,6 +9,8 @@ class AnsiCodePageCodec : public TextCodec {
   public:
     std::u16string ToWide(std::string_view ansi) const override;
     std::string ToAnsi(std::u16string_view wide) const override;
+    // A look-up per unit, then the one conversion.
+    bool ToAnsiWithoutLoss(std::u16string_view wide, std::string* ansi) const override;
 };
 
 // The program's one codec.
