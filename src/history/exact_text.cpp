@@ -27,11 +27,6 @@ size_t PairBoundaryAtOrBefore(std::u16string_view wide, size_t count) {
 
 }  // namespace
 
-bool TextCodec::ToAnsiWithoutLoss(std::u16string_view wide, std::string* ansi) const {
-    *ansi = ToAnsi(wide);
-    return ToWide(*ansi) == wide;
-}
-
 std::u16string_view CutExactText(std::u16string_view wide, size_t ansiBytes,
                                  const TextCodec& codec) {
     if (codec.ToAnsi(wide).size() <= ansiBytes) {

@@ -10,21 +10,10 @@
 #include <utility>
 
 #include "core/mbcs.h"
+#include "core/text_codec.h"
 #include "history/clip_history.h"
 
 namespace varnoke {
-
-// The ANSI code page's conversions as the platform makes them.
-class TextCodec {
-  public:
-    virtual ~TextCodec() = default;
-    virtual std::u16string ToWide(std::string_view ansi) const = 0;
-    // Without best-fit look-alikes: a character the code page lacks becomes the default
-    // character, so "é" does not pass for "e".
-    virtual std::string ToAnsi(std::u16string_view wide) const = 0;
-    // ToAnsi, and whether nothing was lost on the way: the ANSI text reads back as `wide`.
-    virtual bool ToAnsiWithoutLoss(std::u16string_view wide, std::string* ansi) const;
-};
 
 // The clipboard's text in both forms, read in one opening of the clipboard.
 struct ClipboardText {
