@@ -5,6 +5,7 @@
 #include "core/app_messages.h"
 #include "framework/strings_win.h"
 #include "history/clipboard_win.h"
+#include "history/text_codec_win.h"
 #include "menus/history_menu_win.h"
 #include "menus/paste_win.h"
 #include "menus/popup_menu_win.h"
@@ -79,8 +80,9 @@ bool MainWindow::BuildHistoryMenu() {
     if (history_.size() < 1 || !historyMenu_) {
         return false;
     }
-    AppendHistoryMenuItems(historyMenu_.get(),
-                           BuildHistoryMenuItems(history_.entries(), settings_, &IsAnsiLeadByte));
+    AppendHistoryMenuItems(
+        historyMenu_.get(),
+        BuildHistoryMenuItems(history_.entries(), settings_, &IsAnsiLeadByte, &AnsiCodec()));
     shownHistory_ = HistoryMenuSnapshot(history_);
     return true;
 }

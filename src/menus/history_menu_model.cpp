@@ -120,7 +120,8 @@ std::vector<int> HistoryDisplayOrder(int count, int historyMenuOrder) {
 
 std::vector<HistoryMenuItem> BuildHistoryMenuItems(const std::vector<HistoryEntry>& entries,
                                                    const Settings& settings,
-                                                   LeadByteTest isLeadByte) {
+                                                   LeadByteTest isLeadByte,
+                                                   const TextCodec* codec) {
     const int count = static_cast<int>(entries.size());
     const std::vector<int> order = HistoryDisplayOrder(count, settings.historyMenuOrder);
     std::vector<bool> startsColumn(order.size(), false);
@@ -135,9 +136,14 @@ std::vector<HistoryMenuItem> BuildHistoryMenuItems(const std::vector<HistoryEntr
         const int position = order[i];
         HistoryMenuItem& item = items[i];
         // A view, so that a 64 KB entry is never copied for its label.
-        const std::string_view text = entries[static_cast<size_t>(position)].text;
+        const HistoryEntry& entry = entries[static_cast<size_t>(position)];
         item.label = MakeItemPrefix(position, settings.historyAddNum, settings.historyAccessKey);
-        AppendMenuLabel(&item.label, text, settings.historyMenuLen, isLeadByte);
+        if (codec != nullptr && !entry.exact.empty()) {
+            // The prefix is ASCII: digits, letters and punctuation.
+            item.wideLabel = std::u16string(item.label.begin(), item.label.end()) +
+                             MakeWideMenuLabel(entry.exact, settings.historyMenuLen, *codec);
+        }
+        AppendMenuLabel(&item.label, entry.text, settings.historyMenuLen, isLeadByte);
         item.commandId = HistoryCommandId(position);
         item.columnBreak = startsColumn[i];
     }

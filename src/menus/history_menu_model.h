@@ -11,6 +11,7 @@
 
 #include "core/mbcs.h"
 #include "core/settings.h"
+#include "core/text_codec.h"
 #include "history/clip_history.h"
 
 namespace varnoke {
@@ -41,15 +42,19 @@ std::vector<int> HistoryDisplayOrder(int count, int historyMenuOrder);
 
 struct HistoryMenuItem {
     std::string label;
+    // The label made from the entry's exact text, for an entry that has one; empty otherwise.
+    std::u16string wideLabel;
     unsigned commandId = 0;
     bool columnBreak = false;  // MF_MENUBARBREAK: the item starts a new column
 };
 
 // One item per entry, in display order. Label work depends on HistoryMenuLen, not on the
-// length of the entries.
+// length of the entries. With a codec, an entry with an exact text also gets a wide label
+// by the same rules.
 std::vector<HistoryMenuItem> BuildHistoryMenuItems(const std::vector<HistoryEntry>& entries,
                                                    const Settings& settings,
-                                                   LeadByteTest isLeadByte);
+                                                   LeadByteTest isLeadByte,
+                                                   const TextCodec* codec = nullptr);
 
 // A chosen entry goes to the end where new captures enter (NewEntriesAtTail); true when
 // the history changed. The entry at the head is already there when new entries go to the

@@ -6,7 +6,13 @@ bool AppendHistoryMenuItems(HMENU menu, const std::vector<HistoryMenuItem>& item
     bool ok = true;
     for (const HistoryMenuItem& item : items) {
         UINT flags = MF_STRING | (item.columnBreak ? MF_MENUBARBREAK : 0);
-        ok = AppendMenuA(menu, flags, item.commandId, item.label.c_str()) != FALSE && ok;
+        // Only the labels the code page cannot hold go through the wide API.
+        const bool added =
+            item.wideLabel.empty()
+                ? AppendMenuA(menu, flags, item.commandId, item.label.c_str()) != FALSE
+                : AppendMenuW(menu, flags, item.commandId,
+                              reinterpret_cast<const wchar_t*>(item.wideLabel.c_str())) != FALSE;
+        ok = added && ok;
     }
     return ok;
 }

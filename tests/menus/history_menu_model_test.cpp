@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/cp932_codec.h"
+
 namespace varnoke {
 namespace {
 
@@ -147,6 +149,22 @@ TEST(HistoryMenuItemsTest, LabelsAreEscapedAndCut) {
     items = Build(entries, settings);
     EXPECT_EQ(items[4].label, "\x93\xfa...");
     EXPECT_EQ(items[1].label, "A&...");
+}
+
+// Only an entry with an exact text gets a wide label, with the same prefix and rules; every
+// other label stays byte for byte as it was.
+TEST(HistoryMenuItemsTest, AnEntryWithAnExactTextAlsoGetsAWideLabel) {
+    const samples::Cp932Codec codec;
+    Settings settings;
+    settings.historyMenuOrder = 1;
+    settings.historyAccessKey = 2;
+    std::vector<HistoryEntry> entries(11, HistoryEntry("plain"));
+    entries[10] = HistoryEntry("caf? ??", u"caf\u00E9 \U0001F600");
+    const auto items = BuildHistoryMenuItems(entries, settings, IsCp932LeadByte, &codec);
+    EXPECT_EQ(items[10].label, "11(&A). caf? ??");
+    EXPECT_EQ(items[10].wideLabel, u"11(&A). caf\u00E9 \U0001F600");
+    EXPECT_EQ(items[0].label, "&1. plain");
+    EXPECT_TRUE(items[0].wideLabel.empty());
 }
 
 TEST(ResolveChosenEntryTest, UnchangedHistoryKeepsThePosition) {
