@@ -10,6 +10,7 @@
 #include "dialogs/hotkey_dialog_win.h"
 #include "dialogs/options_dialog_win.h"
 #include "history/exact_text.h"
+#include "history/text_codec_win.h"
 #include "framework/strings_win.h"
 #include "menus/history_menu_model.h"
 #include "menus/popup_menu_win.h"
@@ -124,15 +125,16 @@ void MainWindow::OpenEntryFromMenu(int shownPosition) {
     ModalGuard pause = PauseCapture();
     const HistoryEntry copy = history_.at(*index);
     SetForegroundWindow(hwnd());
-    std::optional<EntryEditResult> edited = RunEntryEditor(hwnd(), copy.text, settings_);
+    std::optional<EntryEditResult> edited =
+        RunEntryEditor(hwnd(), EditableText(copy, AnsiCodec()), settings_);
     // Capture was paused, so only this window's own actions could have moved the entry.
     if (!edited || *index >= history_.size()) {
         return;
     }
-    std::optional<std::string> text =
-        EditedEntryText(edited->text, settings_.historyLen, &IsAnsiLeadByte);
-    if (text) {
-        history_.Replace(*index, WithEditedText(copy, std::move(*text)));
+    std::optional<HistoryEntry> entry =
+        EntryFromEditedText(copy, edited->text, settings_.historyLen, &IsAnsiLeadByte, AnsiCodec());
+    if (entry) {
+        history_.Replace(*index, std::move(*entry));
     } else {
         history_.RemoveAt(*index);
     }

@@ -17,6 +17,9 @@ class TextCodec {
     virtual std::string ToAnsi(std::u16string_view wide) const = 0;
     // ToAnsi, and whether nothing was lost on the way: the ANSI text reads back as `wide`.
     virtual bool ToAnsiWithoutLoss(std::u16string_view wide, std::string* ansi) const;
+    // The bytes the system's CF_TEXT holds for this Unicode text, look-alikes included where
+    // the code page lacks a character; ToAnsi unless the platform says otherwise.
+    virtual std::string ToClipboardAnsi(std::u16string_view wide) const { return ToAnsi(wide); }
 };
 
 // The menu label of an exact text by the rules of MakeMenuLabel (core/text.h): tabs become

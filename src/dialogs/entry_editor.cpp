@@ -16,10 +16,6 @@ int RaisedHistoryLen(size_t textLength) {
     return static_cast<int>(std::min(textLength, maximum));
 }
 
-std::string EditorText(const std::string& controlText, LeadByteTest isLeadByte) {
-    return CutText(controlText, kHistoryLenLimit.maximum, false, isLeadByte);
-}
-
 const std::vector<std::string>& TabWidthEntries() {
     static const std::vector<std::string> entries{"2", "4", "8", "16"};
     return entries;
@@ -47,14 +43,6 @@ int TabStopUnits(int editTabStops) {
 
 std::string FitFaceName(const std::string& name, LeadByteTest isLeadByte) {
     return CutText(name, static_cast<int>(kFaceNameBytes - 1), false, isLeadByte);
-}
-
-std::optional<std::string> EditedEntryText(const std::string& edited, int historyLen,
-                                           LeadByteTest isLeadByte) {
-    if (edited.empty()) {
-        return std::nullopt;
-    }
-    return CutText(edited, historyLen, false, isLeadByte);
 }
 
 }  // namespace varnoke

@@ -13,13 +13,8 @@ namespace varnoke {
 // OK closes at once up to `HistoryLen` bytes; one byte more asks (message 501).
 bool EntryOkNeedsQuestion(size_t textLength, int historyLen);
 // Yes to message 501 raises `HistoryLen` to the text's length, but never past the largest
-// value the setting keeps; the text is cut to that (EditorText).
+// value the setting keeps; the text is cut to that.
 int RaisedHistoryLen(size_t textLength);
-// The editor's text as it hands it back: at most the largest `HistoryLen`, cut at a
-// character boundary. An edit control that holds its text as Unicode limits characters,
-// not bytes, so double-byte text can pass the control's limit of 65535.
-std::string EditorText(const std::string& controlText, LeadByteTest isLeadByte);
-
 // The tab-width list of the editor settings, in order.
 const std::vector<std::string>& TabWidthEntries();
 // The tab-width text read as a decimal number: its leading digits, 0 when there are none.
@@ -33,10 +28,5 @@ int TabStopUnits(int editTabStops);
 // stored name is cut at a character boundary, never into half a character.
 constexpr size_t kFaceNameBytes = 32;
 std::string FitFaceName(const std::string& name, LeadByteTest isLeadByte);
-
-// What becomes of an entry after the editor's OK: nothing (the entry is deleted) for an
-// empty text, otherwise the text cut to `HistoryLen` without splitting a character.
-std::optional<std::string> EditedEntryText(const std::string& edited, int historyLen,
-                                           LeadByteTest isLeadByte);
 
 }  // namespace varnoke

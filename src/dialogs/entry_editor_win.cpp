@@ -11,6 +11,7 @@
 #include "framework/handles_win.h"
 #include "framework/strings_win.h"
 #include "framework/subclass_win.h"
+#include "history/text_codec_win.h"
 #include "res/resource.h"
 
 namespace varnoke {
@@ -47,9 +48,9 @@ const LayoutRow kLayout[] = {{IDC_ENTRY_TEXT, kStretchRight | kStretchBottom}};
 
 class EntryEditDialog : public Dialog {
   public:
-    EntryEditDialog(const std::string& text, Settings& settings)
+    EntryEditDialog(const std::u16string& text, Settings& settings)
         : Dialog(IDD_ENTRY_EDIT), text_(text), settings_(settings) {}
-    const std::string& text() const { return text_; }
+    const std::u16string& text() const { return text_; }
 
   protected:
     const MessageMap* GetMessageMap() const override { return &kMessageMap; }
@@ -63,7 +64,7 @@ class EntryEditDialog : public Dialog {
     void RecreateEdit();
     void ApplyFont();
 
-    std::string text_;
+    std::u16string text_;
     Settings& settings_;
     EntryTextEdit edit_;
     LOGFONTA description_{};
@@ -94,7 +95,7 @@ bool EntryEditDialog::OnInitDialog() {
     SetNormalRect(hwnd(), UsableNormalRect({pos.left, pos.top, pos.right, pos.bottom},
                                            {0, 0, fallback.right, fallback.bottom}));
     RecreateEdit();
-    Edit(edit_.hwnd()).SetText(text_);
+    Edit(edit_.hwnd()).SetWideText(text_);
     ApplyFont();
     initialized_ = true;
     Edit(edit_.hwnd()).SetFocus();
@@ -113,7 +114,8 @@ void EntryEditDialog::RecreateEdit() {
     // The new control takes the old one's place in the tab order.
     HWND before = GetWindow(old, GW_HWNDPREV);
     DestroyWindow(old);
-    HWND created = CreateWindowExA(0, "EDIT", "", style, at.left, at.top, 1, 1, hwnd(),
+    // A Unicode control: the user sees and types every character, whatever the code page.
+    HWND created = CreateWindowExW(0, L"EDIT", L"", style, at.left, at.top, 1, 1, hwnd(),
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ENTRY_TEXT)),
                                    GetModuleHandleA(nullptr), nullptr);
     SetWindowPos(created, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
@@ -153,14 +155,14 @@ LRESULT EntryEditDialog::OnSize(WPARAM, LPARAM lParam) {
 LRESULT EntryEditDialog::OnDestroy(WPARAM, LPARAM) {
     Rect r = GetNormalRect(hwnd());
     settings_.editTextPos = {r.left, r.top, r.right, r.bottom};
-    text_ = EditorText(Edit(edit_.hwnd()).Text(), &IsAnsiLeadByte);
+    text_ = Edit(edit_.hwnd()).WideText();
     return Default();
 }
 
-// The question names the control's whole length; what is handed back is cut to the largest
-// HistoryLen (EditorText), so a raise never leaves the setting's range.
+// The question counts the bytes the text takes in the code page, as HistoryLen does; the
+// caller cuts what is handed back to HistoryLen, and a raise never leaves its range.
 void EntryEditDialog::OnOK() {
-    const size_t length = Edit(edit_.hwnd()).Text().size();
+    const size_t length = AnsiCodec().ToClipboardAnsi(Edit(edit_.hwnd()).WideText()).size();
     if (EntryOkNeedsQuestion(length, settings_.historyLen)) {
         std::string question = FormatString(LoadResourceString(IDS_MSG_TEXT_TOO_LONG).c_str(),
                                             settings_.historyLen, static_cast<int>(length));
@@ -180,7 +182,7 @@ void EntryEditDialog::OnOK() {
 void EntryEditDialog::OnSettings() {
     EditorSettings chosen{settings_.editWordWrap, std::to_string(settings_.editTabStops),
                           description_};
-    const std::string saved = Edit(edit_.hwnd()).Text();
+    const std::u16string saved = Edit(edit_.hwnd()).WideText();
     if (!RunEditorSettings(hwnd(), chosen)) {
         return;
     }
@@ -194,13 +196,13 @@ void EntryEditDialog::OnSettings() {
     Edit(edit_.hwnd()).SetFont(nullptr, false);
     font_ = FontHandle();
     RecreateEdit();
-    Edit(edit_.hwnd()).SetText(saved);
+    Edit(edit_.hwnd()).SetWideText(saved);
     ApplyFont();
 }
 
 }  // namespace
 
-std::optional<EntryEditResult> RunEntryEditor(HWND owner, const std::string& text,
+std::optional<EntryEditResult> RunEntryEditor(HWND owner, const std::u16string& text,
                                               Settings& settings) {
     EntryEditDialog dialog(text, settings);
     if (dialog.DoModal(owner) != IDOK) {

@@ -11,13 +11,13 @@
 namespace varnoke {
 
 struct EntryEditResult {
-    std::string text;  // as edited; the caller cuts it to HistoryLen
+    std::u16string text;  // as edited; the caller cuts it to HistoryLen (EntryFromEditedText)
 };
 
 // Runs the editor modally on `text`. It reads and writes the editor's display settings
-// and EditTextPos in `settings`, and may raise HistoryLen. Nothing on Cancel. The text is
-// never longer than the largest HistoryLen.
-std::optional<EntryEditResult> RunEntryEditor(HWND owner, const std::string& text,
+// and EditTextPos in `settings`, and may raise HistoryLen, never past its largest value.
+// Nothing on Cancel.
+std::optional<EntryEditResult> RunEntryEditor(HWND owner, const std::u16string& text,
                                               Settings& settings);
 
 }  // namespace varnoke

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "core/text.h"
-#include "dialogs/entry_editor.h"
 #include "history/exact_text.h"
 
 namespace varnoke {
@@ -26,7 +25,17 @@ std::string HistoryEditModel::RowText(int slot) const {
     // A plain byte cut could end the row in a lead byte, which the list would draw as
     // garbage or run into the terminator.
     return std::to_string(slot + 1) + "\t" +
-           CutText(SlotText(slot), kHistoryRowPreviewBytes, false, isLeadByte_);
+           CutText(SlotEntry(slot).text, kHistoryRowPreviewBytes, false, isLeadByte_);
+}
+
+std::u16string HistoryEditModel::RowWideText(int slot, const TextCodec& codec) const {
+    const std::u16string& exact = SlotEntry(slot).exact;
+    if (exact.empty()) {
+        return std::u16string();
+    }
+    const std::string number = std::to_string(slot + 1) + "\t";
+    return std::u16string(number.begin(), number.end()) +
+           std::u16string(CutExactText(exact, kHistoryRowPreviewBytes, codec));
 }
 
 void HistoryEditModel::SetSelectedRows(const std::vector<int>& rows) {
@@ -134,19 +143,17 @@ ListChanges HistoryEditModel::MoveDown(int caretRow) {
     return WithCaret(std::move(changes), caret);
 }
 
-ListChanges HistoryEditModel::ApplyEditedText(int row, const std::string& edited, int historyLen,
-                                              int topRow) {
+ListChanges HistoryEditModel::ApplyEditedEntry(int row, std::optional<HistoryEntry> edited,
+                                               int topRow) {
     if (row < 0 || row >= count()) {
         return {};
     }
-    std::optional<std::string> text = EditedEntryText(edited, historyLen, isLeadByte_);
-    if (!text) {
+    if (!edited) {
         SetSelectedRows({row});
         return DeleteSelected(topRow);
     }
     Row& current = rows_[static_cast<size_t>(row)];
-    HistoryEntry& entry = texts_[static_cast<size_t>(current.slot)];
-    entry = WithEditedText(entry, std::move(*text));
+    texts_[static_cast<size_t>(current.slot)] = std::move(*edited);
     current.selected = true;
     return {{ListChange::kRemove, row}, {ListChange::kInsert, row, current.slot, true}};
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/mbcs.h"
+#include "core/text_codec.h"
 #include "history/clip_history.h"
 
 namespace varnoke {
@@ -46,12 +47,12 @@ class HistoryEditModel {
     int count() const { return static_cast<int>(rows_.size()); }
     int SlotOfRow(int row) const { return rows_.at(static_cast<size_t>(row)).slot; }
     bool IsSelected(int row) const { return rows_.at(static_cast<size_t>(row)).selected; }
-    const std::string& SlotText(int slot) const {
-        return texts_.at(static_cast<size_t>(slot)).text;
-    }
+    const HistoryEntry& SlotEntry(int slot) const { return texts_.at(static_cast<size_t>(slot)); }
     // "%d\t%s": the slot's number (slot + 1), which stays with its text wherever the row
     // moves, and at most kHistoryRowPreviewBytes of the text, never half a character.
     std::string RowText(int slot) const;
+    // The same row of an entry with an exact text, from that text; empty for other entries.
+    std::u16string RowWideText(int slot, const TextCodec& codec) const;
 
     // The selection as the list control has it now (the user changes it there).
     void SetSelectedRows(const std::vector<int>& rows);
@@ -68,10 +69,9 @@ class HistoryEditModel {
     // before, stays on the same entry wherever it moved, and so stays in view.
     ListChanges MoveUp(int caretRow);
     ListChanges MoveDown(int caretRow);
-    // The entry editor's result for `row`: its text cut to `historyLen` bytes without
-    // splitting a character, or, when empty, the row deleted as by DeleteSelected. An
-    // entry whose text comes back unchanged keeps its exact text.
-    ListChanges ApplyEditedText(int row, const std::string& edited, int historyLen, int topRow);
+    // The entry editor's result for `row` (EntryFromEditedText): the new entry, or nothing,
+    // which deletes the row as DeleteSelected does.
+    ListChanges ApplyEditedEntry(int row, std::optional<HistoryEntry> edited, int topRow);
 
     // For each new list position j, the slot whose text goes there: the rows read back in
     // the orientation they were filled in, so with displayOrder 0 the bottom row becomes

@@ -12,6 +12,8 @@
 #include "framework/dialog_win.h"
 #include "framework/handles_win.h"
 #include "framework/strings_win.h"
+#include "history/exact_text.h"
+#include "history/text_codec_win.h"
 #include "menus/popup_menu_win.h"
 #include "res/resource.h"
 
@@ -91,6 +93,7 @@ bool HistoryEditDialog::OnInitDialog() {
     Dialog::OnInitDialog();
     SetSmallIcon(hwnd(), IDI_NORMAL);
     ListBox list = List();
+    MakeUnicode(list.hwnd());
     CreateListFont();
     list.SetTabStop(16);
     list.SetItemHeight(list.ItemHeight() + 1);
@@ -123,7 +126,9 @@ void HistoryEditDialog::CreateListFont() {
 
 void HistoryEditDialog::InsertRow(int row, int slot) {
     ListBox list = List();
-    const int at = list.InsertString(row, model_.RowText(slot));
+    const std::u16string wide = model_.RowWideText(slot, AnsiCodec());
+    const int at = wide.empty() ? list.InsertString(row, model_.RowText(slot))
+                                : list.InsertWideString(row, wide);
     if (at >= 0) {
         list.SetItemData(at, slot);
     }
@@ -187,10 +192,14 @@ void HistoryEditDialog::OnEdit() {
     if (!row) {
         return;
     }
+    const HistoryEntry& entry = model_.SlotEntry(model_.SlotOfRow(*row));
     std::optional<EntryEditResult> edited =
-        RunEntryEditor(hwnd(), model_.SlotText(model_.SlotOfRow(*row)), settings_);
+        RunEntryEditor(hwnd(), EditableText(entry, AnsiCodec()), settings_);
     if (edited) {
-        Apply(model_.ApplyEditedText(*row, edited->text, settings_.historyLen, List().TopIndex()));
+        Apply(model_.ApplyEditedEntry(*row,
+                                      EntryFromEditedText(entry, edited->text, settings_.historyLen,
+                                                          &IsAnsiLeadByte, AnsiCodec()),
+                                      List().TopIndex()));
     }
 }
 

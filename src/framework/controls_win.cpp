@@ -12,6 +12,14 @@ std::string Control::Text() const {
     return text;
 }
 
+std::u16string Control::WideText() const {
+    int length = GetWindowTextLengthW(hwnd_);
+    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+    int copied = GetWindowTextW(hwnd_, reinterpret_cast<wchar_t*>(&text[0]), length + 1);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
 namespace {
 
 // LB_ERR and CB_ERR are both -1.

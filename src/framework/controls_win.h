@@ -23,6 +23,11 @@ class Control {
     bool IsEnabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
     std::string Text() const;
     void SetText(const std::string& text) const { SetWindowTextA(hwnd_, text.c_str()); }
+    // The text of a Unicode control, for texts the code page cannot hold.
+    std::u16string WideText() const;
+    void SetWideText(const std::u16string& text) const {
+        SetWindowTextW(hwnd_, reinterpret_cast<const wchar_t*>(text.c_str()));
+    }
     void SetFont(HFONT font, bool redraw = true) const {
         Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
     }
@@ -58,6 +63,11 @@ class ListBox : public Control {
     int InsertString(int row, const std::string& text) const {
         return static_cast<int>(Send(LB_INSERTSTRING, static_cast<WPARAM>(row),
                                      reinterpret_cast<LPARAM>(text.c_str())));
+    }
+    // For a list made Unicode (MakeUnicode in dialog_helpers_win.h).
+    int InsertWideString(int row, const std::u16string& text) const {
+        return static_cast<int>(SendMessageW(hwnd(), LB_INSERTSTRING, static_cast<WPARAM>(row),
+                                             reinterpret_cast<LPARAM>(text.c_str())));
     }
     int DeleteString(int row) const { return static_cast<int>(Send(LB_DELETESTRING, row)); }
     std::string ItemText(int row) const;

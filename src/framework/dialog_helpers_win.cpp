@@ -94,6 +94,11 @@ void ApplyLayout(HWND dialog, const LayoutRow* rows, size_t count, int cx, int c
     }
 }
 
+void MakeUnicode(HWND control) {
+    // A window procedure set through the wide function makes the window a Unicode one.
+    SetWindowLongPtrW(control, GWLP_WNDPROC, GetWindowLongPtrW(control, GWLP_WNDPROC));
+}
+
 void SetSmallIcon(HWND window, int iconId) {
     // A shared icon lives as long as the module, so nothing needs destroying.
     HANDLE icon =

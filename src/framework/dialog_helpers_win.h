@@ -41,5 +41,8 @@ Rect ChildRect(HWND control);
 
 // The caption's small icon from an icon resource.
 void SetSmallIcon(HWND window, int iconId);
+// Makes a control of a dialog template a Unicode window, so texts the code page cannot hold
+// reach it unconverted; it keeps its procedure.
+void MakeUnicode(HWND control);
 
 }  // namespace varnoke

@@ -13,6 +13,11 @@ const char kNextProperty[] = "VarnokeSubclassNext";
 WNDPROC NextProcedure(HWND control) {
     return reinterpret_cast<WNDPROC>(GetPropA(control, kNextProperty));
 }
+
+LRESULT CallNext(WNDPROC next, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return IsWindowUnicode(hwnd) ? CallWindowProcW(next, hwnd, message, wParam, lParam)
+                                 : CallWindowProcA(next, hwnd, message, wParam, lParam);
+}
 }  // namespace
 
 SubclassedWindow::~SubclassedWindow() {
@@ -28,12 +33,14 @@ bool SubclassedWindow::Subclass(HWND control) {
         return false;
     }
     Attach(control);
+    unicode_ = IsWindowUnicode(control) != FALSE;
     // Still in the chain from an earlier object: take its place there.
     original_ = NextProcedure(control);
     if (original_ == nullptr) {
-        original_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(control, GWLP_WNDPROC,
-                              reinterpret_cast<LONG_PTR>(&SubclassedWindow::StaticSubclassProc)));
+        const auto ours = reinterpret_cast<LONG_PTR>(&SubclassedWindow::StaticSubclassProc);
+        original_ =
+            reinterpret_cast<WNDPROC>(unicode_ ? SetWindowLongPtrW(control, GWLP_WNDPROC, ours)
+                                               : SetWindowLongPtrA(control, GWLP_WNDPROC, ours));
         SetPropA(control, kNextProperty, reinterpret_cast<HANDLE>(original_));
     }
     return true;
@@ -45,8 +52,12 @@ void SubclassedWindow::Unsubclass() {
         return;
     }
     const auto ours = reinterpret_cast<LONG_PTR>(&SubclassedWindow::StaticSubclassProc);
-    if (GetWindowLongPtrA(control, GWLP_WNDPROC) == ours) {
-        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    const LONG_PTR installed = unicode_ ? GetWindowLongPtrW(control, GWLP_WNDPROC)
+                                        : GetWindowLongPtrA(control, GWLP_WNDPROC);
+    if (installed == ours) {
+        const auto original = reinterpret_cast<LONG_PTR>(original_);
+        unicode_ ? SetWindowLongPtrW(control, GWLP_WNDPROC, original)
+                 : SetWindowLongPtrA(control, GWLP_WNDPROC, original);
         RemovePropA(control, kNextProperty);
     }
     RemovePropA(control, kSelfProperty);
@@ -54,7 +65,7 @@ void SubclassedWindow::Unsubclass() {
 }
 
 LRESULT SubclassedWindow::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcA(original_, hwnd(), message, wParam, lParam);
+    return CallNext(original_, hwnd(), message, wParam, lParam);
 }
 
 LRESULT CALLBACK SubclassedWindow::StaticSubclassProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -65,7 +76,7 @@ LRESULT CALLBACK SubclassedWindow::StaticSubclassProc(HWND hwnd, UINT message, W
         if (message == WM_NCDESTROY) {
             RemovePropA(hwnd, kNextProperty);
         }
-        return next != nullptr ? CallWindowProcA(next, hwnd, message, wParam, lParam)
+        return next != nullptr ? CallNext(next, hwnd, message, wParam, lParam)
                                : DefWindowProcA(hwnd, message, wParam, lParam);
     }
     WNDPROC original = self->original_;
@@ -74,7 +85,7 @@ LRESULT CALLBACK SubclassedWindow::StaticSubclassProc(HWND hwnd, UINT message, W
     try {
         result = self->WindowProc(message, wParam, lParam);
     } catch (...) {
-        result = CallWindowProcA(original, hwnd, message, wParam, lParam);
+        result = CallNext(original, hwnd, message, wParam, lParam);
     }
     self->SwapCurrentMessage(saved);
     if (message == WM_NCDESTROY) {

@@ -26,6 +26,8 @@ class SubclassedWindow : public Window {
                                                LPARAM lParam);
 
     WNDPROC original_ = nullptr;
+    // A Unicode control stays one: its messages, and the text in them, pass on unconverted.
+    bool unicode_ = false;
 };
 
 }  // namespace varnoke

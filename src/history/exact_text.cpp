@@ -84,11 +84,23 @@ HistoryEntry MakeCapturedEntry(const ClipboardText& raw, int historyLen, LeadByt
     return MakeCapturedEntry(raw.ansi, raw.wide, historyLen, isLeadByte, *codec);
 }
 
-HistoryEntry WithEditedText(const HistoryEntry& before, std::string edited) {
-    if (edited == before.text) {
+std::u16string EditableText(const HistoryEntry& entry, const TextCodec& codec) {
+    return entry.exact.empty() ? codec.ToWide(entry.text) : entry.exact;
+}
+
+std::optional<HistoryEntry> EntryFromEditedText(const HistoryEntry& before,
+                                                std::u16string_view edited, int historyLen,
+                                                LeadByteTest isLeadByte, const TextCodec& codec) {
+    // Unchanged, the bytes stay as they were, even those the code page has no character for.
+    if (edited == EditableText(before, codec)) {
         return before;
     }
-    return HistoryEntry(std::move(edited));
+    if (edited.empty()) {
+        return std::nullopt;
+    }
+    const size_t units = std::min(edited.size(), static_cast<size_t>(std::max(historyLen, 0)) + 1);
+    return MakeCapturedEntry(codec.ToClipboardAnsi(edited), edited.substr(0, units), historyLen,
+                             isLeadByte, codec);
 }
 
 }  // namespace varnoke

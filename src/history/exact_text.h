@@ -5,6 +5,7 @@
 // the platform's; these are the rules around them.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -47,9 +48,15 @@ HistoryEntry MakeCapturedEntry(std::string_view rawAnsi, std::u16string_view raw
 HistoryEntry MakeCapturedEntry(const ClipboardText& raw, int historyLen, LeadByteTest isLeadByte,
                                const TextCodec* codec);
 
-// What an entry becomes when an editor that shows only its ANSI text hands back `edited`:
-// the entry as it was, exact text and all, when the text came back unchanged; otherwise
-// the edited text alone, since the user worked on the ANSI form.
-HistoryEntry WithEditedText(const HistoryEntry& before, std::string edited);
+// The text an editor shows of an entry: its exact text, or its ANSI text in UTF-16.
+std::u16string EditableText(const HistoryEntry& entry, const TextCodec& codec);
+
+// What an entry becomes when an editor hands back `edited` for it: the entry as it was when
+// the text came back unchanged; nothing (the entry goes) for an empty text; otherwise the
+// entry a copy of the edited text would make, its ANSI text as CF_TEXT would hold it and
+// both cut to HistoryLen bytes at the same character.
+std::optional<HistoryEntry> EntryFromEditedText(const HistoryEntry& before,
+                                                std::u16string_view edited, int historyLen,
+                                                LeadByteTest isLeadByte, const TextCodec& codec);
 
 }  // namespace varnoke

@@ -95,6 +95,19 @@ bool AnsiCodePageCodec::ToAnsiWithoutLoss(std::u16string_view wide, std::string*
     return bytes > 0;
 }
 
+// The conversion the clipboard makes for CF_TEXT: the default flags, best fit included.
+std::string AnsiCodePageCodec::ToClipboardAnsi(std::u16string_view wide) const {
+    if (wide.empty() || wide.size() > INT_MAX / 2) {
+        return std::string();
+    }
+    std::string ansi(wide.size() * 2, '\0');
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(wide.data()),
+                                          static_cast<int>(wide.size()), &ansi[0],
+                                          static_cast<int>(ansi.size()), nullptr, nullptr);
+    ansi.resize(bytes > 0 ? static_cast<size_t>(bytes) : 0);
+    return ansi;
+}
+
 const TextCodec& AnsiCodec() {
     static const AnsiCodePageCodec codec;
     return codec;

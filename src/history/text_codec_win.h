@@ -11,6 +11,7 @@ class AnsiCodePageCodec : public TextCodec {
     std::string ToAnsi(std::u16string_view wide) const override;
     // A look-up per unit, then the one conversion.
     bool ToAnsiWithoutLoss(std::u16string_view wide, std::string* ansi) const override;
+    std::string ToClipboardAnsi(std::u16string_view wide) const override;
 };
 
 // The program's one codec.

@@ -52,13 +52,5 @@ TEST(EntryEditor, FaceNameFitsTheFieldWithoutHalfACharacter) {
     EXPECT_EQ(FitFaceName(name, &IsCp932LeadByte), std::string(30, 'a'));
 }
 
-TEST(EntryEditor, AnEditedEntryIsCutWithoutSplittingACharacter) {
-    EXPECT_EQ(EditedEntryText("", 10, &IsCp932LeadByte), std::nullopt);
-    EXPECT_EQ(EditedEntryText("abc", 10, &IsCp932LeadByte), "abc");
-    // "あい" is 0x82 0xA0 0x82 0xA2; a cut at 3 bytes would keep half of "い".
-    EXPECT_EQ(EditedEntryText("\x82\xA0\x82\xA2", 3, &IsCp932LeadByte), "\x82\xA0");
-    EXPECT_EQ(EditedEntryText("\x82\xA0\x82\xA2", 4, &IsCp932LeadByte), "\x82\xA0\x82\xA2");
-}
-
 }  // namespace
 }  // namespace varnoke

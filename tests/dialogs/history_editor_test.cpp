@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/cp932_codec.h"
+
 namespace varnoke {
 namespace {
 
@@ -265,23 +267,25 @@ TEST(HistoryEditModel, AnEditReplacesTheRowInPlaceAndAnEmptyEditRemovesIt) {
     FakeList list(model);
     model.SetSelectedRows({1});
     list.rows[1].selected = true;
-    list.Replay(model.ApplyEditedText(1, "B2", 10000, 0));
+    list.Replay(model.ApplyEditedEntry(1, HistoryEntry("B2"), 0));
     ExpectListMatchesModel(list, model);
     EXPECT_EQ(RowTexts(model), (Texts{"3\tC", "2\tB2", "1\tA"}));
     EXPECT_EQ(list.Selected(), (std::vector<int>{1}));
 
-    list.Replay(model.ApplyEditedText(1, "", 10000, 0));
+    list.Replay(model.ApplyEditedEntry(1, std::nullopt, 0));
     ExpectListMatchesModel(list, model);
     EXPECT_EQ(RowTexts(model), (Texts{"3\tC", "1\tA"}));
     EXPECT_EQ(list.Selected(), (std::vector<int>{1}));
     EXPECT_EQ(model.TakeEditedHistory(), (Texts{"A", "C"}));
 }
 
-TEST(HistoryEditModel, AnEditLongerThanHistoryLenIsCutWithoutHalfACharacter) {
-    HistoryEditModel model = Model({"A"});
-    // "あい" is 0x82 0xA0 0x82 0xA2; a plain cut at 3 bytes would keep half of "い".
-    model.ApplyEditedText(0, "\x82\xA0\x82\xA2", 3, 0);
-    EXPECT_EQ(model.TakeEditedHistory(), (Texts{"\x82\xA0"}));
+TEST(HistoryEditModel, AnEntryWithAnExactTextShowsItInItsRow) {
+    const samples::Cp932Codec codec;
+    HistoryEditModel model({"plain", HistoryEntry("caf? ??", u"caf\u00E9 \U0001F600")}, 0,
+                           IsCp932LeadByte);
+    EXPECT_EQ(model.RowWideText(1, codec), u"2\tcaf\u00E9 \U0001F600");
+    EXPECT_EQ(model.RowText(1), "2\tcaf? ??");
+    EXPECT_TRUE(model.RowWideText(0, codec).empty());
 }
 
 TEST(HistoryEditModel, KeysFollowTheTable) {

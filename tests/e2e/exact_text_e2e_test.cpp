@@ -211,3 +211,87 @@ TEST_F(ExactTextE2E, TheHistoryEditorMovesAndDeletesEachExactTextWithItsEntry) {
 
 }  // namespace
 }  // namespace e2e
+
+namespace e2e {
+namespace {
+
+// WM_GETTEXT itself: under Wine, GetWindowTextW of another process's window answers its
+// caption as the server keeps it, which an edit control leaves empty.
+std::wstring WindowTextW(HWND window) {
+    std::wstring text(4096, L'\0');
+    text.resize(static_cast<size_t>(
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
+    return text;
+}
+
+// The bytes CF_TEXT holds for a Unicode text: the system's conversion, look-alikes included.
+std::string ClipboardForm(const std::wstring& text) {
+    const int size = static_cast<int>(text.size());
+    int bytes = WideCharToMultiByte(CP_ACP, 0, text.c_str(), size, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), size, &ansi[0], bytes, nullptr, nullptr);
+    return ansi;
+}
+
+// The editor shows and takes every character; HistoryLen and message 501 still count the
+// bytes of the code page, and the exact text is cut with the ANSI text.
+TEST_F(ExactTextE2E, TheEntryEditorEditsTheExactTextWithinHistoryLen) {
+    WriteRegInt("HistoryLen", 12);
+    ASSERT_TRUE(program_.Start());
+    Entries history;
+    const std::wstring text = L"caf\u00E9 \U0001F600";  // 7 bytes in the code page
+    CopyUnicode(text, &history);
+    const std::string editorCaption = Utf8ToAnsi(u8"履歴データ編集 - Varnoke");
+    auto openEditor = [&] {
+        EXPECT_TRUE(OpenMenu(program_, [&] { program_.PressTrayIcon(WM_LBUTTONDOWN); }));
+        PressKey(VK_DOWN);
+        PressKey(VK_SPACE);
+        return DialogDriver::Find(program_.processId(), editorCaption);
+    };
+    DialogDriver editor = openEditor();
+    ASSERT_TRUE(editor);
+    HWND edit = editor.Item(IDC_ENTRY_TEXT);
+    EXPECT_EQ(WindowTextW(edit), text);
+    SendMessageW(edit, EM_SETSEL, 100, 100);
+    for (int i = 0; i < 6; ++i) {
+        SendMessageW(edit, WM_CHAR, L'\u00FC', 1);
+    }
+    editor.Click(IDOK);
+    // 13 bytes: one more than HistoryLen. No keeps the setting and cuts the text.
+    HWND question = FindMessageBox(program_.processId(), "Varnoke");
+    ASSERT_NE(question, nullptr) << "no question at HistoryLen + 1 bytes";
+    PostMessageA(question, WM_COMMAND, IDNO, 0);
+    ASSERT_TRUE(editor.WaitClosed());
+    const std::wstring kept = text + L"\u00FC\u00FC\u00FC\u00FC\u00FC";
+    ASSERT_TRUE(WaitUntil([&] { return HistoryOnDisk(program_) == Entries{ClipboardForm(kept)}; }));
+
+    // Exactly HistoryLen bytes: OK closes without a question.
+    editor = openEditor();
+    ASSERT_TRUE(editor);
+    editor.Click(IDOK);
+    ASSERT_TRUE(editor.WaitClosed(5000)) << "OK asked at HistoryLen bytes";
+    ASSERT_TRUE(SetClipboardNonText());
+    ChooseFromTray('1');
+    EXPECT_TRUE(ClipboardBecomes(kept));
+}
+
+// The history editor's rows show the exact text.
+TEST_F(ExactTextE2E, TheHistoryEditorShowsTheExactText) {
+    ASSERT_TRUE(program_.Start());
+    Entries history;
+    CopyUnicode(kMixed, &history);
+    ASSERT_TRUE(program_.PostCommand(ID_EDIT_HISTORY));
+    DialogDriver editor =
+        DialogDriver::Find(program_.processId(), Utf8ToAnsi(u8"クリップボード履歴編集 - Varnoke"));
+    ASSERT_TRUE(editor);
+    HWND list = editor.Item(IDC_HISTEDIT_LIST);
+    std::wstring row(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, 0, 0)) + 1, L'\0');
+    row.resize(
+        static_cast<size_t>(SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(&row[0]))));
+    EXPECT_EQ(row, L"1\t" + kMixed);
+    editor.Click(IDCANCEL);
+    EXPECT_TRUE(editor.WaitClosed());
+}
+
+}  // namespace
+}  // namespace e2e

@@ -54,10 +54,21 @@ TEST(ExactTextTest, BothFormsEndAtTheSameCharacterAndNeverInsideAPair) {
     EXPECT_EQ(CutExactText(u"a\U0001F600", 3, kCodec), u"a\U0001F600");
 }
 
-TEST(ExactTextTest, AnEditedTextDropsTheExactTextAndAnUnchangedOneKeepsIt) {
+TEST(ExactTextTest, AnEditedTextBecomesTheEntryACopyOfItWouldMake) {
+    auto edit = [](const HistoryEntry& before, const std::u16string& text, int historyLen) {
+        return EntryFromEditedText(before, text, historyLen, IsCp932LeadByte, kCodec);
+    };
     const HistoryEntry mixed = Capture(kMixed);
-    EXPECT_EQ(WithEditedText(mixed, mixed.text), mixed);
-    EXPECT_EQ(WithEditedText(mixed, "new"), HistoryEntry("new"));
+    EXPECT_EQ(edit(mixed, kMixed, 100), mixed);
+    EXPECT_EQ(edit(mixed, kMixed + u"\u00FC", 100), Capture(kMixed + u"\u00FC"));
+    EXPECT_EQ(edit(mixed, u"new", 100), HistoryEntry("new"));
+    EXPECT_EQ(edit(mixed, u"", 100), std::nullopt);
+    // Bytes the code page has no character for stay as they were while unchanged.
+    const HistoryEntry odd("\x85\x40");
+    EXPECT_EQ(edit(odd, EditableText(odd, kCodec), 100), odd);
+    // "あい" cut at 3 bytes keeps "あ" whole; an exact text is cut at the same character.
+    EXPECT_EQ(edit(mixed, u"\u3042\u3044", 3), HistoryEntry("\x82\xA0"));
+    EXPECT_EQ(edit(mixed, u"\u00E9\u00E9\U0001F600", 3), HistoryEntry("??", u"\u00E9\u00E9"));
 }
 
 ClipHistory Plain(const ClipHistory& history) {
