@@ -145,7 +145,7 @@ void MainWindow::ScheduleWriteRetry() {
 }
 
 void MainWindow::WriteDone(const HistoryEntry& text, bool paste) {
-    capture_.NoteClipboardWritten(text.text);
+    capture_.NoteClipboardWritten(text);
     if (paste) {
         PasteIntoTarget();
     }

@@ -485,7 +485,7 @@ void MainWindow::UpdateTray() {
     capture_.RefreshTray();
 }
 
-void MainWindow::UpdateTray(bool paused, const std::string& tooltipText) {
+void MainWindow::UpdateTray(bool paused, const TooltipText& tooltipText) {
     tray_.UpdateTray(paused, tooltipText);
 }
 
@@ -510,11 +510,11 @@ HICON MainWindow::IconFor(int iconId) const {
     return icon->get();
 }
 
-bool MainWindow::ShellNotify(TrayMessage message, int iconId, const std::string* text) {
+bool MainWindow::ShellNotify(TrayMessage message, int iconId, const TooltipText* text) {
     DWORD shellMessage = message == TrayMessage::kAdd      ? NIM_ADD
                          : message == TrayMessage::kDelete ? NIM_DELETE
                                                            : NIM_MODIFY;
-    return NotifyShell(shellMessage, IconFor(iconId), text != nullptr ? text->c_str() : nullptr);
+    return NotifyShell(shellMessage, IconFor(iconId), text);
 }
 
 void MainWindow::StartAnimationTimer() {

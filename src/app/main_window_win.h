@@ -143,7 +143,7 @@ class MainWindow : public TrayIcon,
     void StopAutosaveTimer();
 
     // TrayPort
-    bool ShellNotify(TrayMessage message, int iconId, const std::string* text) override;
+    bool ShellNotify(TrayMessage message, int iconId, const TooltipText* text) override;
     void StartAnimationTimer() override;
     void StopAnimationTimer() override;
 
@@ -155,7 +155,7 @@ class MainWindow : public TrayIcon,
     void PostHistorySave() override;
     void JoinViewerChain() override;
     void LeaveViewerChain() override;
-    void UpdateTray(bool paused, const std::string& tooltipText) override;
+    void UpdateTray(bool paused, const TooltipText& tooltipText) override;
     void StartCaptureAnimation() override;
     void PlayWave(const std::string& path) override;
     bool SaveHistoryFile() override;

@@ -70,6 +70,12 @@ BOOL NotifyShellIcon(DWORD message, NOTIFYICONDATAA* data) {
     return notify != nullptr ? notify(message, data) : FALSE;
 }
 
+BOOL NotifyShellIconW(DWORD message, NOTIFYICONDATAW* data) {
+    using Function = BOOL WINAPI(DWORD, NOTIFYICONDATAW*);
+    static Function* notify = FunctionOf<Function>(Shell(), "Shell_NotifyIconW");
+    return notify != nullptr ? notify(message, data) : FALSE;
+}
+
 // A failure gives an instance handle of at most 32, as the function itself does.
 HINSTANCE ShellExecuteFile(HWND owner, const char* verb, const char* file) {
     using Function =

@@ -23,6 +23,7 @@ void StartLoadingShell();
 
 // Shell_NotifyIconA and ShellExecuteA, reached through the loaded shell library.
 BOOL NotifyShellIcon(DWORD message, NOTIFYICONDATAA* data);
+BOOL NotifyShellIconW(DWORD message, NOTIFYICONDATAW* data);
 HINSTANCE ShellExecuteFile(HWND owner, const char* verb, const char* file);
 
 // The system's file-open, font and sound functions, reached through the loaded library.

@@ -43,7 +43,7 @@ void ClipboardCapture::CaptureClipboard() {
         host_.ScheduleCaptureRetry();
         return;
     }
-    tooltipText_ = MakeTooltipText(text.text, loadString_(IDS_APP_VERSION), isLeadByte_);
+    tooltipText_ = MakeTooltip(text);
     if (text.empty()) {
         RefreshTray();
         return;
@@ -170,14 +170,21 @@ void ClipboardCapture::SetPaused(int paused) {
     RefreshTray();
 }
 
-void ClipboardCapture::NoteClipboardWritten(std::string_view text) {
-    tooltipText_ = MakeTooltipText(text, loadString_(IDS_APP_VERSION), isLeadByte_);
+void ClipboardCapture::NoteClipboardWritten(const HistoryEntry& text) {
+    tooltipText_ = MakeTooltip(text);
     RefreshTray();
 }
 
+TooltipText ClipboardCapture::MakeTooltip(const HistoryEntry& text) const {
+    TooltipText tip(MakeTooltipText(text.text, loadString_(IDS_APP_VERSION), isLeadByte_));
+    if (codec_ != nullptr && !text.exact.empty()) {
+        tip.wide = MakeWideMenuLabel(text.exact, kTooltipLabelWidth, *codec_);
+    }
+    return tip;
+}
+
 void ClipboardCapture::RefreshTooltipFromClipboard() {
-    tooltipText_ =
-        MakeTooltipText(ReadClipboardText().text, loadString_(IDS_APP_VERSION), isLeadByte_);
+    tooltipText_ = MakeTooltip(ReadClipboardText());
 }
 
 void ClipboardCapture::RefreshTray() {

@@ -11,6 +11,7 @@
 #include "core/mbcs.h"
 #include "core/settings.h"
 #include "core/string_table.h"
+#include "core/text.h"
 #include "history/clip_history.h"
 #include "history/exact_text.h"
 
@@ -37,7 +38,7 @@ class CaptureHost {
     // ChangeClipboardChain with the next viewer.
     virtual void LeaveViewerChain() = 0;
     // The paused display, or the normal one with `tooltipText`.
-    virtual void UpdateTray(bool paused, const std::string& tooltipText) = 0;
+    virtual void UpdateTray(bool paused, const TooltipText& tooltipText) = 0;
     virtual void StartCaptureAnimation() = 0;
     // Plays a wave file asynchronously, without the system's default sound.
     virtual void PlayWave(const std::string& path) = 0;
@@ -76,7 +77,7 @@ class ClipboardCapture {
     // WM_SAVE_HISTORY: the save that changes asked for when saving after every change.
     void SavePostedChanges();
     // After a successful clipboard write of `text` by the program.
-    void NoteClipboardWritten(std::string_view text);
+    void NoteClipboardWritten(const HistoryEntry& text);
     // tooltipText from the text now on the clipboard (start-up, after the options dialog).
     void RefreshTooltipFromClipboard();
     // UpdateTray for the current state.
@@ -91,7 +92,7 @@ class ClipboardCapture {
     bool captureArmed() const { return captureArmed_; }
     bool historyDirty() const { return historyDirty_; }
     void SetHistoryDirty(bool dirty) { historyDirty_ = dirty; }
-    const std::string& tooltipText() const { return tooltipText_; }
+    const TooltipText& tooltipText() const { return tooltipText_; }
     bool paused() const { return IsPaused(settings_); }
 
   private:
@@ -112,7 +113,10 @@ class ClipboardCapture {
     int retriesLeft_ = 0;
     bool historyDirty_ = false;
     bool savePosted_ = false;
-    std::string tooltipText_;
+    // The tooltip's preview of an entry, from its exact text where it has one.
+    TooltipText MakeTooltip(const HistoryEntry& text) const;
+
+    TooltipText tooltipText_;
 };
 
 // A copy arrives while its writer, or another viewer, may still hold the clipboard; the

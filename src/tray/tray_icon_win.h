@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "core/text.h"
 #include "framework/window_win.h"
 
 namespace varnoke {
@@ -27,7 +28,8 @@ class TrayIcon : public Window {
     virtual void OnTaskbarCreated() {}
 
     // A Shell_NotifyIconA call in the 488-byte form; iconOrNull and tipOrNull may be null.
-    bool NotifyShell(DWORD message, HICON iconOrNull, const char* tipOrNull);
+    // A tip with a wide text goes through the wide function, to show every character.
+    bool NotifyShell(DWORD message, HICON iconOrNull, const TooltipText* tipOrNull);
 
   private:
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);

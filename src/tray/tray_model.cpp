@@ -4,7 +4,7 @@
 
 namespace varnoke {
 
-bool TrayModel::NotifyTrayIcon(TrayMessage message, int iconId, const std::string* text) {
+bool TrayModel::NotifyTrayIcon(TrayMessage message, int iconId, const TooltipText* text) {
     int sendIcon = 0;
     if (iconId != 0 && iconId != rememberedIcon_) {
         sendIcon = iconId;
@@ -14,11 +14,11 @@ bool TrayModel::NotifyTrayIcon(TrayMessage message, int iconId, const std::strin
 }
 
 bool TrayModel::NotifyTrayIcon(TrayMessage message, int iconId, unsigned textId) {
-    std::string text = loadString_(textId);
+    const TooltipText text(loadString_(textId));
     return NotifyTrayIcon(message, iconId, &text);
 }
 
-void TrayModel::UpdateTray(bool paused, const std::string& tooltipText) {
+void TrayModel::UpdateTray(bool paused, const TooltipText& tooltipText) {
     if (paused) {
         NotifyTrayIcon(TrayMessage::kModify, IDI_PAUSED, IDS_TIP_PAUSED);
     } else {
@@ -45,7 +45,7 @@ bool TrayModel::AnimationTick() {
     return true;
 }
 
-void TrayModel::Readd(bool paused, const std::string& tooltipText) {
+void TrayModel::Readd(bool paused, const TooltipText& tooltipText) {
     rememberedIcon_ = 0;
     if (paused) {
         NotifyTrayIcon(TrayMessage::kAdd, IDI_PAUSED, IDS_TIP_PAUSED);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/string_table.h"
+#include "core/text.h"
 
 namespace varnoke {
 
@@ -19,7 +20,7 @@ class TrayPort {
   public:
     virtual ~TrayPort() = default;
     // iconId 0 sends no icon; a null text sends no tooltip.
-    virtual bool ShellNotify(TrayMessage message, int iconId, const std::string* text) = 0;
+    virtual bool ShellNotify(TrayMessage message, int iconId, const TooltipText* text) = 0;
     virtual void StartAnimationTimer() = 0;
     virtual void StopAnimationTimer() = 0;
 };
@@ -29,18 +30,18 @@ class TrayModel {
     TrayModel(TrayPort& port, LoadStringFn loadString)
         : port_(port), loadString_(std::move(loadString)) {}
 
-    bool NotifyTrayIcon(TrayMessage message, int iconId, const std::string* text);
+    bool NotifyTrayIcon(TrayMessage message, int iconId, const TooltipText* text);
     // The tooltip is string-table entry `textId` (IDS_*).
     bool NotifyTrayIcon(TrayMessage message, int iconId, unsigned textId);
 
-    void UpdateTray(bool paused, const std::string& tooltipText);
+    void UpdateTray(bool paused, const TooltipText& tooltipText);
     void StartCaptureAnimation();
     // One tick of TIMER_ANIMATION; true when this tick ended the animation (the
     // caller then shows the current state and may pause on overflow).
     bool AnimationTick();
 
     // The shell forgot the icon (Explorer restarted): add it again as it is shown now.
-    void Readd(bool paused, const std::string& tooltipText);
+    void Readd(bool paused, const TooltipText& tooltipText);
 
     int animationCountdown() const { return animationCountdown_; }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/cp932_codec.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@ const char kVersion[] = "Varnoke ver. 0.32";
 class FakeHost : public CaptureHost {
   public:
     std::string clipboard, tooltip;
+    std::u16string wideClipboard, wideTooltip;
     bool modalOpen = false, saveSucceeds = true, trayPaused = false;
     size_t limit = 0;
     int heldElsewhere = 0;  // reads that find the clipboard held by another program
@@ -31,7 +34,7 @@ class FakeHost : public CaptureHost {
             --heldElsewhere;
             return std::string();
         }
-        return clipboard;
+        return ClipboardText(clipboard, wideClipboard);
     }
     void ScheduleCaptureRetry() override { events.push_back("retry"); }
     void ForwardDrawClipboard() override { events.push_back("forward"); }
@@ -39,10 +42,11 @@ class FakeHost : public CaptureHost {
     void PostHistorySave() override { events.push_back("post save"); }
     void JoinViewerChain() override { capture->OnDrawClipboard(); }
     void LeaveViewerChain() override { events.push_back("leave"); }
-    void UpdateTray(bool paused, const std::string& text) override {
+    void UpdateTray(bool paused, const TooltipText& text) override {
         events.push_back("tray");
         trayPaused = paused;
-        tooltip = text;
+        tooltip = text.ansi;
+        wideTooltip = text.wide;
     }
     void StartCaptureAnimation() override { events.push_back("animate"); }
     void PlayWave(const std::string& path) override { waves.push_back(path); }
@@ -198,7 +202,7 @@ TEST_F(CaptureTest, TextIsCutToHistoryLen) {
 TEST_F(CaptureTest, NoTextSetsVersionTooltipAndAddsNothing) {
     Copy("");
     EXPECT_TRUE(history.empty());
-    EXPECT_EQ(capture.tooltipText(), kVersion);
+    EXPECT_EQ(capture.tooltipText().ansi, kVersion);
     EXPECT_EQ(host.events.back(), "tray");
     EXPECT_FALSE(capture.historyDirty());
 }
@@ -307,6 +311,29 @@ TEST_F(CaptureTest, NoRetryCapturesAfterAPause) {
     capture.SetPaused(1);
     capture.RetryCapture();
     EXPECT_TRUE(history.empty());
+}
+
+// A Unicode copy that the code page cannot hold is an entry of its own, and the tooltip
+// previews its exact text.
+TEST(ExactCaptureTest, EmojiThatReadAlikeAreTwoEntriesAndTheTooltipShowsThem) {
+    const samples::Cp932Codec codec;
+    Settings settings;
+    ClipHistory history;
+    FakeHost host;
+    ClipboardCapture capture(
+        settings, history, host, IsCp932LeadByte, [](unsigned) { return std::string(); }, &codec);
+    host.capture = &capture;
+    for (const char16_t* emoji : {u"\U0001F600", u"\U0001F60E", u"\U0001F60E"}) {
+        host.clipboard = codec.ToAnsi(emoji);
+        host.wideClipboard = emoji;
+        capture.OnDrawClipboard();
+    }
+    EXPECT_EQ(history.entries(),
+              (Texts{HistoryEntry("??", u"\U0001F60E"), HistoryEntry("??", u"\U0001F600")}));
+    EXPECT_EQ(host.tooltip, "??");
+    EXPECT_EQ(host.wideTooltip, u"\U0001F60E");
+    capture.NoteClipboardWritten(HistoryEntry("plain"));
+    EXPECT_TRUE(host.wideTooltip.empty());
 }
 
 TEST(IsExcludedFromHistoryTest, AnyMarkExcludes) {

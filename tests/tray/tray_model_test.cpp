@@ -23,8 +23,8 @@ std::string FakeStrings(unsigned id) {
 
 class FakeTray : public TrayPort {
   public:
-    bool ShellNotify(TrayMessage message, int iconId, const std::string* text) override {
-        calls.push_back({message, iconId, text ? *text : std::string(), text != nullptr});
+    bool ShellNotify(TrayMessage message, int iconId, const TooltipText* text) override {
+        calls.push_back({message, iconId, text ? text->ansi : std::string(), text != nullptr});
         return true;
     }
     void StartAnimationTimer() override {
