@@ -62,6 +62,7 @@ entries = [
     "〒100-0005 東京都千代田区丸の内1-9-1",
     "会議は 15:00 から第2会議室で行います。",
     "yamada.taro@example.co.jp",
+    "Merci beaucoup ! 감사합니다 / 谢谢 (Café)",
     "見積書（第3版）を添付いたします。",
     'git commit -m "ヘルプを更新"',
     "03-1234-5678",
@@ -73,10 +74,20 @@ entries = [
     "議事録（定例会） 前回の確認事項と来期の予算について",
 ]
 data = b"Varnoke Clipboard History Data File\r\n"
-for text in entries:
-    raw = text.encode("cp932")
+# A text that code page 932 cannot hold keeps its exact text in the file beside.
+exact = b"Varnoke Exact Text Data File\r\n"
+for position, text in enumerate(entries):
+    raw = text.encode("cp932", errors="replace")
     data += b"\x13\x14" + struct.pack("<I", len(raw)) + raw + b"\x05\x04\r\n"
+    if raw.decode("cp932") != text:
+        fnv = 0xCBF29CE484222325
+        for byte in raw:
+            fnv = ((fnv ^ byte) * 0x100000001B3) & 0xFFFFFFFFFFFFFFFF
+        units = text.encode("utf-16-le")
+        exact += b"\x13\x14" + struct.pack("<IIQI", position, len(raw), fnv, len(units) // 2)
+        exact += units + b"\x05\x04\r\n"
 open(sys.argv[1], "wb").write(data)
+open(sys.argv[1] + ".exact", "wb").write(exact)
 PY
 }
 

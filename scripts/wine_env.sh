@@ -112,11 +112,36 @@ start_wineserver() {
 "MS Gothic"="IPAGothic"
 "ＭＳ Ｐゴシック"="IPAPGothic"
 REG
+  link_fonts
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
   wineserver -p >/dev/null 2>&1 </dev/null || true
   # One tiny windowed program brings the desktop process up, detached from our pipes.
   wine "$BUILD_WIN/min_window.exe" >/dev/null 2>&1 </dev/null || true
+}
+
+# Korean and simplified Chinese in exact texts: Wine falls back to no other font by itself,
+# so the faces the windows draw with are linked to Noto CJK (fonts-noto-cjk), as Windows
+# links its own faces to its Korean and Chinese fonts. The link is looked up by the family
+# name Wine uses, which under the Japanese locale is the IPA fonts' Japanese name. Emoji
+# outside the basic plane still draw as boxes under Wine 8 whatever is linked.
+link_fonts() {
+  local links face lines=""
+  links="$(multi_sz "NotoSansCJK-Regular.ttc,Noto Sans CJK KR" "NotoSansCJK-Regular.ttc,Noto Sans CJK SC")"
+  for face in "IPA Pゴシック" "IPAゴシック" "Tahoma"; do
+    lines+="\"$face\"=$links"$'\n'
+  done
+  import_registry <<REG
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]
+$lines
+REG
+}
+
+# A REG_MULTI_SZ value in .reg syntax: hex(7): and the strings' UTF-16 bytes, each ended by a
+# zero, and a zero after them.
+multi_sz() {
+  printf '%s\0' "$@" | iconv -f UTF-8 -t UTF-16LE | od -An -v -tx1 |
+    tr -s ' \n' ',' | sed 's/^,//; s/,$//; s/^/hex(7):/; s/$/,00,00/'
 }
 
 # Imports registry settings given on stdin (.reg syntax without its header line) into the
