@@ -64,14 +64,17 @@ bool SetClipboardNonText() {
     return ok;
 }
 
-bool GetClipboardText(std::string* text) {
+namespace {
+
+template <typename Char>
+bool GetClipboardFormat(UINT format, std::basic_string<Char>* text) {
     text->clear();
     if (!OpenClipboardRetrying()) {
         return false;
     }
-    HANDLE data = GetClipboardData(CF_TEXT);
+    HANDLE data = GetClipboardData(format);
     if (data != nullptr) {
-        const char* p = static_cast<const char*>(GlobalLock(data));
+        const Char* p = static_cast<const Char*>(GlobalLock(data));
         if (p != nullptr) {
             *text = p;
             GlobalUnlock(data);
@@ -79,6 +82,12 @@ bool GetClipboardText(std::string* text) {
     }
     CloseClipboard();
     return data != nullptr;
+}
+
+}  // namespace
+
+bool GetClipboardText(std::string* text) {
+    return GetClipboardFormat(CF_TEXT, text);
 }
 
 bool SetClipboardUnicode(const std::wstring& text) {
@@ -93,20 +102,7 @@ bool SetClipboardUnicode(const std::wstring& text) {
 }
 
 bool GetClipboardUnicode(std::wstring* text) {
-    text->clear();
-    if (!OpenClipboardRetrying()) {
-        return false;
-    }
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (data != nullptr) {
-        const wchar_t* p = static_cast<const wchar_t*>(GlobalLock(data));
-        if (p != nullptr) {
-            *text = p;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return data != nullptr;
+    return GetClipboardFormat(CF_UNICODETEXT, text);
 }
 
 bool ClipboardHasText() {

@@ -1,0 +1,12 @@
+# What the MinGW-w64 toolchain files share; each sets VARNOKE_MINGW_PROCESSOR first. The
+# posix thread model is needed: GCC 12's win32 model lacks std::mutex, which GoogleTest
+# requires.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${VARNOKE_MINGW_PROCESSOR})
+set(CMAKE_C_COMPILER ${VARNOKE_MINGW_PROCESSOR}-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VARNOKE_MINGW_PROCESSOR}-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER ${VARNOKE_MINGW_PROCESSOR}-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${VARNOKE_MINGW_PROCESSOR}-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
