@@ -8,6 +8,7 @@
 
 #include "core/mbcs.h"
 #include "shorttext/short_text_file.h"
+#include "support/cp932_codec.h"
 
 namespace short_text_fuzz {
 
@@ -19,8 +20,13 @@ inline void Check(bool condition) {
     }
 }
 
-inline std::vector<std::string> ReadInTwoChunks(std::string_view bytes, size_t split) {
-    ShortTextLineReader reader(IsCp932LeadByte);
+inline const TextCodec& Codec() {
+    static const samples::Cp932Codec codec;
+    return codec;
+}
+
+inline std::vector<ShortTextString> ReadInTwoChunks(std::string_view bytes, size_t split) {
+    ShortTextLineReader reader(IsCp932LeadByte, Codec());
     if (reader.Feed(bytes.substr(0, split))) {
         reader.Feed(bytes.substr(split));
     }
@@ -28,10 +34,11 @@ inline std::vector<std::string> ReadInTwoChunks(std::string_view bytes, size_t s
     return reader.TakeLines();
 }
 
-inline void CheckLines(const std::vector<std::string>& lines) {
+inline void CheckLines(const std::vector<ShortTextString>& lines) {
     Check(lines.size() <= kMaxShortTextLines);
-    for (const std::string& line : lines) {
-        Check(!line.empty() && line.find('\n') == std::string::npos);
+    for (const ShortTextString& line : lines) {
+        Check(!line.text.empty() && line.text.find('\n') == std::string::npos);
+        Check(line.exact.find(u'\n') == std::u16string::npos);
     }
 }
 

@@ -26,9 +26,10 @@ namespace {
 using namespace varnoke;
 using short_text_fuzz::Check;
 using short_text_fuzz::CheckLines;
+using short_text_fuzz::Codec;
 using short_text_fuzz::ReadInTwoChunks;
 
-void CheckModel(const ShortTextMenuModel& model, const std::vector<std::string>& lines) {
+void CheckModel(const ShortTextMenuModel& model, const std::vector<ShortTextString>& lines) {
     Check(!model.menus.empty() && model.menus.size() <= kMaxShortTextMenus);
     std::vector<int> opened(model.menus.size(), 0);
     for (size_t m = 0; m < model.menus.size(); ++m) {
@@ -64,25 +65,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const size_t split = size == 0 ? 0 : data[0] % (size + 1);
 
-    const std::vector<std::string> lines = ParseShortTextLines(bytes, IsCp932LeadByte);
+    const std::vector<ShortTextString> lines = ParseShortTextLines(bytes, IsCp932LeadByte, Codec());
     Check(ReadInTwoChunks(bytes, split) == lines);
     CheckLines(lines);
 
     ShortTextMenuModel model =
-        BuildShortTextMenus(lines, samples::June5(13, 7), names, IsCp932LeadByte);
+        BuildShortTextMenus(lines, samples::June5(13, 7), names, IsCp932LeadByte, Codec());
     CheckModel(model, lines);
 
     const ShortTextMenuModel before = model;
-    Check(RefreshShortTextLabels(model, lines, samples::June5(13, 7), names, IsCp932LeadByte));
+    Check(RefreshShortTextLabels(model, lines, samples::June5(13, 7), names, IsCp932LeadByte,
+                                 Codec()));
     for (size_t m = 0; m < model.menus.size(); ++m) {
         for (size_t e = 0; e < model.menus[m].entries.size(); ++e) {
             Check(model.menus[m].entries[e].label == before.menus[m].entries[e].label);
         }
     }
-    Check(RefreshShortTextLabels(model, lines, samples::June5(0, 30), names, IsCp932LeadByte));
+    Check(RefreshShortTextLabels(model, lines, samples::June5(0, 30), names, IsCp932LeadByte,
+                                 Codec()));
 
-    for (const std::string& line : lines) {
-        DecideShortTextAction(line, samples::June5(0, 30), true, names, IsCp932LeadByte);
+    for (const ShortTextString& line : lines) {
+        DecideShortTextAction(line, samples::June5(0, 30), true, names, IsCp932LeadByte, Codec());
     }
     return 0;
 }

@@ -19,6 +19,7 @@ namespace {
 using namespace varnoke;
 using short_text_fuzz::Check;
 using short_text_fuzz::CheckLines;
+using short_text_fuzz::Codec;
 using short_text_fuzz::ReadInTwoChunks;
 
 }  // namespace
@@ -26,7 +27,7 @@ using short_text_fuzz::ReadInTwoChunks;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const size_t split = size == 0 ? 0 : data[0] % (size + 1);
-    const std::vector<std::string> lines = ParseShortTextLines(bytes, IsCp932LeadByte);
+    const std::vector<ShortTextString> lines = ParseShortTextLines(bytes, IsCp932LeadByte, Codec());
     Check(ReadInTwoChunks(bytes, split) == lines);
     CheckLines(lines);
     return 0;

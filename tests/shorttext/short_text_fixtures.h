@@ -7,19 +7,25 @@
 #include "core/mbcs.h"
 #include "shorttext/short_text_file.h"
 #include "shorttext/short_text_menu_model.h"
+#include "support/cp932_codec.h"
 #include "support/macro_samples.h"
 
 namespace varnoke::testing_short_text {
 
 using samples::June5;
 
-inline std::vector<std::string> Lines(const std::string& file) {
-    return ParseShortTextLines(file, IsCp932LeadByte);
+inline const TextCodec& Codec() {
+    static const samples::Cp932Codec codec;
+    return codec;
 }
 
-inline ShortTextMenuModel Build(const std::vector<std::string>& lines,
+inline std::vector<ShortTextString> Lines(const std::string& file) {
+    return ParseShortTextLines(file, IsCp932LeadByte, Codec());
+}
+
+inline ShortTextMenuModel Build(const std::vector<ShortTextString>& lines,
                                 const MacroTime& time = June5()) {
-    return BuildShortTextMenus(lines, time, MacroNames(), IsCp932LeadByte);
+    return BuildShortTextMenus(lines, time, MacroNames(), IsCp932LeadByte, Codec());
 }
 
 // Per menu: "label#line" items, "!label#line" commands, "-" separators, ">k:label" submenu
