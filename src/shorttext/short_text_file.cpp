@@ -10,6 +10,8 @@ namespace varnoke {
 ShortTextString MakeShortTextString(std::u16string wide, const TextCodec& codec) {
     ShortTextString out;
     if (!codec.ToAnsiWithoutLoss(wide, &out.text)) {
+        // The program's codec stops at the first unit it cannot hold, without the ANSI text.
+        out.text = codec.ToAnsi(wide);
         out.exact = std::move(wide);
     }
     return out;

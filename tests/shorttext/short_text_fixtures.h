@@ -2,6 +2,8 @@
 // A fixed time and a compact picture of a short-text menu model for the tests.
 
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/mbcs.h"
@@ -14,8 +16,21 @@ namespace varnoke::testing_short_text {
 
 using samples::June5;
 
+// As the program's codec does, a loss leaves the ANSI text unmade.
+class ProgramLikeCodec : public samples::Cp932Codec {
+  public:
+    bool ToAnsiWithoutLoss(std::u16string_view wide, std::string* ansi) const override {
+        std::string made;
+        if (!Cp932Codec::ToAnsiWithoutLoss(wide, &made)) {
+            return false;
+        }
+        *ansi = std::move(made);
+        return true;
+    }
+};
+
 inline const TextCodec& Codec() {
-    static const samples::Cp932Codec codec;
+    static const ProgramLikeCodec codec;
     return codec;
 }
 
