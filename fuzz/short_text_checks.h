@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/mbcs.h"
+#include "core/utf8.h"
 #include "shorttext/short_text_file.h"
 #include "support/cp932_codec.h"
 
@@ -38,8 +39,15 @@ inline void CheckLines(const std::vector<ShortTextString>& lines) {
     Check(lines.size() <= kMaxShortTextLines);
     for (const ShortTextString& line : lines) {
         Check(!line.text.empty() && line.text.find('\n') == std::string::npos);
-        Check(line.exact.find(u'\n') == std::u16string::npos);
+        // A UTF-8 line: no tab is left, and the ANSI text is the code page's form.
+        Check(line.exact.empty() || (line.exact.find(u'\t') == std::u16string::npos &&
+                                     line.text == Codec().ToAnsi(line.exact)));
     }
+}
+
+// The same bytes as a file saved as UTF-8, for a second run of the checks.
+inline std::string AsUtf8File(std::string_view bytes) {
+    return std::string(kUtf8ByteOrderMark) + std::string(bytes);
 }
 
 }  // namespace short_text_fuzz
