@@ -45,19 +45,6 @@ bool IsMorning(int hour) {
     return hour <= 11;
 }
 
-// Bytes of the character at `pos`; a lead byte that ends the text counts alone.
-size_t CharLength(std::string_view text, size_t pos, LeadByteTest isLeadByte) {
-    if (pos + 1 < text.size() && isLeadByte(static_cast<unsigned char>(text[pos]))) {
-        return 2;
-    }
-    return 1;
-}
-
-// A UTF-16 text has no lead bytes, and no unit of a surrogate pair is ASCII.
-size_t CharLength(std::u16string_view, size_t, LeadByteTest) {
-    return 1;
-}
-
 template <typename Char>
 bool IsSingleByte(std::basic_string_view<Char> text, size_t pos, size_t length, char c) {
     return length == 1 && text[pos] == static_cast<Char>(c);

@@ -39,16 +39,6 @@ bool Is(std::basic_string_view<Char> line, std::string_view marker) {
     return line.size() == marker.size() && StartsWith(line, marker);
 }
 
-// The units of the character at `pos`: a double-byte character of the code page is never
-// searched inside; in UTF-16 no unit of another character is ASCII.
-size_t CharLength(std::string_view line, size_t pos, LeadByteTest isLeadByte) {
-    return pos + 1 < line.size() && isLeadByte(static_cast<unsigned char>(line[pos])) ? 2 : 1;
-}
-
-size_t CharLength(std::u16string_view, size_t, LeadByteTest) {
-    return 1;
-}
-
 // First position of the two-character ASCII `mark` starting at a character boundary.
 template <typename Char>
 size_t FindMark(std::basic_string_view<Char> line, std::string_view mark, LeadByteTest isLeadByte) {
