@@ -14,6 +14,7 @@
 #include "shorttext/short_text_menu_model.h"
 
 #include "bench_timing.h"
+#include "support/cp932_codec.h"
 #include "support/macro_samples.h"
 
 namespace {
@@ -71,13 +72,15 @@ int main() {
     const MacroNames names = samples::Names();
     size_t sink = 0;
 
-    std::vector<std::string> lines;
+    const samples::Cp932Codec codec;
+    std::vector<ShortTextString> lines;
     ShortTextMenuModel model;
     std::vector<double> parseAndBuild;
     for (int run = 0; run < kRuns; ++run) {
         parseAndBuild.push_back(Seconds([&] {
-            lines = ParseShortTextLines(file, IsCp932LeadByte);
-            model = BuildShortTextMenus(lines, samples::June5(13, run), names, IsCp932LeadByte);
+            lines = ParseShortTextLines(file, IsCp932LeadByte, codec);
+            model =
+                BuildShortTextMenus(lines, samples::June5(13, run), names, IsCp932LeadByte, codec);
         }));
         sink += model.menus.size();
     }
@@ -96,13 +99,14 @@ int main() {
     std::vector<double> refreshes;
     for (int run = 0; run < kRuns; ++run) {
         rebuilds.push_back(Seconds([&] {
-            model = BuildShortTextMenus(lines, samples::June5(13, run), names, IsCp932LeadByte);
+            model =
+                BuildShortTextMenus(lines, samples::June5(13, run), names, IsCp932LeadByte, codec);
         }));
         refreshes.push_back(Seconds([&] {
                                 for (int i = 0; i < kRefreshesPerRun; ++i) {
                                     sink += RefreshShortTextLabels(model, lines,
                                                                    samples::June5(13, i % 60),
-                                                                   names, IsCp932LeadByte);
+                                                                   names, IsCp932LeadByte, codec);
                                 }
                             }) /
                             kRefreshesPerRun);

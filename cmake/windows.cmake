@@ -52,7 +52,10 @@ if(TARGET gtest AND E2E_SOURCES)
     target_include_directories(varnoke_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_SOURCE_DIR}/src)
     target_compile_definitions(varnoke_e2e PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
     target_compile_options(varnoke_e2e PRIVATE ${VARNOKE_WARNINGS})
-    target_link_libraries(varnoke_e2e PRIVATE gtest ${VARNOKE_WIN_LIBS})
+    target_link_libraries(varnoke_e2e PRIVATE gtest varnoke_core ${VARNOKE_WIN_LIBS})
+    # The short-text menu code, run in the test program itself (short_text_wide_menu_test).
+    target_sources(varnoke_e2e PRIVATE ${CMAKE_SOURCE_DIR}/src/shorttext/short_text_menu_win.cpp
+        ${CMAKE_SOURCE_DIR}/src/history/text_codec_win.cpp)
     target_link_options(varnoke_e2e PRIVATE ${VARNOKE_STATIC_LINK})
 endif()
 

@@ -1,5 +1,6 @@
 // Reads arbitrary bytes as a short-text file, fed in two chunks split where the first byte
-// says, then builds the menus, refreshes their labels and performs every item. Checks what
+// says, then builds the menus, refreshes their labels and performs every item; then the
+// same again with the bytes read as a UTF-8 file (after the byte order mark). Checks what
 // must hold for any input: chunking changes nothing, no stored line is empty or holds a
 // line feed, the caps hold, every submenu entry opens a later menu exactly once, every
 // token ref names an item of its line, and a refresh at the same time changes no label.
@@ -26,9 +27,10 @@ namespace {
 using namespace varnoke;
 using short_text_fuzz::Check;
 using short_text_fuzz::CheckLines;
+using short_text_fuzz::Codec;
 using short_text_fuzz::ReadInTwoChunks;
 
-void CheckModel(const ShortTextMenuModel& model, const std::vector<std::string>& lines) {
+void CheckModel(const ShortTextMenuModel& model, const std::vector<ShortTextString>& lines) {
     Check(!model.menus.empty() && model.menus.size() <= kMaxShortTextMenus);
     std::vector<int> opened(model.menus.size(), 0);
     for (size_t m = 0; m < model.menus.size(); ++m) {
@@ -55,34 +57,44 @@ void CheckModel(const ShortTextMenuModel& model, const std::vector<std::string>&
     }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+void CheckFile(std::string_view bytes, size_t split) {
     static const MacroNames names = samples::Names();
-    constexpr size_t kMaxInput = 1024;
-    size = size > kMaxInput ? kMaxInput : size;
-    std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const size_t split = size == 0 ? 0 : data[0] % (size + 1);
-
-    const std::vector<std::string> lines = ParseShortTextLines(bytes, IsCp932LeadByte);
+    const std::vector<ShortTextString> lines = ParseShortTextLines(bytes, IsCp932LeadByte, Codec());
     Check(ReadInTwoChunks(bytes, split) == lines);
     CheckLines(lines);
 
     ShortTextMenuModel model =
-        BuildShortTextMenus(lines, samples::June5(13, 7), names, IsCp932LeadByte);
+        BuildShortTextMenus(lines, samples::June5(13, 7), names, IsCp932LeadByte, Codec());
     CheckModel(model, lines);
 
     const ShortTextMenuModel before = model;
-    Check(RefreshShortTextLabels(model, lines, samples::June5(13, 7), names, IsCp932LeadByte));
+    Check(RefreshShortTextLabels(model, lines, samples::June5(13, 7), names, IsCp932LeadByte,
+                                 Codec()));
     for (size_t m = 0; m < model.menus.size(); ++m) {
         for (size_t e = 0; e < model.menus[m].entries.size(); ++e) {
-            Check(model.menus[m].entries[e].label == before.menus[m].entries[e].label);
+            const ShortTextEntry& entry = model.menus[m].entries[e];
+            Check(entry.label == before.menus[m].entries[e].label &&
+                  entry.exactLabel == before.menus[m].entries[e].exactLabel);
         }
     }
-    Check(RefreshShortTextLabels(model, lines, samples::June5(0, 30), names, IsCp932LeadByte));
+    Check(RefreshShortTextLabels(model, lines, samples::June5(0, 30), names, IsCp932LeadByte,
+                                 Codec()));
 
-    for (const std::string& line : lines) {
-        DecideShortTextAction(line, samples::June5(0, 30), true, names, IsCp932LeadByte);
+    for (const ShortTextString& line : lines) {
+        const ShortTextAction action = DecideShortTextAction(line, samples::June5(0, 30), true,
+                                                             names, IsCp932LeadByte, Codec());
+        Check(action.exactText.empty() || action.text == Codec().ToAnsi(action.exactText));
     }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    constexpr size_t kMaxInput = 1024;
+    size = size > kMaxInput ? kMaxInput : size;
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const size_t split = size == 0 ? 0 : data[0] % (size + 1);
+    CheckFile(bytes, split);
+    CheckFile(short_text_fuzz::AsUtf8File(bytes), split);
     return 0;
 }

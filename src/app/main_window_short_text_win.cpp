@@ -111,7 +111,7 @@ void MainWindow::PasteShortText(const ShortTextAction& action) {
     if (action.disarmCapture) {
         capture_.Disarm();
     }
-    clipboardWriter_.Write(action.text, true);
+    clipboardWriter_.Write(HistoryEntry(action.text, action.exactText), true);
 }
 
 void MainWindow::FreeShortTextMenus() {

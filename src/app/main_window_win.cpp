@@ -68,7 +68,7 @@ MainWindow::MainWindow(Settings& settings)
     : settings_(settings),
       capture_(settings, history_, *this, &IsAnsiLeadByte, &LoadResourceString, &AnsiCodec()),
       tray_(*this, &LoadResourceString),
-      shortText_(LoadMacroNames(&LoadResourceString), &IsAnsiLeadByte) {}
+      shortText_(LoadMacroNames(&LoadResourceString), &IsAnsiLeadByte, AnsiCodec()) {}
 
 MainWindow::~MainWindow() = default;
 

@@ -16,6 +16,7 @@ class TextCodec {
     // character, so "é" does not pass for "e".
     virtual std::string ToAnsi(std::u16string_view wide) const = 0;
     // ToAnsi, and whether nothing was lost on the way: the ANSI text reads back as `wide`.
+    // On a loss `ansi` may be left unmade.
     virtual bool ToAnsiWithoutLoss(std::u16string_view wide, std::string* ansi) const;
     // The bytes the system's CF_TEXT holds for this Unicode text, look-alikes included where
     // the code page lacks a character; ToAnsi unless the platform says otherwise.

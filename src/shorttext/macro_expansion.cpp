@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 
 #include "res/resource.h"
 
@@ -44,47 +45,80 @@ bool IsMorning(int hour) {
     return hour <= 11;
 }
 
-// Bytes of the character at `pos`; a lead byte that ends the text counts alone.
-size_t CharLength(std::string_view text, size_t pos, LeadByteTest isLeadByte) {
-    if (pos + 1 < text.size() && isLeadByte(static_cast<unsigned char>(text[pos]))) {
-        return 2;
-    }
-    return 1;
+template <typename Char>
+bool IsSingleByte(std::basic_string_view<Char> text, size_t pos, size_t length, char c) {
+    return length == 1 && text[pos] == static_cast<Char>(c);
 }
 
-bool IsSingleByte(std::string_view text, size_t pos, size_t length, char c) {
-    return length == 1 && text[pos] == c;
-}
+// The escapes and tokens, run the same way on the ANSI text and on an exact UTF-16 text;
+// `token(letter, leadingZeros)` gives a token's text in the form of `Char`.
+template <typename Char, typename Token>
+class Expander {
+  public:
+    using View = std::basic_string_view<Char>;
 
-// Appends what the sequence after the escape at `pos - 1` stands for and returns the
-// position after it.
-size_t ExpandSequence(std::string_view text, size_t pos, const MacroTime& time,
-                      const MacroNames& names, LeadByteTest isLeadByte, MacroExpansion* out) {
-    if (pos >= text.size()) {
-        return pos;
+    Expander(LeadByteTest isLeadByte, Token token) : isLeadByte_(isLeadByte), token_(token) {}
+
+    bool Run(View text, std::basic_string<Char>* out) {
+        out->reserve(text.size());
+        size_t runStart = 0;
+        size_t pos = 0;
+        while (pos < text.size()) {
+            size_t length = CharLength(text, pos, isLeadByte_);
+            if (!IsSingleByte(text, pos, length, kEscape)) {
+                pos += length;
+                continue;
+            }
+            out->append(text.substr(runStart, pos - runStart));
+            pos = ExpandSequence(text, pos + 1, out);
+            runStart = pos;
+        }
+        out->append(text.substr(runStart));
+        return tokenExpanded_;
     }
-    size_t length = CharLength(text, pos, isLeadByte);
-    bool leadingZeros = false;
-    if (IsSingleByte(text, pos, length, '0')) {
-        leadingZeros = true;
-        ++pos;
+
+  private:
+    // Appends what the sequence after the escape at `pos - 1` stands for and returns the
+    // position after it.
+    size_t ExpandSequence(View text, size_t pos, std::basic_string<Char>* out) {
         if (pos >= text.size()) {
             return pos;
         }
-        length = CharLength(text, pos, isLeadByte);
+        size_t length = CharLength(text, pos, isLeadByte_);
+        bool leadingZeros = false;
+        if (IsSingleByte(text, pos, length, '0')) {
+            leadingZeros = true;
+            ++pos;
+            if (pos >= text.size()) {
+                return pos;
+            }
+            length = CharLength(text, pos, isLeadByte_);
+        }
+        const Char c = text[pos];
+        const bool ascii = length == 1 && static_cast<std::make_unsigned_t<Char>>(c) < 0x80;
+        if (ascii && IsMacroTokenLetter(static_cast<char>(c))) {
+            out->append(token_(static_cast<char>(c), leadingZeros));
+            tokenExpanded_ = true;
+        } else if (ascii && c == 't') {
+            out->push_back('\t');
+        } else if (ascii && c == 'n') {
+            out->push_back('\r');
+            out->push_back('\n');
+        } else {
+            out->append(text.substr(pos, length));
+        }
+        return pos + length;
     }
-    char c = text[pos];
-    if (length == 1 && IsMacroTokenLetter(c)) {
-        out->text += ExpandToken(c, leadingZeros, time, names);
-        out->tokenExpanded = true;
-    } else if (length == 1 && c == 't') {
-        out->text += '\t';
-    } else if (length == 1 && c == 'n') {
-        out->text += "\r\n";
-    } else {
-        out->text.append(text.substr(pos, length));
-    }
-    return pos + length;
+
+    LeadByteTest isLeadByte_;
+    Token token_;
+    bool tokenExpanded_ = false;
+};
+
+template <typename Char, typename Token>
+bool Expand(std::basic_string_view<Char> text, LeadByteTest isLeadByte, Token token,
+            std::basic_string<Char>* out) {
+    return Expander<Char, Token>(isLeadByte, token).Run(text, out);
 }
 
 }  // namespace
@@ -112,20 +146,21 @@ bool IsMacroTokenLetter(char c) {
 MacroExpansion ExpandMacros(std::string_view text, const MacroTime& time, const MacroNames& names,
                             LeadByteTest isLeadByte) {
     MacroExpansion out;
-    out.text.reserve(text.size());
-    size_t runStart = 0;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t length = CharLength(text, pos, isLeadByte);
-        if (!IsSingleByte(text, pos, length, kEscape)) {
-            pos += length;
-            continue;
-        }
-        out.text.append(text.substr(runStart, pos - runStart));
-        pos = ExpandSequence(text, pos + 1, time, names, isLeadByte, &out);
-        runStart = pos;
-    }
-    out.text.append(text.substr(runStart));
+    auto token = [&](char letter, bool leadingZeros) {
+        return ExpandToken(letter, leadingZeros, time, names);
+    };
+    out.tokenExpanded = Expand(text, isLeadByte, token, &out.text);
+    return out;
+}
+
+// The names come from the string table in the code page, so they convert exactly.
+WideMacroExpansion ExpandMacros(std::u16string_view text, const MacroTime& time,
+                                const MacroNames& names, const TextCodec& codec) {
+    WideMacroExpansion out;
+    auto token = [&](char letter, bool leadingZeros) {
+        return codec.ToWide(ExpandToken(letter, leadingZeros, time, names));
+    };
+    out.tokenExpanded = Expand(text, nullptr, token, &out.text);
     return out;
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/mbcs.h"
+#include "core/text_codec.h"
 #include "core/string_table.h"
 
 namespace varnoke {
@@ -47,6 +48,11 @@ struct MacroExpansion {
     bool tokenExpanded = false;
 };
 
+struct WideMacroExpansion {
+    std::u16string text;
+    bool tokenExpanded = false;
+};
+
 // The token letters: "YyMEedAawHhmsGP".
 bool IsMacroTokenLetter(char c);
 
@@ -56,6 +62,9 @@ bool IsMacroTokenLetter(char c);
 // byte.
 MacroExpansion ExpandMacros(std::string_view text, const MacroTime& time, const MacroNames& names,
                             LeadByteTest isLeadByte);
+// The same expansion of an exact UTF-16 text; names and numbers are converted by `codec`.
+WideMacroExpansion ExpandMacros(std::u16string_view text, const MacroTime& time,
+                                const MacroNames& names, const TextCodec& codec);
 
 // The text of one token letter; `leadingZeros` pads the numbers ("%04d" for the year,
 // "%02d" for the rest) and does not touch names. A letter that is not a token letter gives

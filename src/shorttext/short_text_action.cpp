@@ -10,12 +10,27 @@ bool WinExecFailed(unsigned winExecResult) {
     return winExecResult < kWinExecFailureLimit;
 }
 
-ShortTextAction DecideShortTextAction(std::string_view line, const MacroTime& now, bool pasteOnly,
-                                      const MacroNames& names, LeadByteTest isLeadByte) {
+namespace {
+
+// The phrase of a chosen item, expanded as a whole first: a "[<" that the expansion makes
+// (from "\[<") counts as the opening mark too.
+template <typename String, typename Split>
+String PhraseText(String expanded, Split textPart) {
+    if (ClassifyShortTextLine(expanded) == ShortTextLineKind::kLabelledPhrase) {
+        return textPart(expanded);
+    }
+    return expanded;
+}
+
+}  // namespace
+
+ShortTextAction DecideShortTextAction(const ShortTextString& line, const MacroTime& now,
+                                      bool pasteOnly, const MacroNames& names,
+                                      LeadByteTest isLeadByte, const TextCodec& codec) {
     ShortTextAction action;
-    if (ClassifyShortTextLine(line) == ShortTextLineKind::kCommand) {
+    if (ClassifyStoredLine(line) == ShortTextLineKind::kCommand) {
         action.armCapture = true;
-        std::string command = SplitBracketItem(line, false, isLeadByte);
+        std::string command = SplitBracketItem(line.text, false, isLeadByte);
         // Neither a program nor a document: the shell would open some folder instead.
         if (!command.empty()) {
             action.kind = ShortTextActionKind::kRunCommand;
@@ -24,12 +39,20 @@ ShortTextAction DecideShortTextAction(std::string_view line, const MacroTime& no
         }
         return action;
     }
-    std::string text = ExpandMacros(line, now, names, isLeadByte).text;
-    if (ClassifyShortTextLine(text) == ShortTextLineKind::kLabelledPhrase) {
-        text = SplitBracketItem(text, false, isLeadByte);
+    if (line.exact.empty()) {
+        action.text = PhraseText(ExpandMacros(line.text, now, names, isLeadByte).text,
+                                 [&](const std::string& expanded) {
+                                     return SplitBracketItem(expanded, false, isLeadByte);
+                                 });
+    } else {
+        std::u16string wide = PhraseText(
+            ExpandMacros(line.exact, now, names, codec).text,
+            [](const std::u16string& expanded) { return SplitBracketItem(expanded, false); });
+        ShortTextString text = MakeShortTextString(std::move(wide), codec);
+        action.text = std::move(text.text);
+        action.exactText = std::move(text.exact);
     }
     action.kind = ShortTextActionKind::kPaste;
-    action.text = std::move(text);
     action.disarmCapture = pasteOnly;
     return action;
 }

@@ -6,7 +6,9 @@
 #include <string_view>
 
 #include "core/mbcs.h"
+#include "core/text_codec.h"
 #include "shorttext/macro_expansion.h"
+#include "shorttext/short_text_file.h"
 
 namespace varnoke {
 
@@ -23,6 +25,7 @@ enum class ShortTextActionKind {
 struct ShortTextAction {
     ShortTextActionKind kind = ShortTextActionKind::kNothing;
     std::string text;          // kPaste: the expanded text
+    std::u16string exactText;  // kPaste: the exact expanded text; empty when `text` is exact
     std::string commandLine;   // kRunCommand: for WinExec
     std::string documentFile;  // kRunCommand: for the shell when WinExec fails
     // Clear captureArmed before the clipboard write (PasteOnly), so the program's own
@@ -38,8 +41,10 @@ bool WinExecFailed(unsigned winExecResult);
 
 // The action for the stored line `line`, chosen at `now`. A command is used literally; any
 // other line is expanded as a whole, and when the expansion starts with "[<" only its text
-// part is pasted. An empty command runs nothing.
-ShortTextAction DecideShortTextAction(std::string_view line, const MacroTime& now, bool pasteOnly,
-                                      const MacroNames& names, LeadByteTest isLeadByte);
+// part is pasted. An empty command runs nothing. A line with an exact text pastes that
+// text expanded by the same rules; a command is run in its ANSI form.
+ShortTextAction DecideShortTextAction(const ShortTextString& line, const MacroTime& now,
+                                      bool pasteOnly, const MacroNames& names,
+                                      LeadByteTest isLeadByte, const TextCodec& codec);
 
 }  // namespace varnoke

@@ -1,8 +1,21 @@
 #include "shorttext/short_text_file.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "core/utf8.h"
+
 namespace varnoke {
+
+ShortTextString MakeShortTextString(std::u16string wide, const TextCodec& codec) {
+    ShortTextString out;
+    if (!codec.ToAnsiWithoutLoss(wide, &out.text)) {
+        // The program's codec stops at the first unit it cannot hold, without the ANSI text.
+        out.text = codec.ToAnsi(wide);
+        out.exact = std::move(wide);
+    }
+    return out;
+}
 
 std::string RemoveTabs(std::string_view line, LeadByteTest isLeadByte) {
     std::string out;
@@ -43,21 +56,36 @@ void ShortTextLineReader::Finish() {
     pending_.clear();
 }
 
-std::vector<std::string> ShortTextLineReader::TakeLines() {
+std::vector<ShortTextString> ShortTextLineReader::TakeLines() {
     pending_.clear();
     return std::exchange(lines_, {});
 }
 
+// The byte order mark is at the start of the first line, so that line decides, however the
+// file came in chunks.
 void ShortTextLineReader::EndLine() {
-    std::string line = RemoveTabs(pending_, isLeadByte_);
-    pending_.clear();
-    if (!line.empty()) {
-        lines_.push_back(std::move(line));
+    if (std::exchange(firstLine_, false) && StartsWithUtf8ByteOrderMark(pending_)) {
+        utf8_ = true;
+        pending_.erase(0, kUtf8ByteOrderMark.size());
     }
+    if (!utf8_) {
+        std::string line = RemoveTabs(pending_, isLeadByte_);
+        if (!line.empty()) {
+            lines_.push_back(std::move(line));
+        }
+    } else {
+        std::u16string wide = DecodeUtf8(pending_);
+        wide.erase(std::remove(wide.begin(), wide.end(), u'\t'), wide.end());
+        if (!wide.empty()) {
+            lines_.push_back(MakeShortTextString(std::move(wide), codec_));
+        }
+    }
+    pending_.clear();
 }
 
-std::vector<std::string> ParseShortTextLines(std::string_view bytes, LeadByteTest isLeadByte) {
-    ShortTextLineReader reader(isLeadByte);
+std::vector<ShortTextString> ParseShortTextLines(std::string_view bytes, LeadByteTest isLeadByte,
+                                                 const TextCodec& codec) {
+    ShortTextLineReader reader(isLeadByte, codec);
     reader.Feed(bytes);
     reader.Finish();
     return reader.TakeLines();

@@ -1,15 +1,39 @@
 #pragma once
 // The lines of a short-text data file. The Win32 side opens the file and feeds its bytes
 // in chunks of any size; the line rules live here so that they hold whatever the source.
+// A file is in the ANSI code page, or in UTF-8 when it starts with the byte order mark.
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/mbcs.h"
+#include "core/text_codec.h"
 
 namespace varnoke {
+
+// A line, label or phrase in the ANSI code page and, only where that code page cannot hold
+// it (a character of a UTF-8 file), its exact text beside it; the rules run on the exact
+// text then, and the ANSI text is made of their result.
+struct ShortTextString {
+    std::string text;
+    std::u16string exact;  // empty when `text` is exact
+
+    ShortTextString() = default;
+    ShortTextString(std::string ansi) : text(std::move(ansi)) {}
+    ShortTextString(const char* ansi) : text(ansi) {}
+    ShortTextString(std::string ansi, std::u16string exactText)
+        : text(std::move(ansi)), exact(std::move(exactText)) {}
+
+    friend bool operator==(const ShortTextString& a, const ShortTextString& b) {
+        return a.text == b.text && a.exact == b.exact;
+    }
+};
+
+// Both forms of `wide`: its ANSI form, and `wide` itself only when that form lost something.
+ShortTextString MakeShortTextString(std::u16string wide, const TextCodec& codec);
 
 // Lines kept of one file; the rest of the file is ignored.
 constexpr size_t kMaxShortTextLines = 10000;
@@ -17,10 +41,13 @@ constexpr size_t kMaxShortTextLines = 10000;
 // Splits bytes into stored lines. A line ends at LF; a CR just before that LF belongs to
 // the line end, any other CR (a lone CR, or the first of "CR CR LF") stays in the line.
 // Tabs are removed as single-byte characters only: a 0x09 right after a lead byte is that
-// character's second byte and stays. A line that is empty after that is dropped.
+// character's second byte and stays. A line that is empty after that is dropped. In a file
+// that starts with the UTF-8 byte order mark every line is UTF-8: it is decoded, loses its
+// tabs, and keeps its exact text where the ANSI code page cannot hold it.
 class ShortTextLineReader {
   public:
-    explicit ShortTextLineReader(LeadByteTest isLeadByte) : isLeadByte_(isLeadByte) {}
+    ShortTextLineReader(LeadByteTest isLeadByte, const TextCodec& codec)
+        : isLeadByte_(isLeadByte), codec_(codec) {}
 
     // Takes the next bytes of the file. False once 10000 lines are stored: the caller may
     // stop reading, later bytes are ignored anyway.
@@ -29,19 +56,23 @@ class ShortTextLineReader {
     void Finish();
 
     bool Full() const { return lines_.size() >= kMaxShortTextLines; }
-    const std::vector<std::string>& lines() const { return lines_; }
-    std::vector<std::string> TakeLines();
+    const std::vector<ShortTextString>& lines() const { return lines_; }
+    std::vector<ShortTextString> TakeLines();
 
   private:
     void EndLine();
 
     LeadByteTest isLeadByte_;
+    const TextCodec& codec_;
     std::string pending_;  // bytes of the unfinished line, as read
-    std::vector<std::string> lines_;
+    bool firstLine_ = true;
+    bool utf8_ = false;
+    std::vector<ShortTextString> lines_;
 };
 
 // The stored lines of a whole file held in memory.
-std::vector<std::string> ParseShortTextLines(std::string_view bytes, LeadByteTest isLeadByte);
+std::vector<ShortTextString> ParseShortTextLines(std::string_view bytes, LeadByteTest isLeadByte,
+                                                 const TextCodec& codec);
 
 // `line` without its single-byte tab characters.
 std::string RemoveTabs(std::string_view line, LeadByteTest isLeadByte);

@@ -1,6 +1,7 @@
 #include "shorttext/short_text_line.h"
 
 #include <cstddef>
+#include <utility>
 
 namespace varnoke {
 
@@ -19,36 +20,48 @@ constexpr std::string_view kCommandEnd = "\"]";
 // Where the text or command starts: after the two opening characters.
 constexpr size_t kBracketTextStart = 2;
 
-bool StartsWith(std::string_view line, std::string_view prefix) {
-    return line.substr(0, prefix.size()) == prefix;
-}
-
-// First position of the two-byte ASCII `mark` starting at a character boundary.
-size_t FindMark(std::string_view line, std::string_view mark, LeadByteTest isLeadByte) {
-    for (size_t pos = 0; pos < line.size(); ++pos) {
-        if (line.substr(pos, mark.size()) == mark) {
-            return pos;
-        }
-        if (pos + 1 < line.size() && isLeadByte(static_cast<unsigned char>(line[pos]))) {
-            ++pos;
+// A short-text file's markers are ASCII, so they read the same in both forms of a line.
+template <typename Char>
+bool StartsWith(std::basic_string_view<Char> line, std::string_view prefix) {
+    if (line.size() < prefix.size()) {
+        return false;
+    }
+    for (size_t pos = 0; pos < prefix.size(); ++pos) {
+        if (line[pos] != static_cast<Char>(prefix[pos])) {
+            return false;
         }
     }
-    return std::string_view::npos;
+    return true;
 }
 
-}  // namespace
+template <typename Char>
+bool Is(std::basic_string_view<Char> line, std::string_view marker) {
+    return line.size() == marker.size() && StartsWith(line, marker);
+}
 
-ShortTextLineKind ClassifyShortTextLine(std::string_view line) {
+// First position of the two-character ASCII `mark` starting at a character boundary.
+template <typename Char>
+size_t FindMark(std::basic_string_view<Char> line, std::string_view mark, LeadByteTest isLeadByte) {
+    for (size_t pos = 0; pos < line.size(); pos += CharLength(line, pos, isLeadByte)) {
+        if (StartsWith(line.substr(pos), mark)) {
+            return pos;
+        }
+    }
+    return std::basic_string_view<Char>::npos;
+}
+
+template <typename Char>
+ShortTextLineKind Classify(std::basic_string_view<Char> line) {
     if (StartsWith(line, kComment)) {
         return ShortTextLineKind::kComment;
     }
-    if (line == kSeparator) {
+    if (Is(line, kSeparator)) {
         return ShortTextLineKind::kSeparator;
     }
-    if (line == kBreak) {
+    if (Is(line, kBreak)) {
         return ShortTextLineKind::kBreak;
     }
-    if (line == kBarBreak) {
+    if (Is(line, kBarBreak)) {
         return ShortTextLineKind::kBarBreak;
     }
     if (StartsWith(line, kSubmenuStart)) {
@@ -66,35 +79,85 @@ ShortTextLineKind ClassifyShortTextLine(std::string_view line) {
     return ShortTextLineKind::kPhrase;
 }
 
-std::string SplitBracketItem(std::string_view line, bool wantLabel, LeadByteTest isLeadByte) {
+template <typename Char>
+std::basic_string<Char> Split(std::basic_string_view<Char> line, bool wantLabel,
+                              LeadByteTest isLeadByte) {
     std::string_view mark;
     if (StartsWith(line, kLabelledPhrase)) {
         mark = kPhraseEnd;
     } else if (StartsWith(line, kCommand)) {
         mark = kCommandEnd;
     } else {
-        return std::string(line);
+        return std::basic_string<Char>(line);
     }
     const size_t b = FindMark(line, mark, isLeadByte);
-    if (b == std::string_view::npos) {
-        return std::string(line);
+    if (b == std::basic_string_view<Char>::npos) {
+        return std::basic_string<Char>(line);
     }
     if (wantLabel) {
-        return std::string(line.substr(b + mark.size()));
+        return std::basic_string<Char>(line.substr(b + mark.size()));
     }
     if (b <= kBracketTextStart) {
-        return std::string();
+        return std::basic_string<Char>();
     }
-    return std::string(line.substr(kBracketTextStart, b - kBracketTextStart));
+    return std::basic_string<Char>(line.substr(kBracketTextStart, b - kBracketTextStart));
+}
+
+template <typename Char, typename Expand>
+auto ItemLabel(std::basic_string_view<Char> line, LeadByteTest isLeadByte, Expand expand) {
+    const ShortTextLineKind kind = Classify(line);
+    if (kind == ShortTextLineKind::kLabelledPhrase || kind == ShortTextLineKind::kCommand) {
+        return expand(std::basic_string_view<Char>(Split(line, true, isLeadByte)));
+    }
+    return expand(line);
+}
+
+}  // namespace
+
+ShortTextLineKind ClassifyShortTextLine(std::string_view line) {
+    return Classify(line);
+}
+
+ShortTextLineKind ClassifyShortTextLine(std::u16string_view line) {
+    return Classify(line);
+}
+
+ShortTextLineKind ClassifyStoredLine(const ShortTextString& line) {
+    return line.exact.empty() ? Classify(std::string_view(line.text))
+                              : Classify(std::u16string_view(line.exact));
+}
+
+std::string SplitBracketItem(std::string_view line, bool wantLabel, LeadByteTest isLeadByte) {
+    return Split(line, wantLabel, isLeadByte);
+}
+
+std::u16string SplitBracketItem(std::u16string_view line, bool wantLabel) {
+    return Split(line, wantLabel, nullptr);
 }
 
 MacroExpansion ShortTextItemLabel(std::string_view line, const MacroTime& labelTime,
                                   const MacroNames& names, LeadByteTest isLeadByte) {
-    const ShortTextLineKind kind = ClassifyShortTextLine(line);
-    if (kind == ShortTextLineKind::kLabelledPhrase || kind == ShortTextLineKind::kCommand) {
-        return ExpandMacros(SplitBracketItem(line, true, isLeadByte), labelTime, names, isLeadByte);
+    return ItemLabel(line, isLeadByte, [&](std::string_view raw) {
+        return ExpandMacros(raw, labelTime, names, isLeadByte);
+    });
+}
+
+ShortTextLabel ShortTextItemLabel(const ShortTextString& line, const MacroTime& labelTime,
+                                  const MacroNames& names, LeadByteTest isLeadByte,
+                                  const TextCodec& codec) {
+    ShortTextLabel label;
+    if (line.exact.empty()) {
+        MacroExpansion ansi = ShortTextItemLabel(line.text, labelTime, names, isLeadByte);
+        label.text = std::move(ansi.text);
+        label.tokenExpanded = ansi.tokenExpanded;
+        return label;
     }
-    return ExpandMacros(line, labelTime, names, isLeadByte);
+    WideMacroExpansion wide = ItemLabel(
+        std::u16string_view(line.exact), nullptr,
+        [&](std::u16string_view raw) { return ExpandMacros(raw, labelTime, names, codec); });
+    label.text = MakeShortTextString(std::move(wide.text), codec);
+    label.tokenExpanded = wide.tokenExpanded;
+    return label;
 }
 
 }  // namespace varnoke

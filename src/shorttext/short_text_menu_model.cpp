@@ -15,17 +15,21 @@ constexpr size_t kSubmenuLabelStart = 2;  // after "[["
 struct Level {
     size_t menu = 0;
     ShortTextBreak pendingBreak = ShortTextBreak::kNone;
-    std::string label;  // of the entry in the enclosing menu
-    int line = 0;       // the "[[" line
+    ShortTextString label;  // of the entry in the enclosing menu
+    int line = 0;           // the "[[" line
 };
 
 // The level procedure, run with an explicit stack of levels so that nesting depth never
 // depends on the call stack. All levels share the line cursor.
 class MenuBuilder {
   public:
-    MenuBuilder(const std::vector<std::string>& lines, const MacroTime& labelTime,
-                const MacroNames& names, LeadByteTest isLeadByte)
-        : lines_(lines), labelTime_(labelTime), names_(names), isLeadByte_(isLeadByte) {}
+    MenuBuilder(const std::vector<ShortTextString>& lines, const MacroTime& labelTime,
+                const MacroNames& names, LeadByteTest isLeadByte, const TextCodec& codec)
+        : lines_(lines),
+          labelTime_(labelTime),
+          names_(names),
+          isLeadByte_(isLeadByte),
+          codec_(codec) {}
 
     ShortTextMenuModel Build() {
         model_.menus.emplace_back();
@@ -43,8 +47,8 @@ class MenuBuilder {
 
   private:
     void TakeLine(int index) {
-        const std::string& line = lines_[static_cast<size_t>(index)];
-        switch (ClassifyShortTextLine(line)) {
+        const ShortTextString& line = lines_[static_cast<size_t>(index)];
+        switch (ClassifyStoredLine(line)) {
             case ShortTextLineKind::kComment:
                 break;
             case ShortTextLineKind::kSeparator: {
@@ -72,7 +76,7 @@ class MenuBuilder {
         }
     }
 
-    void OpenSubmenu(const std::string& line, int index) {
+    void OpenSubmenu(const ShortTextString& line, int index) {
         // Out of menus: the opening line ends the current level instead.
         if (model_.menus.size() >= kMaxShortTextMenus) {
             EndLevel();
@@ -80,7 +84,9 @@ class MenuBuilder {
         }
         Level level;
         level.menu = model_.menus.size();
-        level.label = line.substr(kSubmenuLabelStart);
+        level.label = line.exact.empty()
+                          ? ShortTextString(line.text.substr(kSubmenuLabelStart))
+                          : MakeShortTextString(line.exact.substr(kSubmenuLabelStart), codec_);
         level.line = index;
         model_.menus.emplace_back();
         levels_.push_back(std::move(level));
@@ -94,15 +100,16 @@ class MenuBuilder {
         }
         ShortTextEntry entry;
         entry.kind = ShortTextEntryKind::kSubmenu;
-        entry.label = std::move(done.label);
+        entry.label = std::move(done.label.text);
+        entry.exactLabel = std::move(done.label.exact);
         entry.lineIndex = done.line;
         entry.submenu = static_cast<int>(done.menu);
         Append(std::move(entry));
     }
 
-    void AppendItem(const std::string& line, int index) {
-        const bool command = ClassifyShortTextLine(line) == ShortTextLineKind::kCommand;
-        MacroExpansion label = ShortTextItemLabel(line, labelTime_, names_, isLeadByte_);
+    void AppendItem(const ShortTextString& line, int index) {
+        const bool command = ClassifyStoredLine(line) == ShortTextLineKind::kCommand;
+        ShortTextLabel label = ShortTextItemLabel(line, labelTime_, names_, isLeadByte_, codec_);
         if (label.tokenExpanded) {
             const Level& level = levels_.back();
             TokenLabelRef ref;
@@ -113,10 +120,11 @@ class MenuBuilder {
         }
         ShortTextEntry entry;
         entry.kind = command ? ShortTextEntryKind::kCommand : ShortTextEntryKind::kPhrase;
-        entry.label = std::move(label.text);
+        entry.label = std::move(label.text.text);
+        entry.exactLabel = std::move(label.text.exact);
         entry.commandId = kShortTextCommandBase + static_cast<unsigned>(index);
         entry.lineIndex = index;
-        entry.text = command ? SplitBracketItem(line, false, isLeadByte_) : line;
+        entry.text = command ? SplitBracketItem(line.text, false, isLeadByte_) : line.text;
         Append(std::move(entry));
     }
 
@@ -127,16 +135,17 @@ class MenuBuilder {
         model_.menus[level.menu].entries.push_back(std::move(entry));
     }
 
-    const std::vector<std::string>& lines_;
+    const std::vector<ShortTextString>& lines_;
     const MacroTime& labelTime_;
     const MacroNames& names_;
     LeadByteTest isLeadByte_;
+    const TextCodec& codec_;
     ShortTextMenuModel model_;
     std::vector<Level> levels_;
     size_t cursor_ = 0;
 };
 
-bool RefFits(const ShortTextMenuModel& model, const std::vector<std::string>& lines,
+bool RefFits(const ShortTextMenuModel& model, const std::vector<ShortTextString>& lines,
              const TokenLabelRef& ref) {
     if (ref.menu >= model.menus.size() || ref.line >= lines.size()) {
         return false;
@@ -156,15 +165,15 @@ void ShortTextMenuModel::Clear() {
     tokenLabels.clear();
 }
 
-ShortTextMenuModel BuildShortTextMenus(const std::vector<std::string>& lines,
+ShortTextMenuModel BuildShortTextMenus(const std::vector<ShortTextString>& lines,
                                        const MacroTime& labelTime, const MacroNames& names,
-                                       LeadByteTest isLeadByte) {
-    return MenuBuilder(lines, labelTime, names, isLeadByte).Build();
+                                       LeadByteTest isLeadByte, const TextCodec& codec) {
+    return MenuBuilder(lines, labelTime, names, isLeadByte, codec).Build();
 }
 
-bool RefreshShortTextLabels(ShortTextMenuModel& model, const std::vector<std::string>& lines,
+bool RefreshShortTextLabels(ShortTextMenuModel& model, const std::vector<ShortTextString>& lines,
                             const MacroTime& labelTime, const MacroNames& names,
-                            LeadByteTest isLeadByte) {
+                            LeadByteTest isLeadByte, const TextCodec& codec) {
     for (const TokenLabelRef& ref : model.tokenLabels) {
         if (!RefFits(model, lines, ref)) {
             return false;
@@ -172,7 +181,10 @@ bool RefreshShortTextLabels(ShortTextMenuModel& model, const std::vector<std::st
     }
     for (const TokenLabelRef& ref : model.tokenLabels) {
         ShortTextEntry& entry = model.menus[ref.menu].entries[ref.position];
-        entry.label = ShortTextItemLabel(lines[ref.line], labelTime, names, isLeadByte).text;
+        ShortTextLabel label =
+            ShortTextItemLabel(lines[ref.line], labelTime, names, isLeadByte, codec);
+        entry.label = std::move(label.text.text);
+        entry.exactLabel = std::move(label.text.exact);
     }
     return true;
 }

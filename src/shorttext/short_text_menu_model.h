@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "core/mbcs.h"
+#include "core/text_codec.h"
 #include "shorttext/macro_expansion.h"
+#include "shorttext/short_text_file.h"
 
 namespace varnoke {
 
@@ -25,8 +27,9 @@ enum class ShortTextBreak { kNone, kColumn, kColumnWithBar };
 
 struct ShortTextEntry {
     ShortTextEntryKind kind = ShortTextEntryKind::kPhrase;
-    std::string label;       // as shown; empty for a separator
-    unsigned commandId = 0;  // phrases and commands only
+    std::string label;          // as shown; empty for a separator
+    std::u16string exactLabel;  // empty when `label` is exact
+    unsigned commandId = 0;     // phrases and commands only
     ShortTextBreak columnBreak = ShortTextBreak::kNone;
     int lineIndex = 0;  // the stored line that made the entry ("[[" line for a submenu)
     int submenu = -1;   // list index of the menu a submenu entry opens
@@ -53,15 +56,15 @@ struct ShortTextMenuModel {
     void Clear();
 };
 
-ShortTextMenuModel BuildShortTextMenus(const std::vector<std::string>& lines,
+ShortTextMenuModel BuildShortTextMenus(const std::vector<ShortTextString>& lines,
                                        const MacroTime& labelTime, const MacroNames& names,
-                                       LeadByteTest isLeadByte);
+                                       LeadByteTest isLeadByte, const TextCodec& codec);
 
 // Re-expands the labels of every TokenLabelRef for `labelTime`, keeping ids and column
 // breaks. Every ref is checked first; false, with the model untouched, when one does not
 // fit the model or the lines (the caller then builds the menus again).
-bool RefreshShortTextLabels(ShortTextMenuModel& model, const std::vector<std::string>& lines,
+bool RefreshShortTextLabels(ShortTextMenuModel& model, const std::vector<ShortTextString>& lines,
                             const MacroTime& labelTime, const MacroNames& names,
-                            LeadByteTest isLeadByte);
+                            LeadByteTest isLeadByte, const TextCodec& codec);
 
 }  // namespace varnoke

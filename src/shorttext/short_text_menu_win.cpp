@@ -18,6 +18,23 @@ UINT BreakFlags(ShortTextBreak columnBreak) {
     return 0;
 }
 
+// A label with an exact text goes through the wide API, so every character shows as it is;
+// any other keeps the ANSI call and its bytes.
+BOOL AppendLabel(HMENU menu, UINT flags, UINT_PTR id, const ShortTextEntry& entry) {
+    if (entry.exactLabel.empty()) {
+        return AppendMenuA(menu, flags, id, entry.label.c_str());
+    }
+    return AppendMenuW(menu, flags, id, reinterpret_cast<const wchar_t*>(entry.exactLabel.c_str()));
+}
+
+BOOL ModifyLabel(HMENU menu, UINT position, UINT flags, UINT id, const ShortTextEntry& entry) {
+    if (entry.exactLabel.empty()) {
+        return ModifyMenuA(menu, position, flags, id, entry.label.c_str());
+    }
+    return ModifyMenuW(menu, position, flags, id,
+                       reinterpret_cast<const wchar_t*>(entry.exactLabel.c_str()));
+}
+
 }  // namespace
 
 bool ShortTextPopupMenus::Build(const ShortTextMenuModel& model) {
@@ -57,8 +74,8 @@ bool ShortTextPopupMenus::AppendEntry(HMENU menu, const ShortTextEntry& entry) {
                 return false;
             }
             HMENU submenu = menus_[static_cast<size_t>(entry.submenu)];
-            if (!AppendMenuA(menu, MF_POPUP | MF_STRING | breakFlags,
-                             reinterpret_cast<UINT_PTR>(submenu), entry.label.c_str())) {
+            if (!AppendLabel(menu, MF_POPUP | MF_STRING | breakFlags,
+                             reinterpret_cast<UINT_PTR>(submenu), entry)) {
                 return false;
             }
             attached_[static_cast<size_t>(entry.submenu)] = true;
@@ -68,7 +85,7 @@ bool ShortTextPopupMenus::AppendEntry(HMENU menu, const ShortTextEntry& entry) {
         case ShortTextEntryKind::kCommand:
             break;
     }
-    return AppendMenuA(menu, MF_STRING | breakFlags, entry.commandId, entry.label.c_str()) != FALSE;
+    return AppendLabel(menu, MF_STRING | breakFlags, entry.commandId, entry) != FALSE;
 }
 
 bool ShortTextPopupMenus::RefreshLabels(const ShortTextMenuModel& model) {
@@ -90,8 +107,8 @@ bool ShortTextPopupMenus::RefreshLabels(const ShortTextMenuModel& model) {
             return false;
         }
         const UINT flags = MF_BYPOSITION | MF_STRING | (state & (MF_MENUBREAK | MF_MENUBARBREAK));
-        const std::string& label = model.menus[ref.menu].entries[ref.position].label;
-        if (!ModifyMenuA(menu, ref.position, flags, id, label.c_str())) {
+        if (!ModifyLabel(menu, ref.position, flags, id,
+                         model.menus[ref.menu].entries[ref.position])) {
             return false;
         }
     }

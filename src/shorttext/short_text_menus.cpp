@@ -33,7 +33,7 @@ ShortTextShowResult ShortTextMenus::Prepare(int slot, const std::string& pathSet
     result.path = ResolveDataPath(pathSetting, programFolder, isLeadByte_);
     const bool sameAsLastShown = SamePath(result.path, lastShownPath_, isLeadByte_);
     const ShortTextCheck check =
-        CheckShortTextFile(target, result.path, files, isLeadByte_, &lastShownPath_);
+        CheckShortTextFile(target, result.path, files, isLeadByte_, codec_, &lastShownPath_);
     if (check.result == ShortTextCheckResult::kNoFile) {
         result.openFailed = check.openFailed;
         return result;
@@ -43,7 +43,7 @@ ShortTextShowResult ShortTextMenus::Prepare(int slot, const std::string& pathSet
     result.showMenu = true;
     // A model that was freed has nothing to refresh.
     if (ShouldRefreshShortTextLabels(check.result, sameAsLastShown) && !model_.menus.empty() &&
-        RefreshShortTextLabels(model_, CurrentLines(), labelTime_, names_, isLeadByte_)) {
+        RefreshShortTextLabels(model_, CurrentLines(), labelTime_, names_, isLeadByte_, codec_)) {
         return result;
     }
     Rebuild();
@@ -56,7 +56,7 @@ void ShortTextMenus::Rebuild() {
     if (!IsSlot(currentSlot_)) {
         return;
     }
-    model_ = BuildShortTextMenus(CurrentLines(), labelTime_, names_, isLeadByte_);
+    model_ = BuildShortTextMenus(CurrentLines(), labelTime_, names_, isLeadByte_, codec_);
 }
 
 ShortTextAction ShortTextMenus::Perform(int lineIndex, const MacroTime& now, bool pasteOnly) const {
@@ -65,10 +65,10 @@ ShortTextAction ShortTextMenus::Perform(int lineIndex, const MacroTime& now, boo
         return ShortTextAction();
     }
     return DecideShortTextAction(CurrentLines()[static_cast<size_t>(lineIndex)], now, pasteOnly,
-                                 names_, isLeadByte_);
+                                 names_, isLeadByte_, codec_);
 }
 
-const std::vector<std::string>& ShortTextMenus::CurrentLines() const {
+const std::vector<ShortTextString>& ShortTextMenus::CurrentLines() const {
     return slots_[currentSlot_].lines;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/mbcs.h"
+#include "core/text_codec.h"
 #include "shorttext/macro_expansion.h"
 #include "shorttext/short_text_action.h"
 #include "shorttext/short_text_menu_model.h"
@@ -31,8 +32,8 @@ bool ShouldRefreshShortTextLabels(ShortTextCheckResult check, bool sameAsLastSho
 
 class ShortTextMenus {
   public:
-    ShortTextMenus(MacroNames names, LeadByteTest isLeadByte)
-        : names_(std::move(names)), isLeadByte_(isLeadByte) {}
+    ShortTextMenus(MacroNames names, LeadByteTest isLeadByte, const TextCodec& codec)
+        : names_(std::move(names)), isLeadByte_(isLeadByte), codec_(codec) {}
 
     // Everything of showing slot `slot` (0 to 4) up to tracking: the file check, the current
     // slot, the label time and the build or refresh. `pathSetting` is the slot's HotKeyData
@@ -56,10 +57,11 @@ class ShortTextMenus {
     const std::string& lastShownPath() const { return lastShownPath_; }
 
   private:
-    const std::vector<std::string>& CurrentLines() const;
+    const std::vector<ShortTextString>& CurrentLines() const;
 
     MacroNames names_;
     LeadByteTest isLeadByte_;
+    const TextCodec& codec_;
     ShortTextSlot slots_[kShortTextSlotCount];
     ShortTextMenuModel model_;
     int currentSlot_ = -1;

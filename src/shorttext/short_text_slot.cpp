@@ -13,9 +13,9 @@ char FoldAscii(char c) {
 
 // Reads the file into the slot; false (and no lines) when it could not be read.
 bool ReadShortTextFile(const std::string& path, ShortTextSlot& slot, ShortTextFileSystem& files,
-                       LeadByteTest isLeadByte) {
+                       LeadByteTest isLeadByte, const TextCodec& codec) {
     slot.lines.clear();
-    ShortTextLineReader reader(isLeadByte);
+    ShortTextLineReader reader(isLeadByte, codec);
     if (!files.Read(path, reader)) {
         return false;
     }
@@ -58,7 +58,7 @@ void ShortTextSlot::ClearCache() {
 
 ShortTextCheck CheckShortTextFile(ShortTextSlot& slot, const std::string& resolvedPath,
                                   ShortTextFileSystem& files, LeadByteTest isLeadByte,
-                                  std::string* lastShownPath) {
+                                  const TextCodec& codec, std::string* lastShownPath) {
     ShortTextCheck check;
     const std::optional<ShortTextFileStamp> stamp = files.Find(resolvedPath);
     if (!stamp) {
@@ -70,7 +70,7 @@ ShortTextCheck CheckShortTextFile(ShortTextSlot& slot, const std::string& resolv
         check.result = ShortTextCheckResult::kUnchanged;
         return check;
     }
-    if (!ReadShortTextFile(resolvedPath, slot, files, isLeadByte)) {
+    if (!ReadShortTextFile(resolvedPath, slot, files, isLeadByte, codec)) {
         slot.ClearCache();
         check.openFailed = true;
         return check;

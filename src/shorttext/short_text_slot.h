@@ -56,7 +56,7 @@ struct ShortTextSlot {
     std::string cachedPath;  // resolved path of the cached file; empty when nothing is cached
     uint64_t cachedSize = 0;
     ShortTextFileTime cachedWriteTime;
-    std::vector<std::string> lines;
+    std::vector<ShortTextString> lines;
 
     // True when the lines can be reused for the file now found at `resolvedPath`: same
     // path (ignoring case), same size, same write time to the second.
@@ -84,6 +84,6 @@ struct ShortTextCheck {
 // leaves the slot without lines.
 ShortTextCheck CheckShortTextFile(ShortTextSlot& slot, const std::string& resolvedPath,
                                   ShortTextFileSystem& files, LeadByteTest isLeadByte,
-                                  std::string* lastShownPath);
+                                  const TextCodec& codec, std::string* lastShownPath);
 
 }  // namespace varnoke

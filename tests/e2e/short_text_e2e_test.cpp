@@ -45,6 +45,7 @@ bool ShiftWriteTime(const std::string& path, int minutes) {
 
 class ShortTextE2E : public testing::Test {
   protected:
+    explicit ShortTextE2E(bool unicodeTarget = false) : target_(unicodeTarget) {}
     void SetUp() override { ResetRegistryWithHistoryWrittenOnEveryChange(); }
     void TearDown() override { ResetRegistry(); }
 
@@ -208,6 +209,31 @@ TEST_F(ShortTextE2E, SpaceOpensTheDefaultSymbolTxtWithTheTextFileProgram) {
     ASSERT_TRUE(WaitForMenuClosed(program_));
     EXPECT_EQ(opened.TakeOpened(), program_.PathInFolder("Symbol.txt"));
     EXPECT_EQ(target_.Text(), "");
+}
+
+// A phrase file saved as UTF-8 with the byte order mark, pasted into a Unicode program.
+class Utf8ShortTextE2E : public ShortTextE2E {
+  protected:
+    Utf8ShortTextE2E() : ShortTextE2E(true) {}
+};
+
+TEST_F(Utf8ShortTextE2E, PhraseFromASubmenuIsPastedWithItsEmojiAndTheYear) {
+    UseDataFile("utf8.txt", std::string("\xEF\xBB\xBF") +
+                                u8"[[&S \u8A18\U0001F600\r\n\t\U0001F600 \\Y\u5E74\r\n]]\r\n");
+    ASSERT_TRUE(program_.Start());
+    OpenByHotKey();
+    PressKey('S');  // the submenu opens with its first item highlighted
+    PressKey(VK_RETURN);
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const std::wstring expected = L"\U0001F600 " + std::to_wstring(now.wYear) + L"\u5E74";
+    EXPECT_TRUE(WaitUntil([&] { return target_.TextW() == expected; }));
+    // A program that reads CF_TEXT gets the code page's form.
+    std::wstring clipboard;
+    std::string ansi;
+    EXPECT_TRUE(GetClipboardUnicode(&clipboard) && clipboard == expected);
+    EXPECT_TRUE(GetClipboardText(&ansi));
+    EXPECT_EQ(ansi, "?? " + std::to_string(now.wYear) + Utf8ToAnsi(u8"\u5E74"));
 }
 
 }  // namespace

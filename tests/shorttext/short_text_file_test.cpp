@@ -10,8 +10,9 @@
 namespace varnoke {
 namespace {
 
+using testing_short_text::Codec;
 using testing_short_text::Lines;
-using Strings = std::vector<std::string>;
+using Strings = std::vector<ShortTextString>;
 
 TEST(ShortTextLineReaderTest, OnlyLfAndTheCrJustBeforeItEndALine) {
     EXPECT_EQ(Lines("a\r\nb\nc"), (Strings{"a", "b", "c"}));
@@ -30,7 +31,7 @@ TEST(ShortTextLineReaderTest, TabsGoOnlyAsSingleByteCharactersAndEmptyLinesAreDr
 
 TEST(ShortTextLineReaderTest, ChunkBoundariesChangeNothing) {
     const std::string file = "\t[[a\r\n\x81\t\r\n\r\n]]\rx\r\n\x95\x5C\tz";
-    ShortTextLineReader reader(IsCp932LeadByte);
+    ShortTextLineReader reader(IsCp932LeadByte, Codec());
     for (char c : file) {
         reader.Feed(std::string(1, c));
     }
@@ -44,7 +45,7 @@ TEST(ShortTextLineReaderTest, StopsAtTenThousandStoredLines) {
         file += "\n\t\nline" + std::to_string(i) + "\r\n";
     }
     EXPECT_EQ(Lines(file + "last").back(), "last");
-    ShortTextLineReader reader(IsCp932LeadByte);
+    ShortTextLineReader reader(IsCp932LeadByte, Codec());
     EXPECT_TRUE(reader.Feed(file));
     EXPECT_FALSE(reader.Feed("last\nover\n"));
     EXPECT_FALSE(reader.Feed("more"));

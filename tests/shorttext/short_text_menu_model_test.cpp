@@ -11,6 +11,7 @@ namespace varnoke {
 namespace {
 
 using testing_short_text::Build;
+using testing_short_text::Codec;
 using testing_short_text::Describe;
 using testing_short_text::June5;
 using testing_short_text::Lines;
@@ -82,7 +83,7 @@ TEST(BuildShortTextMenusTest, FiveHundredMenusAndTenThousandLinesAtMost) {
 }
 
 TEST(TokenLabelRefTest, RefsNameMenuPositionAndLineAndRefreshKeepsIdsAndBreaks) {
-    const std::vector<std::string> lines =
+    const std::vector<ShortTextString> lines =
         Lines("a\n[[s\n[=Separator=]\n[=BarBreak=]\n[<x>]\\H:\\0m\n]]\n[<\\H>]fixed\n\\Y\n");
     ShortTextMenuModel model = Build(lines, June5(13, 7));
     ASSERT_EQ(model.tokenLabels.size(), 2u);
@@ -90,17 +91,19 @@ TEST(TokenLabelRefTest, RefsNameMenuPositionAndLineAndRefreshKeepsIdsAndBreaks) 
     // The position counts the submenu entry; a token in the text part only does not count.
     EXPECT_EQ(Where(model.tokenLabels[1]), "0/3/7");
 
-    ASSERT_TRUE(RefreshShortTextLabels(model, lines, June5(0, 30), MacroNames(), IsCp932LeadByte));
+    ASSERT_TRUE(
+        RefreshShortTextLabels(model, lines, June5(0, 30), MacroNames(), IsCp932LeadByte, Codec()));
     EXPECT_EQ(Describe(model), (Menus{"a#0,>1:s,fixed#6,2004#7", "-,||0:30#4"}));
     EXPECT_EQ(model.menus[1].entries[1].commandId, 38004u);
 }
 
 TEST(TokenLabelRefTest, RefsThatDoNotFitLeaveTheModelForARebuild) {
-    const std::vector<std::string> lines = Lines("\\H\n[[s\n\\m\n");
+    const std::vector<ShortTextString> lines = Lines("\\H\n[[s\n\\m\n");
     const ShortTextMenuModel built = Build(lines);
-    auto refused = [&](ShortTextMenuModel model, const std::vector<std::string>& with) {
+    auto refused = [&](ShortTextMenuModel model, const std::vector<ShortTextString>& with) {
         const Menus before = Describe(model);
-        if (RefreshShortTextLabels(model, with, June5(0, 30), MacroNames(), IsCp932LeadByte)) {
+        if (RefreshShortTextLabels(model, with, June5(0, 30), MacroNames(), IsCp932LeadByte,
+                                   Codec())) {
             return false;
         }
         EXPECT_EQ(Describe(model), before);  // not even the first label changed

@@ -60,7 +60,7 @@ class ShortTextMenusTest : public ::testing::Test {
     const std::string& FirstLabel() const { return menus.model().menus[0].entries[0].label; }
 
     FakeFiles files;
-    ShortTextMenus menus{MacroNames(), IsCp932LeadByte};
+    ShortTextMenus menus{MacroNames(), IsCp932LeadByte, testing_short_text::Codec()};
 };
 
 TEST_F(ShortTextMenusTest, MissingOrUnopenableFiles) {
@@ -130,7 +130,8 @@ TEST_F(ShortTextMenusTest, PerformNeedsACurrentSlotAndAStoredLine) {
 }
 
 ShortTextAction Act(const std::string& line, bool pasteOnly = false) {
-    return DecideShortTextAction(line, June5(), pasteOnly, MacroNames(), IsCp932LeadByte);
+    return DecideShortTextAction(line, June5(), pasteOnly, MacroNames(), IsCp932LeadByte,
+                                 testing_short_text::Codec());
 }
 
 TEST(DecideShortTextActionTest, PhrasesAreExpandedWhenChosenThenSplitCommandsAreLiteral) {

@@ -36,10 +36,12 @@ TEST(SymbolFileTest, CrLfLinesExactMarkersAndBalancedSubmenus) {
     for (size_t pos = bytes.find('\n'); pos != std::string::npos; pos = bytes.find('\n', pos + 1)) {
         EXPECT_EQ(bytes[pos - 1], '\r') << "byte " << pos;
     }
-    const std::vector<std::string> lines = Lines(bytes);
+    const std::vector<ShortTextString> lines = Lines(bytes);
     size_t starts = 0;
     size_t ends = 0;
-    for (const std::string& line : lines) {
+    for (const ShortTextString& stored : lines) {
+        ASSERT_TRUE(stored.exact.empty());
+        const std::string& line = stored.text;
         const ShortTextLineKind kind = ClassifyShortTextLine(line);
         // A "[=" line that is no marker, or a "[<" line without ">]", would be a typo.
         EXPECT_FALSE(kind == ShortTextLineKind::kPhrase && line.rfind("[=", 0) == 0) << line;
@@ -54,7 +56,7 @@ TEST(SymbolFileTest, CrLfLinesExactMarkersAndBalancedSubmenus) {
 }
 
 TEST(SymbolFileTest, MenusHoldBracketsSymbolsDatesASeparatorAndColumnBreaks) {
-    const std::vector<std::string> lines = Lines(ReadShippedFile());
+    const std::vector<ShortTextString> lines = Lines(ReadShippedFile());
     const ShortTextMenuModel model = Build(lines);
     const std::vector<std::string> menus = Describe(model);
     ASSERT_EQ(menus.size(), 5u);
@@ -75,7 +77,7 @@ TEST(SymbolFileTest, MenusHoldBracketsSymbolsDatesASeparatorAndColumnBreaks) {
     EXPECT_EQ(model.tokenLabels[0].line, today.lineIndex);
     const MacroTime chosen{2010, 1, 2, 6, 0, 0, 0};
     EXPECT_EQ(DecideShortTextAction(lines[static_cast<size_t>(today.lineIndex)], chosen, true,
-                                    MacroNames(), IsCp932LeadByte)
+                                    MacroNames(), IsCp932LeadByte, testing_short_text::Codec())
                   .text,
               "2010/01/02");
 }
