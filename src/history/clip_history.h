@@ -8,31 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "core/text_codec.h"
+
 namespace varnoke {
 
-// An entry's text in the ANSI code page, without terminating zero, and, only where that
-// code page cannot hold the text as it was copied, the exact text in UTF-16 beside it.
-// Everything that moves an entry moves both, so they never drift apart.
-struct HistoryEntry {
-    std::string text;
-    std::u16string exact;  // empty when `text` is exact
-
-    HistoryEntry() = default;
-    // A text the ANSI code page holds exactly.
-    HistoryEntry(std::string ansi) : text(std::move(ansi)) {}
-    HistoryEntry(const char* ansi) : text(ansi) {}
-    HistoryEntry(std::string ansi, std::u16string exactText)
-        : text(std::move(ansi)), exact(std::move(exactText)) {}
-
-    bool empty() const { return text.empty(); }
-    size_t size() const { return text.size(); }
-    // Two entries are the same text when their exact texts are: "??" from one emoji is not
-    // "??" from another.
-    friend bool operator==(const HistoryEntry& a, const HistoryEntry& b) {
-        return a.text == b.text && a.exact == b.exact;
-    }
-    friend bool operator!=(const HistoryEntry& a, const HistoryEntry& b) { return !(a == b); }
-};
+// An entry: its text in the ANSI code page, without terminating zero, and its exact text
+// where that code page cannot hold the text as it was copied.
+using HistoryEntry = DualText;
 
 // 64-bit hash of a text's bytes and length; never 0.
 uint64_t HashHistoryText(std::string_view text);

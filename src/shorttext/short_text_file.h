@@ -14,23 +14,9 @@
 
 namespace varnoke {
 
-// A line, label or phrase in the ANSI code page and, only where that code page cannot hold
-// it (a character of a UTF-8 file), its exact text beside it; the rules run on the exact
-// text then, and the ANSI text is made of their result.
-struct ShortTextString {
-    std::string text;
-    std::u16string exact;  // empty when `text` is exact
-
-    ShortTextString() = default;
-    ShortTextString(std::string ansi) : text(std::move(ansi)) {}
-    ShortTextString(const char* ansi) : text(ansi) {}
-    ShortTextString(std::string ansi, std::u16string exactText)
-        : text(std::move(ansi)), exact(std::move(exactText)) {}
-
-    friend bool operator==(const ShortTextString& a, const ShortTextString& b) {
-        return a.text == b.text && a.exact == b.exact;
-    }
-};
+// A line, label or phrase; the rules run on its exact text where it has one (a character of
+// a UTF-8 file), and the ANSI text is made of their result.
+using ShortTextString = DualText;
 
 // Both forms of `wide`: its ANSI form, and `wide` itself only when that form lost something.
 ShortTextString MakeShortTextString(std::u16string wide, const TextCodec& codec);
