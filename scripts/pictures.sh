@@ -45,6 +45,7 @@ PICTURES=(
   load_question
   hotkeys
   about
+  short_text_menu_utf8
 )
 
 # ---- Driving the program -------------------------------------------------------------
@@ -256,6 +257,36 @@ picture_short_text_menu() {
   step keys d
   sleep 0.7
   shoot_changes short_text_menu before "$(step rect "~$NOTE_CAPTION")"
+}
+
+# Short-text menu 1 from a phrase file saved as UTF-8, with a submenu open: phrases and
+# labels in Korean, simplified Chinese and accented letters. The program reads the file
+# again when it changes; the shipped Symbol.txt comes back afterwards.
+picture_short_text_menu_utf8() {
+  python3 - "$APP/Symbol.txt" <<'PY'
+import sys
+lines = [
+    "[<Café au lait>]Café au lait（カフェオレ）",
+    "[<감사합니다>]감사합니다（韓国語）",
+    "[<谢谢>]谢谢（中国語）",
+    "[=Separator=]",
+    "[[あいさつ(&A)",
+    "[<Bonjour, ça va ?>]Bonjour, ça va ?",
+    "[<안녕하세요>]안녕하세요",
+    "[<你好>]你好",
+    "]]",
+]
+open(sys.argv[1], "wb").write(b"\xef\xbb\xbf" + "\r\n".join(lines).encode("utf-8") + b"\r\n")
+PY
+  open_notepad
+  step cursor 200 180
+  screen before
+  step keys ctrl+shift+v
+  wait_for_change before
+  step keys a
+  sleep 0.7
+  shoot_changes short_text_menu_utf8 before "$(step rect "~$NOTE_CAPTION")"
+  cp "$BUILD_WIN/Symbol.txt" "$APP/Symbol.txt"
 }
 
 # The entry editor on the oldest entry: Space on the highlighted entry of the history menu.
