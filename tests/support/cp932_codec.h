@@ -12,11 +12,22 @@
 
 namespace varnoke::samples {
 
+// The two conversion descriptors are opened once: opening them for every call made the
+// fuzzers that convert each input twenty times slower.
 class Cp932Codec : public TextCodec {
   public:
+    Cp932Codec()
+        : toWide_(iconv_open("UTF-16LE", "CP932")), toAnsi_(iconv_open("CP932", "UTF-16LE")) {}
+    ~Cp932Codec() override {
+        iconv_close(toWide_);
+        iconv_close(toAnsi_);
+    }
+    Cp932Codec(const Cp932Codec&) = delete;
+    Cp932Codec& operator=(const Cp932Codec&) = delete;
+
     std::u16string ToWide(std::string_view ansi) const override {
         std::u16string wide;
-        iconv_t cd = iconv_open("UTF-16LE", "CP932");
+        iconv_t cd = toWide_;
         size_t at = 0;
         while (at < ansi.size()) {
             const size_t length =
@@ -30,13 +41,12 @@ class Cp932Codec : public TextCodec {
             }
             at += length;
         }
-        iconv_close(cd);
         return wide;
     }
 
     std::string ToAnsi(std::u16string_view wide) const override {
         std::string ansi;
-        iconv_t cd = iconv_open("CP932", "UTF-16LE");
+        iconv_t cd = toAnsi_;
         for (char16_t unit : wide) {
             char out[4] = {};
             const size_t made =
@@ -45,7 +55,6 @@ class Cp932Codec : public TextCodec {
                     : Convert(cd, reinterpret_cast<const char*>(&unit), 2, out, sizeof out);
             ansi.append(made > 0 ? std::string(out, made) : std::string("?"));
         }
-        iconv_close(cd);
         return ansi;
     }
 
@@ -63,6 +72,9 @@ class Cp932Codec : public TextCodec {
         }
         return outSize - outLeft;
     }
+
+    iconv_t toWide_;
+    iconv_t toAnsi_;
 };
 
 }  // namespace varnoke::samples
