@@ -60,9 +60,10 @@ class ShortTextE2E : public testing::Test {
         PressKey('V', true, true);
     }
 
+    // The key again until the menu is up: a press was seen to get lost once in a full run.
     void OpenByHotKey() {
-        PressShortTextHotKey();
-        ASSERT_TRUE(WaitForMenu(program_)) << "Ctrl+Shift+V showed no menu";
+        ASSERT_TRUE(OpenMenu(program_, [&] { PressShortTextHotKey(); }))
+            << "Ctrl+Shift+V showed no menu";
     }
 
     // Nothing opens: neither a menu nor a message.
