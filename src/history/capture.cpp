@@ -201,10 +201,6 @@ void ClipboardCapture::PauseIfFullAfterAnimation() {
     }
 }
 
-std::string CutClipboardText(std::string_view raw, int historyLen, LeadByteTest isLeadByte) {
-    return CutText(raw, historyLen, false, isLeadByte);
-}
-
 bool IsExcludedFromHistory(bool hasExcludeFormat, bool hasViewerIgnoreFormat,
                            bool hasCanIncludeFormat, uint32_t canIncludeValue) {
     return hasExcludeFormat || hasViewerIgnoreFormat ||

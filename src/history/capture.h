@@ -125,9 +125,6 @@ class ClipboardCapture {
 constexpr int kCaptureRetries = 25;
 constexpr unsigned kCaptureRetryDelayMs = 100;
 
-// Cut of raw clipboard bytes to HistoryLen, without ellipsis.
-std::string CutClipboardText(std::string_view raw, int historyLen, LeadByteTest isLeadByte);
-
 // Registered clipboard formats by which other programs mark content that a clipboard
 // history must not keep (password managers and the like).
 inline constexpr char kExcludeFromMonitorFormat[] = "ExcludeClipboardContentFromMonitorProcessing";
