@@ -1,0 +1,121 @@
+#pragma once
+// The history search window's rules: the comparison form of a text (letter case, full and
+// half width, hiragana and katakana folded away), the match that never starts inside a
+// character, the folded forms kept while the window is open, and the list it shows.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "core/mbcs.h"
+#include "core/text_codec.h"
+#include "history/clip_history.h"
+#include "menus/history_menu_model.h"
+
+namespace varnoke {
+
+// How the ANSI code page's texts are folded: its lead-byte test, and whether it is code
+// page 932, whose double-byte letters, kana and half-width katakana have folding rules.
+// Any other code page folds the ASCII letters only.
+struct AnsiFolding {
+    LeadByteTest isLeadByte = &IsCp932LeadByte;
+    bool cp932 = true;
+};
+
+// The comparison form of an ANSI text: still a text of the same code page, whose characters
+// start where a lead-byte scan says. A-Z and the full-width Latin letters, digits and signs
+// become their ASCII lower-case forms, the ideographic space a space, half-width katakana
+// (with a following voiced or semi-voiced mark joined to it) full-width katakana, hiragana
+// katakana, and Greek and Cyrillic capitals small letters.
+std::string FoldAnsiForSearch(std::string_view text, const AnsiFolding& folding);
+// The same rules on UTF-16 text, plus the lower case of the Latin-1 and Latin Extended-A
+// letters.
+std::u16string FoldWideForSearch(std::u16string_view text);
+
+// The first place where `needle` occurs in `haystack` starting on a character boundary of
+// `haystack`; npos when there is none. Both are folded texts. An empty needle is found at 0.
+size_t FindFoldedAnsi(std::string_view haystack, std::string_view needle, LeadByteTest isLeadByte);
+size_t FindFoldedWide(std::u16string_view haystack, std::u16string_view needle);
+
+// What the user typed, folded for both kinds of entries. An entry with an exact text is
+// compared in UTF-16, any other in the ANSI code page; a typed text that code page cannot
+// hold can only be in exact texts.
+struct SearchQuery {
+    std::u16string wide;
+    std::string ansi;
+    bool ansiUsable = false;
+    bool empty() const { return wide.empty(); }
+};
+SearchQuery MakeSearchQuery(std::u16string_view typed, const TextCodec& codec,
+                            const AnsiFolding& folding);
+
+// The folded forms of the history's entries, made once per entry while the window is open.
+// A form is kept under the entry's hash, so a capture or a move folds only what is new.
+class HistorySearchIndex {
+  public:
+    explicit HistorySearchIndex(const AnsiFolding& folding) : folding_(folding) {}
+
+    // Takes the entries of `history` as they are now; forms of entries that are gone are
+    // dropped, and new entries wait to be folded.
+    void Sync(const ClipHistory& history);
+    // Folds waiting entries until about `byteBudget` bytes were folded (at least one entry
+    // when any waits); true when none waits any more. Lets the window fold while the user
+    // has not typed yet.
+    bool FoldSome(size_t byteBudget);
+    // The list positions, in ascending order, of the entries whose text contains the query;
+    // every position for an empty query. Folds whatever still waits.
+    std::vector<int> Find(const SearchQuery& query);
+
+  private:
+    // ... implementer's choice
+    AnsiFolding folding_;
+};
+
+// The window's list: the matching entries newest first, one row per entry with the history
+// editor's preview, and a selection that follows its entry while the list changes.
+class HistorySearchModel {
+  public:
+    HistorySearchModel(const TextCodec& codec, const AnsiFolding& folding);
+
+    // At opening and after every change of the history: filters it again with the current
+    // query. `newestAtTail` is NewEntriesAtTail(settings). The history must outlive the
+    // model's use of it until the next SetHistory.
+    void SetHistory(const ClipHistory& history, bool newestAtTail);
+    // The committed text of the edit box.
+    void SetQuery(std::u16string_view typed);
+    // Lets the window fold ahead of the first keystroke; true when everything is folded.
+    bool FoldAhead(size_t byteBudget);
+
+    int rowCount() const;
+    int PositionOfRow(int row) const;
+    // The history editor's row of the entry: "%d\t%s" with position + 1 and at most
+    // kHistoryRowPreviewBytes of its text; RowWideText is the same from the exact text,
+    // and empty for an entry without one.
+    std::string RowText(int row) const;
+    std::u16string RowWideText(int row) const;
+
+    // -1 when the list is empty. After a new filter, the selected entry stays selected when
+    // it is still listed; otherwise the first row is.
+    int selectedRow() const;
+    void SelectRow(int row);
+    // Up and Down (delta -1, +1), Page Up and Page Down (delta -page, +page): clamped to the
+    // list.
+    void MoveSelection(int delta);
+
+    // The selected entry as a history-menu choice: its command id and what the list showed,
+    // for ResolveChosenEntry, so a choice made after the history moved still finds the
+    // entry the user saw, or nothing.
+    struct Choice {
+        unsigned commandId;
+        HistoryMenuSnapshot shown;
+    };
+    std::optional<Choice> SelectedChoice() const;
+
+  private:
+    // ... implementer's choice
+};
+
+}  // namespace varnoke
