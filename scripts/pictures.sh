@@ -46,6 +46,7 @@ PICTURES=(
   hotkeys
   about
   short_text_menu_utf8
+  history_search
 )
 
 # ---- Driving the program -------------------------------------------------------------
@@ -333,6 +334,17 @@ picture_load_question() {
   step settext "オプション設定 - Varnoke" 1037 "Archive.vnk"
   step click "オプション設定 - Varnoke" 1
   shoot_window load_question "確認 - Varnoke"
+}
+
+# The search window over the notepad, as Ctrl+Shift+X opens it, with full-width capitals
+# typed: they find the half-width, lower-case address and URL.
+picture_history_search() {
+  open_notepad
+  step keys ctrl+shift+x
+  step wait "履歴の検索 - Varnoke"
+  step settext "履歴の検索 - Varnoke" 1131 "ＥＸＡＭＰＬＥ"
+  sleep 0.5
+  shoot_window history_search "履歴の検索 - Varnoke"
 }
 
 picture_hotkeys() {

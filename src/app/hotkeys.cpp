@@ -28,13 +28,16 @@ HotKeySlotName GetHotKeySlotName(int slot) {
     if (slot >= 0 && slot < kFirstShortTextSlot) {
         return HotKeySlotName{kFixedNames[slot], 0};
     }
+    if (slot == kSearchSlot) {
+        return HotKeySlotName{IDS_HOTKEY_NAME_SEARCH, 0};
+    }
     return HotKeySlotName{IDS_HOTKEY_NAME_SHORTTEXT, slot - 3};
 }
 
 std::string HotKeySlotNameText(int slot, const LoadStringFn& loadString) {
     const HotKeySlotName name = GetHotKeySlotName(slot);
     std::string text = loadString(name.stringId);
-    if (slot < kFirstShortTextSlot) {
+    if (!IsShortTextHotKeySlot(slot)) {
         return text;
     }
     // Filled by hand rather than through printf, so a stray "%s" in a resource is harmless.

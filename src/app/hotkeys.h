@@ -1,5 +1,5 @@
 #pragma once
-// The nine global hot keys without the window: identifiers, the two modifier encodings,
+// The global hot keys without the window: identifiers, the two modifier encodings,
 // the names used in the failure message, the WM_HOTKEY lookup and the registration rules.
 // RegisterHotKey and UnregisterHotKey come in as callbacks.
 
@@ -26,7 +26,7 @@ int HotKeyId(uint16_t modifiers, uint16_t keyCode);
 // A slot counts as registered when its identifier is not 0 and it is enabled.
 bool IsHotKeyRegistered(const HotKeySlot& slot);
 
-// String-table id of a slot's name (400..404) and, for the short-text slots 4..8, the
+// String-table id of a slot's name (400..405) and, for the short-text slots 4..8, the
 // number that fills its %d (slot - 3); number is 0 for the other slots.
 struct HotKeySlotName {
     unsigned stringId = 0;
@@ -43,7 +43,7 @@ std::string HotKeyDisplayName(uint16_t keyCode, uint16_t modifiers,
                               const std::function<std::string(unsigned vk)>& keyName);
 
 // The slot a WM_HOTKEY identifier (low 16 bits of wParam) belongs to: the first one,
-// 0 to 8, whose identifier is not 0, equals it and which is enabled; -1 when none.
+// 0 to 9, whose identifier is not 0, equals it and which is enabled; -1 when none.
 int FindHotKeySlot(const HotKeySlots& slots, unsigned wParam);
 
 // registerFn(slot, id, modifiers, keyCode) performs RegisterHotKey with the full 16-bit

@@ -1,4 +1,4 @@
-// MainWindow: the nine global hot keys, their registration and their dispatch
+// MainWindow: the global hot keys, their registration and their dispatch
 // (WM_HOTKEY reaches OnHotKey from WindowProc, in main_window_win.cpp).
 #include "app/hotkeys.h"
 #include "app/hotkeys_win.h"
@@ -59,6 +59,9 @@ LRESULT MainWindow::OnHotKey(WPARAM wParam, LPARAM) {
             break;
         case 3:
             capture_.TogglePause();
+            break;
+        case kSearchSlot:
+            SearchHistory(true);
             break;
         default:
             ShowShortTextMenu(slot - kFirstShortTextSlot);

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include "core/app_messages.h"
+#include "dialogs/history_search_win.h"
 #include "framework/strings_win.h"
 #include "history/clipboard_win.h"
 #include "history/text_codec_win.h"
@@ -113,6 +114,46 @@ void MainWindow::ChooseHistoryCommand(UINT id) {
         ChooseHistoryItem(*position, settings_.historyPasteDirect == 1 && calledByHotKey_);
     }
     calledByHotKey_ = false;
+}
+
+void MainWindow::OnSearchHistory() {
+    SearchHistory(false);
+}
+
+void MainWindow::SearchHistory(bool byHotKey) {
+    if (searchWindow_ != nullptr) {
+        SetForegroundWindow(searchWindow_);
+        return;
+    }
+    // Another of the program's windows is open, and would be left under this one.
+    if (modalOpen_ || entryEditBusy_) {
+        return;
+    }
+    HWND target = GetForegroundWindow();
+    std::optional<HistorySearchModel::Choice> choice;
+    {
+        ModalGuard modal(modalOpen_, 1);
+        searchedVersion_ = history_.version();
+        choice = RunHistorySearch(hwnd(), {history_, NewEntriesAtTail(settings_), &searchWindow_});
+    }
+    // As for a menu choice: a capture may have moved the entries since the list showed them.
+    std::optional<int> position =
+        choice ? ResolveChosenEntry(choice->shown, history_, choice->commandId) : std::nullopt;
+    if (target != nullptr && TopLevelWindowExists(target)) {
+        Win32Foreground foreground(target);
+        RestoreTargetWindow(foreground);
+        targetInFront_.Mark();
+    }
+    if (position) {
+        ChooseHistoryItem(*position, byHotKey && settings_.historyPasteDirect == 1);
+    }
+}
+
+void MainWindow::NotifySearchWindow() {
+    if (searchWindow_ != nullptr && history_.version() != searchedVersion_) {
+        searchedVersion_ = history_.version();
+        NotifyHistorySearch(searchWindow_);
+    }
 }
 
 void MainWindow::ChooseHistoryItem(int index, bool paste) {

@@ -44,6 +44,7 @@ const CommandEntry MainWindow::kCommands[] = {
     {ID_OPTIONS, OnCommand(&MainWindow::OnOptions)},
     {ID_HOTKEY_SETTINGS, OnCommand(&MainWindow::OnHotKeySettings)},
     {ID_EDIT_HISTORY, OnCommand(&MainWindow::OnEditHistory)},
+    {ID_SEARCH_HISTORY, OnCommand(&MainWindow::OnSearchHistory)},
     {ID_PAUSE, OnCommand(&MainWindow::OnPause)},
     {ID_CLEAR_CLIPBOARD, OnCommand(&MainWindow::OnClearClipboard)},
 };
@@ -61,7 +62,11 @@ LRESULT MainWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && HIWORD(wParam) == 0) {
         menuTracking_ = false;
     }
-    return TrayIcon::WindowProc(message, wParam, lParam);
+    const LRESULT result = TrayIcon::WindowProc(message, wParam, lParam);
+    // Every change of the history happens in one of these handlers (a capture, a choice,
+    // a delete from the menu, a load), so looking after each one misses none.
+    NotifySearchWindow();
+    return result;
 }
 
 MainWindow::MainWindow(Settings& settings)

@@ -69,6 +69,7 @@ class MainWindow : public TrayIcon,
     void OnOptions();
     void OnHotKeySettings();
     void OnEditHistory();
+    void OnSearchHistory();
     void OnPause();
     void OnClearClipboard();
 
@@ -106,6 +107,12 @@ class MainWindow : public TrayIcon,
     void ChooseHistoryItem(int index, bool paste);
     void ChooseHistoryCommand(UINT id);
     void PasteIntoTarget();
+    // The search window (its hot key, and command 32778): the chosen entry goes the way of
+    // a history-menu choice, pasted into the window that was in front when it came from
+    // the hot key.
+    void SearchHistory(bool byHotKey);
+    // Tells the open search window about a change of the history.
+    void NotifySearchWindow();
     LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
     LRESULT OnMenuChar(WPARAM wParam, LPARAM lParam);
     // Space and Shift+Backspace on the highlighted entry of `menu`; true when the key
@@ -208,6 +215,10 @@ class MainWindow : public TrayIcon,
     // The data file Space asked to open, opened once the short-text menu has closed: the
     // shell may wait for a slow editor to come up, and the menu would stay on the screen.
     std::string openAfterMenu_;
+
+    // The search window while it is open, and the history version its list shows.
+    HWND searchWindow_ = nullptr;
+    uint64_t searchedVersion_ = 0;
 
     ShortTextMenus shortText_;
     ShortTextPopupMenus shortTextMenus_;

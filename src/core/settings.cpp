@@ -70,9 +70,12 @@ struct SlotDefault {
 };
 
 constexpr uint16_t kDefaultModifiers = 6;  // Ctrl+Shift
+// The search window's Ctrl+Shift+X sits beside C (history) and V (phrases), where the hand
+// already is, and no common program of the platform, its office suite or its browsers takes
+// it as a shortcut of its own.
 constexpr SlotDefault kSlotDefaults[kHotKeySlotCount] = {
     {1, 0x43, ""}, {1, 0x45, ""}, {1, 0x52, ""}, {1, 0x50, ""}, {1, 0x56, "Symbol.txt"},
-    {0, 0, ""},    {0, 0, ""},    {0, 0, ""},    {0, 0, ""},
+    {0, 0, ""},    {0, 0, ""},    {0, 0, ""},    {0, 0, ""},    {1, 0x58, ""},
 };
 
 bool FitsInt(int64_t value) {
@@ -202,7 +205,7 @@ void ReadHotKeys(SettingsStore& store, Settings* settings) {
             static_cast<uint16_t>(store.ReadInt(("HotKeyCode" + suffix).c_str(), key.keyCode));
         key.modifiers =
             static_cast<uint16_t>(store.ReadInt(("HotKeyMod" + suffix).c_str(), key.modifiers));
-        if (slot >= kFirstShortTextSlot) {
+        if (IsShortTextHotKeySlot(slot)) {
             key.dataPath = store.ReadString(("HotKeyData" + suffix).c_str(), key.dataPath);
         }
     }
@@ -232,7 +235,7 @@ void WriteHotKeys(const Settings& settings, SettingsStore& store,
         if (key.hotKeyId != 0 && key.enabled != 0 && unregisterHotKey) {
             unregisterHotKey(slot);
         }
-        if (slot >= kFirstShortTextSlot) {
+        if (IsShortTextHotKeySlot(slot)) {
             store.WriteString(("HotKeyData" + suffix).c_str(), key.dataPath);
         }
     }
@@ -247,6 +250,9 @@ std::string HotKeySuffix(int slot) {
     }
     if (slot < kFirstShortTextSlot) {
         return kFixed[slot];
+    }
+    if (slot == kSearchSlot) {
+        return "96";
     }
     const int number = slot - 3;
     return std::string(1, static_cast<char>('0' + number / 10)) +

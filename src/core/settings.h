@@ -18,15 +18,23 @@ struct WindowRect {
     }
 };
 
-constexpr int kHotKeySlotCount = 9;
+// Slots 0 to 3 call the program's functions, 4 to 8 the short-text menus, and 9, added
+// after them so that every older slot keeps its number and registry names, the history
+// search window.
+constexpr int kHotKeySlotCount = 10;
 constexpr int kFirstShortTextSlot = 4;
+constexpr int kShortTextSlotEnd = 9;
+constexpr int kSearchSlot = 9;
+inline bool IsShortTextHotKeySlot(int slot) {
+    return slot >= kFirstShortTextSlot && slot < kShortTextSlotEnd;
+}
 
 struct HotKeySlot {
     int enabled = 0;
     uint16_t keyCode = 0;
     uint16_t modifiers = 0;
     int hotKeyId = 0;      // set by RegisterHotKeys; 0 when not registered
-    std::string dataPath;  // slots 4 to 8 only
+    std::string dataPath;  // short-text slots only
 };
 
 struct Settings {
@@ -98,7 +106,8 @@ struct ScreenMetrics {
     int height = 0;  // SM_CYSCREEN
 };
 
-// Registry-name suffix of a hot-key slot: "00", "99", "98", "97", then "01".."05".
+// Registry-name suffix of a hot-key slot: "00", "99", "98", "97", then "01".."05", then
+// "96" for the search window.
 std::string HotKeySuffix(int slot);
 
 // The default record of both tables (slot defaults included), with the font height

@@ -8,7 +8,7 @@ namespace varnoke {
 
 namespace {
 
-constexpr int kShortTextRows = kHotKeySlotCount - kFirstShortTextSlot;
+constexpr int kShortTextRows = kShortTextSlotEnd - kFirstShortTextSlot;
 
 HotKeySlotRow ShortTextRow(int row) {
     return {IDC_HOTKEY_ENABLE_SHORTTEXT_FIRST + row, IDC_HOTKEY_SHORTTEXT_FIRST + row,
@@ -27,6 +27,8 @@ std::vector<HotKeyTip> MakeTips() {
         {IDC_HOTKEY_TRAY_MENU, IDC_HOTKEY_HISTORY},
         {IDC_HOTKEY_ENABLE_PAUSE, IDC_HOTKEY_ENABLE_PAUSE},
         {IDC_HOTKEY_PAUSE, IDC_HOTKEY_HISTORY},
+        {IDC_HOTKEY_ENABLE_SEARCH, IDC_HOTKEY_ENABLE_SEARCH},
+        {IDC_HOTKEY_SEARCH, IDC_HOTKEY_HISTORY},
     };
     // The browse buttons have no tip.
     for (int row = 0; row < kShortTextRows; ++row) {
@@ -61,7 +63,7 @@ void ApplyHotKeyDialogValues(const HotKeyDialogValues& values, Settings& setting
         key.enabled = edited.enabled;
         key.keyCode = edited.keyCode;
         key.modifiers = edited.modifiers;
-        if (slot >= kFirstShortTextSlot) {
+        if (IsShortTextHotKeySlot(slot)) {
             key.dataPath = edited.dataPath;
         }
     }
@@ -78,6 +80,7 @@ const std::array<HotKeySlotRow, kHotKeySlotCount>& HotKeySlotRows() {
         ShortTextRow(2),
         ShortTextRow(3),
         ShortTextRow(4),
+        HotKeySlotRow{IDC_HOTKEY_ENABLE_SEARCH, IDC_HOTKEY_SEARCH, 0, 0, 0},
     };
     return rows;
 }
@@ -102,7 +105,7 @@ EnableRule HotKeySlotEnableRule(int slot) {
     if (slot == 0) {
         return {row.enableId, {row.keyFieldId, IDC_PASTE_DIRECT}};
     }
-    if (slot < kFirstShortTextSlot) {
+    if (!IsShortTextHotKeySlot(slot)) {
         return {row.enableId, {row.keyFieldId}};
     }
     return {row.enableId, {row.keyFieldId, row.pathId, row.browseId, row.editId}};

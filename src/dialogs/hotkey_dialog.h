@@ -1,5 +1,5 @@
 #pragma once
-// The hot-key settings dialog's rules: its nine slot rows as data (controls, enabling,
+// The hot-key settings dialog's rules: its slot rows as data (controls, enabling,
 // tips), the values it edits, the hot-key control's encoding of a stored key, and which
 // file an edit button opens.
 
@@ -15,7 +15,7 @@
 namespace varnoke {
 
 // What the dialog edits: the two paste options and every slot's enabled flag, key,
-// modifiers and (slots 4 to 8) short-text file path. The slots' identifiers are not the
+// modifiers and (short-text slots) file path. The slots' identifiers are not the
 // dialog's business.
 struct HotKeyDialogValues {
     int historyPasteDirect = 0;
@@ -26,8 +26,8 @@ HotKeyDialogValues HotKeyDialogValuesFrom(const Settings& settings);
 // Copies the confirmed values back; identifiers stay for RegisterHotKeys to recompute.
 void ApplyHotKeyDialogValues(const HotKeyDialogValues& values, Settings& settings);
 
-// The controls of one slot's row; 0 where the row has no such control (slots 0 to 3
-// have no path, browse or edit button).
+// The controls of one slot's row; 0 where the row has no such control (only the
+// short-text rows have a path, a browse and an edit button).
 struct HotKeySlotRow {
     int enableId;
     int keyFieldId;

@@ -54,6 +54,8 @@ const CommandRangeEntry HotKeyDialog::kRanges[] = {
      OnCommandRange(&HotKeyDialog::OnEnableClicked)},
     {BN_CLICKED, IDC_HOTKEY_ENABLE_SHORTTEXT1, IDC_HOTKEY_ENABLE_SHORTTEXT5,
      OnCommandRange(&HotKeyDialog::OnEnableClicked)},
+    {BN_CLICKED, IDC_HOTKEY_ENABLE_SEARCH, IDC_HOTKEY_ENABLE_SEARCH,
+     OnCommandRange(&HotKeyDialog::OnEnableClicked)},
     {BN_CLICKED, IDC_SHORTTEXT_BROWSE1, IDC_SHORTTEXT_BROWSE5,
      OnCommandRange(&HotKeyDialog::OnBrowse)},
     {BN_CLICKED, IDC_SHORTTEXT_EDIT1, IDC_SHORTTEXT_EDIT5,
@@ -68,7 +70,7 @@ void HotKeyDialog::DoDataExchange(DataExchange& dx) {
     for (int slot = 0; slot < kHotKeySlotCount; ++slot) {
         dx.Check(HotKeySlotRows()[slot].enableId, values_.slots[slot].enabled);
     }
-    for (int slot = kFirstShortTextSlot; slot < kHotKeySlotCount; ++slot) {
+    for (int slot = kFirstShortTextSlot; slot < kShortTextSlotEnd; ++slot) {
         dx.Text(HotKeySlotRows()[slot].pathId, values_.slots[slot].dataPath);
     }
 }

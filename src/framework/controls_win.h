@@ -70,6 +70,10 @@ class ListBox : public Control {
                                              reinterpret_cast<LPARAM>(text.c_str())));
     }
     int DeleteString(int row) const { return static_cast<int>(Send(LB_DELETESTRING, row)); }
+    void ResetContent() const { Send(LB_RESETCONTENT); }
+    // The selection of a single-selection list; LB_ERR when none.
+    int CurSel() const { return static_cast<int>(Send(LB_GETCURSEL)); }
+    void SetCurSel(int row) const { Send(LB_SETCURSEL, static_cast<WPARAM>(row)); }
     std::string ItemText(int row) const;
     LPARAM ItemData(int row) const { return Send(LB_GETITEMDATA, static_cast<WPARAM>(row)); }
     void SetItemData(int row, LPARAM data) const {

@@ -33,6 +33,7 @@
 #define ID_HOTKEY_SETTINGS 32773
 #define ID_CLEAR_CLIPBOARD 32775
 #define ID_EDIT_HISTORY 32777
+#define ID_SEARCH_HISTORY 32778
 #define ID_APP_ABOUT 57664
 #define ID_APP_EXIT 57665
 #define ID_HELP_FINDER 57667
@@ -99,6 +100,7 @@
 #define IDC_HOTKEY_ENABLE_EDITOR 2001
 #define IDC_HOTKEY_ENABLE_TRAY_MENU 2002
 #define IDC_HOTKEY_ENABLE_PAUSE 2003
+#define IDC_HOTKEY_ENABLE_SEARCH 2004
 #define IDC_HOTKEY_ENABLE_SHORTTEXT_FIRST 2010
 #define IDC_HOTKEY_ENABLE_SHORTTEXT1 2010
 #define IDC_HOTKEY_ENABLE_SHORTTEXT2 2011
@@ -109,6 +111,7 @@
 #define IDC_HOTKEY_EDITOR 2101
 #define IDC_HOTKEY_TRAY_MENU 2102
 #define IDC_HOTKEY_PAUSE 2103
+#define IDC_HOTKEY_SEARCH 2104
 #define IDC_HOTKEY_SHORTTEXT_FIRST 2110
 #define IDC_HOTKEY_SHORTTEXT1 2110
 #define IDC_HOTKEY_SHORTTEXT2 2111
@@ -151,6 +154,12 @@
 #define IDC_EDITOR_FONT_SAMPLE 1091
 #define IDC_EDITOR_WORD_WRAP 1092
 #define IDC_EDITOR_TAB_STOPS 1093
+
+// History search window.
+#define IDD_HISTORY_SEARCH 156
+#define IDC_SEARCH_LABEL 1130
+#define IDC_SEARCH_TEXT 1131
+#define IDC_SEARCH_LIST 1132
 
 // History data file question.
 #define IDD_LOAD_CONFLICT 155
@@ -207,13 +216,14 @@
 #define IDS_AM_JAPANESE 277
 #define IDS_PM_JAPANESE 278
 
-// Names of the hot-key slots 0..4 in the registration failure message; 404
-// takes the short-text menu number (slot - 3) for its %d.
+// Names of the hot-key slots in the registration failure message; 404 takes the
+// short-text menu number (slot - 3) for its %d, and 405 names the search window's slot 9.
 #define IDS_HOTKEY_NAME_HISTORY 400
 #define IDS_HOTKEY_NAME_EDITOR 401
 #define IDS_HOTKEY_NAME_TRAY_MENU 402
 #define IDS_HOTKEY_NAME_PAUSE 403
 #define IDS_HOTKEY_NAME_SHORTTEXT 404
+#define IDS_HOTKEY_NAME_SEARCH 405
 
 // Messages, printf-style placeholders.
 #define IDS_MSG_HOTKEY_FAILED 500          // %s slot name, %s key name

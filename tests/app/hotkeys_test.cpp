@@ -52,7 +52,7 @@ TEST(HotKeyIdTest, LowBytesOfModifiersAndKey) {
     EXPECT_EQ(HotKeyId(1, 0), 0x100);
 }
 
-TEST(RegisterHotKeysTest, DefaultsRegisterFiveSlots) {
+TEST(RegisterHotKeysTest, DefaultsRegisterSixSlots) {
     Settings settings = Defaults();
     FakeRegistry registry;
     EXPECT_TRUE(RegisterHotKeys(settings.hotKeys, registry.Fn()).empty());
@@ -60,8 +60,9 @@ TEST(RegisterHotKeysTest, DefaultsRegisterFiveSlots) {
                                                  {1, 0x645, 6, 0x45},
                                                  {2, 0x652, 6, 0x52},
                                                  {3, 0x650, 6, 0x50},
-                                                 {4, 0x656, 6, 0x56}}));
-    for (int slot = 5; slot < kHotKeySlotCount; ++slot) {
+                                                 {4, 0x656, 6, 0x56},
+                                                 {9, 0x658, 6, 0x58}}));
+    for (int slot = 5; slot < kShortTextSlotEnd; ++slot) {
         const HotKeySlot& key = settings.hotKeys[slot];
         EXPECT_FALSE(IsHotKeyRegistered(key));
         // Computed even for a disabled slot.
@@ -143,6 +144,8 @@ TEST(HotKeyNamesTest, SlotNamesAndNumbers) {
     EXPECT_EQ(GetHotKeySlotName(4).number, 1);
     EXPECT_EQ(GetHotKeySlotName(6).number, 3);
     EXPECT_EQ(GetHotKeySlotName(8).number, 5);
+    EXPECT_EQ(GetHotKeySlotName(9).stringId, 405u);
+    EXPECT_EQ(GetHotKeySlotName(9).number, 0);
 
     auto load = [](unsigned id) { return id == 404 ? std::string("menu(%d)") : "n%d"; };
     EXPECT_EQ(HotKeySlotNameText(6, load), "menu(3)");

@@ -59,12 +59,12 @@ std::vector<std::string> ExpectedValueOrder() {
         "HistoryPasteDirect PasteOnly Paused $EditFontName EditFontHeight EditFontWeight "
         "EditFontItalic EditWordWrap EditTabStops $EditHistoryPos $EditTextPos");
     std::vector<std::string> order{std::istream_iterator<std::string>(table), {}};
-    const char* const suffixes[] = {"00", "99", "98", "97", "01", "02", "03", "04", "05"};
-    for (int slot = 0; slot < 9; ++slot) {
+    const char* const suffixes[] = {"00", "99", "98", "97", "01", "02", "03", "04", "05", "96"};
+    for (int slot = 0; slot < 10; ++slot) {
         for (const char* prefix : {"HotKeyEnable", "HotKeyCode", "HotKeyMod"}) {
             order.push_back(prefix + std::string(suffixes[slot]));
         }
-        if (slot >= 4) {
+        if (slot >= 4 && slot <= 8) {
             order.push_back("$HotKeyData" + std::string(suffixes[slot]));
         }
     }
@@ -117,10 +117,10 @@ TEST(SettingsDefaultsTest, EmptyOrWronglyTypedStoreYieldsDefaultsOfBothTables) {
         EXPECT_EQ(s.editHistoryPos, (WindowRect{0, 0, 400, 300}));
         EXPECT_EQ(s.editTextPos, (WindowRect{0, 0, 500, 400}));
 
-        const int codes[] = {0x43, 0x45, 0x52, 0x50, 0x56, 0, 0, 0, 0};
+        const int codes[] = {0x43, 0x45, 0x52, 0x50, 0x56, 0, 0, 0, 0, 0x58};
         for (int slot = 0; slot < kHotKeySlotCount; ++slot) {
             SCOPED_TRACE(slot);
-            EXPECT_EQ(s.hotKeys[slot].enabled, slot <= 4 ? 1 : 0);
+            EXPECT_EQ(s.hotKeys[slot].enabled, slot <= 4 || slot == kSearchSlot ? 1 : 0);
             EXPECT_EQ(s.hotKeys[slot].keyCode, codes[slot]);
             EXPECT_EQ(s.hotKeys[slot].modifiers, 6);
             EXPECT_EQ(s.hotKeys[slot].hotKeyId, 0);

@@ -35,10 +35,15 @@ TEST(HotKeyDialogRows, EachSlotHasItsOwnControls) {
     EXPECT_EQ(rows[8].pathId, 2214);
     EXPECT_EQ(rows[8].browseId, 2314);
     EXPECT_EQ(rows[8].editId, 2414);
+    // The search window's slot 9 has a row like the function rows.
+    EXPECT_EQ(rows[9].enableId, 2004);
+    EXPECT_EQ(rows[9].keyFieldId, 2104);
+    EXPECT_EQ(rows[9].pathId, 0);
 
     EXPECT_EQ(HotKeySlotOfControl(2002), 2);
     EXPECT_EQ(HotKeySlotOfControl(2311), 5);
     EXPECT_EQ(HotKeySlotOfControl(2414), 8);
+    EXPECT_EQ(HotKeySlotOfControl(2104), 9);
     EXPECT_EQ(HotKeySlotOfControl(IDC_PASTE_DIRECT), -1);
     EXPECT_EQ(HotKeySlotOfControl(IDC_PASTE_ONLY), -1);
     EXPECT_EQ(HotKeySlotOfControl(0), -1);
@@ -66,23 +71,25 @@ TEST(HotKeyDialogRows, EnableBoxesSwitchTheirOwnRowOnly) {
             state.id == 2110 || state.id == 2210 || state.id == 2310 || state.id == 2410;
         EXPECT_EQ(state.enabled, !inRow4) << state.id;
     }
-    EXPECT_EQ(seen.size(), 2u + 3u + 4u * 5u);
+    EXPECT_EQ(seen.size(), 2u + 3u + 4u * 5u + 1u);
     EXPECT_EQ(seen.count(IDC_PASTE_ONLY), 0u);
 }
 
 TEST(HotKeyDialogTips, SharedStringsInRegistrationOrder) {
     const auto& tips = HotKeyTips();
-    ASSERT_EQ(tips.size(), 9u + 4u * 5u + 1u);
+    ASSERT_EQ(tips.size(), 11u + 4u * 5u + 1u);
     EXPECT_EQ(tips.front().controlId, 2000);
     EXPECT_EQ(tips[2].controlId, IDC_PASTE_DIRECT);
-    EXPECT_EQ(tips[9].controlId, 2010);
-    EXPECT_EQ(tips[12].controlId, 2410);
+    EXPECT_EQ(tips[9].controlId, 2004);
+    EXPECT_EQ(tips[11].controlId, 2010);
+    EXPECT_EQ(tips[14].controlId, 2410);
     EXPECT_EQ(tips.back().controlId, IDC_PASTE_ONLY);
 
     EXPECT_EQ(HotKeyTipStringId(2000), 2000u);
     EXPECT_EQ(HotKeyTipStringId(IDC_PASTE_DIRECT), 1017u);
     EXPECT_EQ(HotKeyTipStringId(2003), 2003u);
-    for (int field : {2100, 2101, 2103, 2110, 2114}) {
+    EXPECT_EQ(HotKeyTipStringId(2004), 2004u);
+    for (int field : {2100, 2101, 2103, 2104, 2110, 2114}) {
         EXPECT_EQ(HotKeyTipStringId(field), 2100u) << field;
     }
     EXPECT_EQ(HotKeyTipStringId(2013), 2010u);

@@ -157,6 +157,26 @@ TEST_F(HotKeyDialogE2E, ANewHistoryKeyOpensTheMenuAfterOkAndTheOldOneNoLonger) {
     EXPECT_EQ(RegInt("HotKeyEnable00"), 1u);
 }
 
+TEST_F(HotKeyDialogE2E, TheSearchKeyIsShownChangedAndSaved) {
+    Start();
+    OpenDialog();
+    EXPECT_TRUE(dialog_.IsChecked(IDC_HOTKEY_ENABLE_SEARCH));
+    EXPECT_EQ(dialog_.HotKey(IDC_HOTKEY_SEARCH), ControlValue('X', true, true, false));
+    TypeKey(IDC_HOTKEY_SEARCH, 'J', true, false, true);  // Ctrl+Alt+J
+    Close(IDOK);
+    target_.Focus();
+    PressKey('J', true, false, true);
+    DialogDriver search =
+        DialogDriver::Find(program_.processId(), Utf8ToAnsi(u8"履歴の検索 - Varnoke"));
+    ASSERT_TRUE(search) << "the new key showed no search window";
+    search.Close();
+    ASSERT_TRUE(search.WaitClosed());
+    ASSERT_TRUE(program_.Stop());
+    EXPECT_EQ(RegInt("HotKeyCode96"), DWORD{'J'});
+    EXPECT_EQ(RegInt("HotKeyMod96"), 3u);  // Alt 1 + Ctrl 2
+    EXPECT_EQ(RegInt("HotKeyEnable96"), 1u);
+}
+
 TEST_F(HotKeyDialogE2E, CancelAfterAChangeBringsTheOldKeysBack) {
     Start();
     OpenDialog();

@@ -80,6 +80,9 @@ TEST_F(SettingsE2E, EmptyKeyIsFilledWithEveryDefaultAtExit) {
         {"HotKeyEnable05", 0},
         {"HotKeyCode05", 0},
         {"HotKeyMod05", 6},
+        {"HotKeyEnable96", 1},
+        {"HotKeyCode96", 0x58},
+        {"HotKeyMod96", 6},
     };
     for (const auto& [name, value] : ints) {
         EXPECT_EQ(RegInt(name.c_str()), value) << name;
@@ -95,11 +98,12 @@ TEST_F(SettingsE2E, EmptyKeyIsFilledWithEveryDefaultAtExit) {
         EXPECT_EQ(Str(name.c_str()), value) << name;
     }
     std::vector<std::string> names = RegValueNames();
-    for (const char* absent : {"HotKeyData00", "HotKeyData99", "HotKeyData98", "HotKeyData97"}) {
+    for (const char* absent :
+         {"HotKeyData00", "HotKeyData99", "HotKeyData98", "HotKeyData97", "HotKeyData96"}) {
         EXPECT_EQ(std::count(names.begin(), names.end(), absent), 0) << absent;
     }
-    // 36 values of the first table and 9 slots of 3 values plus 5 data paths.
-    EXPECT_EQ(names.size(), 36u + 27u + 5u);
+    // 36 values of the first table and 10 slots of 3 values plus 5 data paths.
+    EXPECT_EQ(names.size(), 36u + 30u + 5u);
 }
 
 TEST_F(SettingsE2E, OutOfRangeValuesAreClampedAndOthersKept) {

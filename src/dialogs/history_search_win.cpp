@@ -1,0 +1,266 @@
+#include "dialogs/history_search_win.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "dialogs/history_editor_win.h"
+#include "framework/controls_win.h"
+#include "framework/dialog_helpers_win.h"
+#include "framework/dialog_win.h"
+#include "framework/handles_win.h"
+#include "framework/strings_win.h"
+#include "framework/subclass_win.h"
+#include "history/text_codec_win.h"
+#include "res/resource.h"
+
+namespace varnoke {
+
+namespace {
+
+constexpr UINT WM_SEARCH_HISTORY_CHANGED = WM_APP + 1;
+constexpr UINT WM_SEARCH_MOVE_KEY = WM_APP + 2;
+constexpr UINT WM_SEARCH_COMPOSITION_ENDED = WM_APP + 3;
+
+// The folding of a full history (some 20 MB) runs in slices from a timer, which comes after
+// painting and input: the window shows at once, and by the first keystroke there is
+// little or nothing left to fold.
+constexpr UINT_PTR kFoldTimer = 1;
+constexpr UINT kFoldTimerMs = 1;
+constexpr size_t kFoldBytesPerSlice = size_t{4} << 20;
+
+const LayoutRow kLayout[] = {{IDC_SEARCH_TEXT, kStretchRight},
+                             {IDC_SEARCH_LIST, kStretchRight | kStretchBottom}};
+
+AnsiFolding SystemAnsiFolding() {
+    return AnsiFolding{&IsAnsiLeadByte, GetACP() == 932};
+}
+
+// The edit box keeps the focus while Up, Down, Page Up and Page Down move the list's
+// selection, and tells when the input method has committed its text: what it is still
+// composing must not filter.
+class SearchEdit : public SubclassedWindow {
+  public:
+    bool composing() const { return composing_; }
+
+  protected:
+    const MessageMap* GetMessageMap() const override { return &kMessageMap; }
+
+  private:
+    LRESULT OnKeyDown(WPARAM key, LPARAM) {
+        if (key != VK_UP && key != VK_DOWN && key != VK_PRIOR && key != VK_NEXT) {
+            return Default();
+        }
+        SendMessageA(GetParent(hwnd()), WM_SEARCH_MOVE_KEY, key, 0);
+        return 0;
+    }
+    LRESULT OnStartComposition(WPARAM, LPARAM) {
+        composing_ = true;
+        return Default();
+    }
+    // Posted: the committed characters reach the edit box after this message.
+    LRESULT OnEndComposition(WPARAM, LPARAM) {
+        composing_ = false;
+        PostMessageA(GetParent(hwnd()), WM_SEARCH_COMPOSITION_ENDED, 0, 0);
+        return Default();
+    }
+
+    bool composing_ = false;
+    static const MessageEntry kMessages[];
+    static const MessageMap kMessageMap;
+};
+
+const MessageEntry SearchEdit::kMessages[] = {
+    {WM_KEYDOWN, OnMessage(&SearchEdit::OnKeyDown)},
+    {WM_IME_STARTCOMPOSITION, OnMessage(&SearchEdit::OnStartComposition)},
+    {WM_IME_ENDCOMPOSITION, OnMessage(&SearchEdit::OnEndComposition)},
+};
+const MessageMap SearchEdit::kMessageMap = {&Window::kMessageMap, kMessages, std::size(kMessages),
+                                            nullptr, 0};
+
+class HistorySearchDialog : public Dialog {
+  public:
+    explicit HistorySearchDialog(const HistorySearchArgs& args)
+        : Dialog(IDD_HISTORY_SEARCH), args_(args), model_(AnsiCodec(), SystemAnsiFolding()) {}
+    const std::optional<HistorySearchModel::Choice>& choice() const { return choice_; }
+
+  protected:
+    const MessageMap* GetMessageMap() const override { return &kMessageMap; }
+    bool OnInitDialog() override;
+    void OnOK() override;
+
+  private:
+    LRESULT OnSize(WPARAM, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnTimer(WPARAM, LPARAM);
+    LRESULT OnHistoryChanged(WPARAM, LPARAM);
+    LRESULT OnMoveKey(WPARAM key, LPARAM);
+    LRESULT OnCompositionEnded(WPARAM, LPARAM);
+    void OnTextChanged(UINT);
+    void OnSelectionChanged(UINT) { model_.SelectRow(List().CurSel()); }
+    void OnDoubleClick(UINT) { OnOK(); }
+
+    ListBox List() const { return ListBox(Item(IDC_SEARCH_LIST)); }
+    void Filter();
+    void FillList();
+    void StartFolding() { SetTimer(hwnd(), kFoldTimer, kFoldTimerMs, nullptr); }
+
+    const HistorySearchArgs& args_;
+    HistorySearchModel model_;
+    SearchEdit edit_;
+    FontHandle font_;
+    bool initialized_ = false;
+    std::optional<HistorySearchModel::Choice> choice_;
+
+    static const MessageEntry kMessages[];
+    static const CommandRangeEntry kRanges[];
+    static const MessageMap kMessageMap;
+};
+
+const MessageEntry HistorySearchDialog::kMessages[] = {
+    {WM_SIZE, OnMessage(&HistorySearchDialog::OnSize)},
+    {WM_DESTROY, OnMessage(&HistorySearchDialog::OnDestroy)},
+    {WM_TIMER, OnMessage(&HistorySearchDialog::OnTimer)},
+    {WM_SEARCH_HISTORY_CHANGED, OnMessage(&HistorySearchDialog::OnHistoryChanged)},
+    {WM_SEARCH_MOVE_KEY, OnMessage(&HistorySearchDialog::OnMoveKey)},
+    {WM_SEARCH_COMPOSITION_ENDED, OnMessage(&HistorySearchDialog::OnCompositionEnded)},
+};
+const CommandRangeEntry HistorySearchDialog::kRanges[] = {
+    {EN_CHANGE, IDC_SEARCH_TEXT, IDC_SEARCH_TEXT,
+     OnCommandRange(&HistorySearchDialog::OnTextChanged)},
+    {LBN_SELCHANGE, IDC_SEARCH_LIST, IDC_SEARCH_LIST,
+     OnCommandRange(&HistorySearchDialog::OnSelectionChanged)},
+    {LBN_DBLCLK, IDC_SEARCH_LIST, IDC_SEARCH_LIST,
+     OnCommandRange(&HistorySearchDialog::OnDoubleClick)},
+};
+const MessageMap HistorySearchDialog::kMessageMap = {
+    &Dialog::kMessageMap, kMessages, std::size(kMessages), nullptr, 0, kRanges, std::size(kRanges)};
+
+bool HistorySearchDialog::OnInitDialog() {
+    Dialog::OnInitDialog();
+    *args_.openWindow = hwnd();
+    SetSmallIcon(hwnd(), IDI_NORMAL);
+    edit_.SubclassDlgItem(hwnd(), IDC_SEARCH_TEXT);
+    MakeUnicode(Item(IDC_SEARCH_TEXT));
+    ListBox list = List();
+    MakeUnicode(list.hwnd());
+    font_ = CreateHistoryListFont(list.hwnd());
+    list.SetFont(font_.get());
+    list.SetTabStop(16);
+    list.SetItemHeight(list.ItemHeight() + 1);
+    model_.SetHistory(args_.history, args_.newestAtTail);
+    FillList();
+    initialized_ = true;
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    ApplyLayout(hwnd(), kLayout, std::size(kLayout), client.right, client.bottom);
+    // The hot key reached the program, which may therefore take the foreground.
+    SetForegroundWindow(hwnd());
+    StartFolding();
+    return true;
+}
+
+void HistorySearchDialog::FillList() {
+    ListBox list = List();
+    SendMessageA(list.hwnd(), WM_SETREDRAW, FALSE, 0);
+    list.ResetContent();
+    for (int row = 0; row < model_.rowCount(); ++row) {
+        const std::u16string wide = model_.RowWideText(row);
+        if (wide.empty()) {
+            list.InsertString(-1, model_.RowText(row));
+        } else {
+            list.InsertWideString(-1, wide);
+        }
+    }
+    list.SetCurSel(model_.selectedRow());
+    SendMessageA(list.hwnd(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list.hwnd(), nullptr, TRUE);
+}
+
+void HistorySearchDialog::Filter() {
+    model_.SetQuery(Control(Item(IDC_SEARCH_TEXT)).WideText());
+    FillList();
+}
+
+void HistorySearchDialog::OnTextChanged(UINT) {
+    if (initialized_ && !edit_.composing()) {
+        Filter();
+    }
+}
+
+LRESULT HistorySearchDialog::OnCompositionEnded(WPARAM, LPARAM) {
+    Filter();
+    return 0;
+}
+
+LRESULT HistorySearchDialog::OnMoveKey(WPARAM key, LPARAM) {
+    ListBox list = List();
+    int page = 1;
+    RECT client{};
+    if (GetClientRect(list.hwnd(), &client) && list.ItemHeight() > 0) {
+        page = std::max(1, static_cast<int>(client.bottom - client.top) / list.ItemHeight() - 1);
+    }
+    const int steps[] = {-1, 1, -page, page};
+    const WPARAM keys[] = {VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT};
+    for (size_t i = 0; i < std::size(keys); ++i) {
+        if (keys[i] == key) {
+            model_.MoveSelection(steps[i]);
+        }
+    }
+    list.SetCurSel(model_.selectedRow());
+    return 0;
+}
+
+LRESULT HistorySearchDialog::OnHistoryChanged(WPARAM, LPARAM) {
+    model_.SetHistory(args_.history, args_.newestAtTail);
+    FillList();
+    StartFolding();
+    return 0;
+}
+
+LRESULT HistorySearchDialog::OnTimer(WPARAM id, LPARAM) {
+    if (id != kFoldTimer) {
+        return Default();
+    }
+    if (model_.FoldAhead(kFoldBytesPerSlice)) {
+        KillTimer(hwnd(), kFoldTimer);
+    }
+    return 0;
+}
+
+LRESULT HistorySearchDialog::OnSize(WPARAM, LPARAM lParam) {
+    if (initialized_) {
+        ApplyLayout(hwnd(), kLayout, std::size(kLayout), LOWORD(lParam), HIWORD(lParam));
+    }
+    return Default();
+}
+
+LRESULT HistorySearchDialog::OnDestroy(WPARAM, LPARAM) {
+    KillTimer(hwnd(), kFoldTimer);
+    *args_.openWindow = nullptr;
+    return Default();
+}
+
+// Enter, from the edit box or the list, and a double click on a row.
+void HistorySearchDialog::OnOK() {
+    choice_ = model_.SelectedChoice();
+    if (choice_) {
+        EndDialog(IDOK);
+    }
+}
+
+}  // namespace
+
+std::optional<HistorySearchModel::Choice> RunHistorySearch(HWND owner,
+                                                           const HistorySearchArgs& args) {
+    HistorySearchDialog dialog(args);
+    if (dialog.DoModal(owner) != IDOK) {
+        return std::nullopt;
+    }
+    return dialog.choice();
+}
+
+void NotifyHistorySearch(HWND window) {
+    SendMessageA(window, WM_SEARCH_HISTORY_CHANGED, 0, 0);
+}
+
+}  // namespace varnoke

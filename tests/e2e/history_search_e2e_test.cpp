@@ -1,0 +1,198 @@
+// The history search window as a user drives it: its hot key opens it over the window they
+// type in, typed text narrows the list (kana and width aside), Up and Down move the
+// selection from the edit box, Enter pastes as the hot key's history menu does, and Esc
+// leaves everything as it was.
+#include <gtest/gtest.h>
+
+#include "dialog_driver.h"
+#include "harness.h"
+
+namespace e2e {
+namespace {
+
+using Entries = std::vector<std::string>;
+
+std::string SearchCaption() {
+    return Utf8ToAnsi(u8"履歴の検索 - Varnoke");
+}
+
+std::string ClipboardNow() {
+    std::string text;
+    GetClipboardText(&text);
+    return text;
+}
+
+// Characters as an input method commits them: each reaches the focused window as itself,
+// whatever the keyboard layout.
+void TypeText(const std::wstring& text) {
+    for (wchar_t c : text) {
+        INPUT keys[2] = {};
+        for (INPUT& key : keys) {
+            key.type = INPUT_KEYBOARD;
+            key.ki.wScan = static_cast<WORD>(c);
+            key.ki.dwFlags = KEYEVENTF_UNICODE;
+        }
+        keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        SendInput(2, keys, sizeof(INPUT));
+    }
+}
+
+class HistorySearchE2E : public testing::Test {
+  protected:
+    void SetUp() override { ResetRegistryWithHistoryWrittenOnEveryChange(); }
+    void TearDown() override {
+        if (search_.IsOpen()) {
+            search_.Close();
+            search_.WaitClosed();
+        }
+        ResetRegistry();
+    }
+
+    void StartWith(const Entries& oldestFirst) {
+        ASSERT_TRUE(program_.Start());
+        ASSERT_TRUE(CopyOldestFirst(program_, oldestFirst));
+    }
+
+    // Ctrl+Shift+X over the target; the window comes up with the focus in its edit box.
+    void OpenByHotKey() {
+        target_.Focus();
+        PressKey('X', true, true);
+        search_ = DialogDriver::Find(program_.processId(), SearchCaption());
+        ASSERT_TRUE(search_) << "Ctrl+Shift+X showed no search window";
+        ASSERT_TRUE(WaitForEditFocus()) << "the edit box has no focus";
+    }
+
+    bool WaitForEditFocus() {
+        const DWORD thread = GetWindowThreadProcessId(search_.hwnd(), nullptr);
+        return WaitUntil(
+            [&] {
+                GUITHREADINFO info{};
+                info.cbSize = sizeof(info);
+                return GetForegroundWindow() == search_.hwnd() && GetGUIThreadInfo(thread, &info) &&
+                       info.hwndFocus == search_.Item(IDC_SEARCH_TEXT);
+            },
+            5000);
+    }
+
+    Entries Rows() const { return search_.ListItems(IDC_SEARCH_LIST); }
+    bool WaitForRows(const Entries& expected) {
+        return WaitUntil([&] { return Rows() == expected; }, 5000);
+    }
+    int Selected() const {
+        return static_cast<int>(SendMessageA(search_.Item(IDC_SEARCH_LIST), LB_GETCURSEL, 0, 0));
+    }
+
+    VarnokeProcess program_;
+    TargetWindow target_;
+    DialogDriver search_;
+};
+
+TEST_F(HistorySearchE2E, TypedKanaAndFullWidthLettersFindTheirOtherFormsAndEnterPastes) {
+    const std::string meeting = Utf8ToAnsi(u8"会議");
+    const std::string room = Utf8ToAnsi(u8"カイギ室の予約");
+    StartWith({meeting, room, "abc", "xyz"});
+    OpenByHotKey();
+    // An empty box lists every entry, newest first, numbered as in the history editor.
+    EXPECT_TRUE(WaitForRows({"1\txyz", "2\tabc", "3\t" + room, "4\t" + meeting})) << Rows().size();
+
+    TypeText(L"\u304B\u3044\u304E");  // かいぎ
+    EXPECT_TRUE(WaitForRows({"3\t" + room})) << Rows().size();
+    for (int i = 0; i < 3; ++i) {
+        PressKey(VK_BACK);
+    }
+    EXPECT_TRUE(WaitForRows({"1\txyz", "2\tabc", "3\t" + room, "4\t" + meeting}));
+    TypeText(L"\uFF21\uFF22\uFF23");  // ＡＢＣ
+    EXPECT_TRUE(WaitForRows({"2\tabc"})) << Rows().size();
+
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(search_.WaitClosed());
+    EXPECT_TRUE(WaitUntil([&] { return target_.Text() == "abc"; })) << target_.Text();
+    EXPECT_EQ(target_.PasteKeys(), "Ctrl+V ");
+    EXPECT_EQ(ClipboardNow(), "abc");
+    // The program's own write is not captured; the history keeps its order.
+    EXPECT_EQ(HistoryOnDisk(program_), (Entries{"xyz", "abc", room, meeting}));
+}
+
+TEST_F(HistorySearchE2E, UpAndDownMoveTheSelectionFromTheEditBoxAndEscChangesNothing) {
+    StartWith({"one", "two", "three"});
+    OpenByHotKey();
+    ASSERT_TRUE(WaitForRows({"1\tthree", "2\ttwo", "3\tone"}));
+    EXPECT_EQ(Selected(), 0);
+    PressKey(VK_DOWN);
+    PressKey(VK_DOWN);
+    EXPECT_TRUE(WaitUntil([&] { return Selected() == 2; }, 5000)) << Selected();
+    PressKey(VK_DOWN);  // stays on the last row
+    PressKey(VK_UP);
+    EXPECT_TRUE(WaitUntil([&] { return Selected() == 1; }, 5000)) << Selected();
+    EXPECT_TRUE(WaitForEditFocus());
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(search_.WaitClosed());
+    PumpFor(500);
+    EXPECT_EQ(ClipboardNow(), "three");
+    EXPECT_EQ(target_.Text(), "");
+    EXPECT_EQ(HistoryOnDisk(program_), (Entries{"three", "two", "one"}));
+
+    // The same keys, then Enter, paste the entry they selected.
+    OpenByHotKey();
+    PressKey(VK_DOWN);
+    EXPECT_TRUE(WaitUntil([&] { return Selected() == 1; }, 5000)) << Selected();
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(search_.WaitClosed());
+    EXPECT_TRUE(WaitUntil([&] { return target_.Text() == "two"; })) << target_.Text();
+}
+
+TEST_F(HistorySearchE2E, ACopyWhileTheTrayOpenedWindowIsOpenJoinsItsListAndEnterOnlyCopies) {
+    StartWith({"alpha"});
+    ASSERT_TRUE(ChooseFromTrayMenu(program_, 'F'));  // "履歴の検索(&F)..."
+    search_ = DialogDriver::Find(program_.processId(), SearchCaption());
+    ASSERT_TRUE(search_) << "the tray command showed no search window";
+    ASSERT_TRUE(WaitForRows({"1\talpha"}));
+    ASSERT_TRUE(SetClipboardText("new entry"));
+    EXPECT_TRUE(WaitForRows({"1\tnew entry", "2\talpha"})) << Rows().size();
+    EXPECT_TRUE(WaitForHistory(program_, {"new entry", "alpha"}));
+    // The selection stayed on the entry it was on.
+    EXPECT_EQ(Selected(), 1);
+    ASSERT_TRUE(WaitForEditFocus());
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(search_.WaitClosed());
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardNow() == "alpha"; })) << ClipboardNow();
+    PumpFor(500);
+    EXPECT_EQ(target_.Text(), "");
+}
+
+TEST_F(HistorySearchE2E, TextStillBeingComposedDoesNotFilter) {
+    StartWith({"alpha", "beta"});
+    OpenByHotKey();
+    ASSERT_TRUE(WaitForRows({"1\tbeta", "2\talpha"}));
+    HWND edit = search_.Item(IDC_SEARCH_TEXT);
+    // What an input method sends around a composition that the edit box shows in place.
+    SendMessageW(edit, WM_IME_STARTCOMPOSITION, 0, 0);
+    TypeText(L"al");
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0) == 2; }, 5000));
+    PumpFor(300);
+    EXPECT_EQ(Rows().size(), 2u);
+    SendMessageW(edit, WM_IME_ENDCOMPOSITION, 0, 0);
+    EXPECT_TRUE(WaitForRows({"2\talpha"})) << Rows().size();
+}
+
+TEST_F(HistorySearchE2E, ATakenSearchKeyIsReportedAndSavedDisabled) {
+    HeldHotKey held(MOD_CONTROL | MOD_SHIFT, 'X');
+    ASSERT_TRUE(held.registered());
+    ASSERT_TRUE(program_.Start());
+    HWND box = FindMessageBox(program_.processId(), "Varnoke");
+    ASSERT_NE(box, nullptr) << "no failure message";
+    const std::string text = MessageBoxText(box);
+    EXPECT_NE(text.find(Utf8ToAnsi(u8"「履歴の検索」")), std::string::npos) << text;
+    const std::string keys = PlatformKeyName(VK_CONTROL) + " + " + PlatformKeyName(VK_SHIFT) +
+                             " + " + PlatformKeyName('X');
+    EXPECT_NE(text.find("\"" + keys + "\""), std::string::npos) << text;
+    AnswerMessageBox(box);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    ASSERT_TRUE(program_.Stop());
+    EXPECT_EQ(RegInt("HotKeyEnable96"), 0u);
+    EXPECT_EQ(RegInt("HotKeyCode96"), DWORD{'X'});
+    EXPECT_EQ(RegInt("HotKeyEnable00"), 1u);
+}
+
+}  // namespace
+}  // namespace e2e
