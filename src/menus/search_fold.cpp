@@ -103,10 +103,25 @@ class Cp932FoldTable {
         for (unsigned i = 0; i < 24; ++i) {
             Set(static_cast<uint16_t>(0x839F + i), static_cast<uint16_t>(0x83BF + i));
         }
+        for (unsigned i = 0; i < 63; ++i) {
+            const char16_t kana = kHalfWidthForms[i];
+            const char16_t voiced = JoinedKana(kana, kVoicedMark);
+            const char16_t semiVoiced = JoinedKana(kana, kSemiVoicedMark);
+            halfWidth_[i][0] = Cp932OfKana(kana);
+            halfWidth_[i][1] = voiced != 0 ? Cp932OfKana(voiced) : 0;
+            halfWidth_[i][2] = semiVoiced != 0 ? Cp932OfKana(semiVoiced) : 0;
+        }
         // The small Cyrillic row skips 0x847F as the katakana row does.
         for (unsigned i = 0; i < 33; ++i) {
             Set(static_cast<uint16_t>(0x8440 + i), static_cast<uint16_t>(0x8470 + i + (i >= 15)));
         }
+    }
+
+    // The code page 932 form of half-width katakana `c` (0xA1..0xDF), alone or joined with
+    // a following voiced or semi-voiced mark (0 when they do not join).
+    uint16_t HalfWidth(unsigned char c) const { return halfWidth_[c - 0xA1][0]; }
+    uint16_t HalfWidthJoined(unsigned char c, bool semiVoiced) const {
+        return halfWidth_[c - 0xA1][semiVoiced ? 2 : 1];
     }
 
     uint16_t Folded(unsigned char lead, unsigned char trail) const {
@@ -126,20 +141,12 @@ class Cp932FoldTable {
     unsigned char rowOfLead_[256] = {};
     unsigned char rowCount_ = 0;
     uint16_t rows_[6][256] = {};
+    uint16_t halfWidth_[63][3] = {};
 };
 
 const Cp932FoldTable& FoldTable() {
     static const Cp932FoldTable table;
     return table;
-}
-
-void AppendCode(std::string* out, uint16_t code) {
-    if (code < 0x100) {
-        out->push_back(static_cast<char>(code));
-    } else {
-        out->push_back(static_cast<char>(code >> 8));
-        out->push_back(static_cast<char>(code & 0xFF));
-    }
 }
 
 char16_t FoldWideChar(char16_t c) {
@@ -235,9 +242,17 @@ size_t FindBytes(const unsigned char* haystack, size_t size, const unsigned char
     const unsigned lastSlot = BigramSlot(needle + last);
     const size_t afterMismatch = last - shift[lastSlot];
     shift[lastSlot] = static_cast<unsigned char>(last);
-    const unsigned char* end = haystack + size;
-    for (const unsigned char* p = haystack + last; p < end;) {
-        const size_t at = shift[BigramSlot(p)];
+    const unsigned char* const stop = haystack + size;
+    // `p` is the last byte of the window. The skip over bigrams the needle lacks moves by a
+    // constant, so the processor runs ahead of the table loads.
+    for (const unsigned char* p = haystack + last; p < stop;) {
+        size_t at;
+        while ((at = shift[BigramSlot(p)]) == 0) {
+            p += last;
+            if (p >= stop) {
+                return kNotFound;
+            }
+        }
         if (at != last) {
             p += last - at;
             continue;
@@ -254,38 +269,69 @@ size_t FindBytes(const unsigned char* haystack, size_t size, const unsigned char
 
 std::string FoldAnsiForSearch(std::string_view text, const AnsiFolding& folding) {
     const Cp932FoldTable& table = FoldTable();
-    std::string out;
-    out.reserve(text.size());
+    enum : unsigned char { kAscii, kLead, kHalfWidth, kOther };
+    unsigned char kind[256];
+    for (unsigned c = 0; c < 256; ++c) {
+        kind[c] = c < 0x80                                            ? kAscii
+                  : folding.isLeadByte(static_cast<unsigned char>(c)) ? kLead
+                  : folding.cp932 && c >= 0xA1 && c <= 0xDF           ? kHalfWidth
+                                                                      : kOther;
+    }
+    const unsigned char* in = reinterpret_cast<const unsigned char*>(text.data());
     const size_t size = text.size();
+    // A half-width katakana takes two bytes once folded. Counting the bytes that may be one
+    // (trail bytes too) is quicker than touching twice the memory.
+    size_t growth = 0;
+    if (folding.cp932) {
+        for (size_t i = 0; i < size; ++i) {
+            growth += in[i] >= 0xA1 && in[i] <= 0xDF;
+        }
+    }
+    std::string out(size + growth, '\0');
+    unsigned char* o = reinterpret_cast<unsigned char*>(&out[0]);
     for (size_t i = 0; i < size;) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(Cp932FoldTable::LowerAscii(c)));
-            ++i;
-        } else if (i + 1 < size && folding.isLeadByte(c)) {
-            const unsigned char trail = static_cast<unsigned char>(text[i + 1]);
-            const uint16_t folded = folding.cp932 ? table.Folded(c, trail) : 0;
-            AppendCode(&out, folded != 0 ? folded : static_cast<uint16_t>(c << 8 | trail));
-            i += 2;
-        } else if (folding.cp932 && c >= 0xA1 && c <= 0xDF) {
-            char16_t kana = kHalfWidthForms[c - 0xA1];
-            ++i;
-            if (i < size) {
-                const unsigned char mark = static_cast<unsigned char>(text[i]);
-                const char16_t joined =
-                    mark == 0xDE || mark == 0xDF
-                        ? JoinedKana(kana, static_cast<char16_t>(0xFF61 + mark - 0xA1))
-                        : 0;
-                if (joined != 0) {
-                    kana = joined;
+        const unsigned char c = in[i];
+        switch (kind[c]) {
+            case kAscii:
+                *o++ = c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 0x20) : c;
+                ++i;
+                break;
+            case kLead:
+                if (i + 1 < size) {
+                    const uint16_t folded = folding.cp932 ? table.Folded(c, in[i + 1]) : 0;
+                    if (folded == 0) {
+                        *o++ = c;
+                        *o++ = in[i + 1];
+                    } else if (folded < 0x100) {
+                        *o++ = static_cast<unsigned char>(folded);
+                    } else {
+                        *o++ = static_cast<unsigned char>(folded >> 8);
+                        *o++ = static_cast<unsigned char>(folded & 0xFF);
+                    }
+                    i += 2;
+                } else {
+                    *o++ = c;
                     ++i;
                 }
+                break;
+            case kHalfWidth: {
+                const unsigned char next = i + 1 < size ? in[i + 1] : 0;
+                const uint16_t joined =
+                    next == 0xDE || next == 0xDF ? table.HalfWidthJoined(c, next == 0xDF) : 0;
+                const uint16_t code = joined != 0 ? joined : table.HalfWidth(c);
+                *o++ = static_cast<unsigned char>(code >> 8);
+                *o++ = static_cast<unsigned char>(code & 0xFF);
+                i += joined != 0 ? 2 : 1;
+                break;
             }
-            AppendCode(&out, Cp932OfKana(kana));
-        } else {
-            out.push_back(static_cast<char>(c));
-            ++i;
+            default:
+                *o++ = c;
+                ++i;
         }
+    }
+    out.resize(static_cast<size_t>(o - reinterpret_cast<unsigned char*>(&out[0])));
+    if (out.capacity() - out.size() > out.size() / 8) {
+        out.shrink_to_fit();
     }
     return out;
 }
