@@ -200,6 +200,14 @@ TEST(HistorySearchModelTest, SelectionFollowsItsEntry) {
     history.InsertFront(HistoryEntry("z"));
     EXPECT_EQ(ResolveChosenEntry(choice->shown, history, choice->commandId), 4);
 
+    // Of two equal texts, the one that was selected.
+    history.Append(HistoryEntry("x new"));
+    model.SetHistory(history, false);
+    model.SelectRow(4);
+    ASSERT_EQ(model.PositionOfRow(4), 6);
+    model.SetQuery(u"new");
+    EXPECT_EQ(model.PositionOfRow(model.selectedRow()), 6);
+
     model.SetQuery(u"nothing");
     EXPECT_EQ(model.selectedRow(), -1);
     EXPECT_FALSE(model.SelectedChoice());
