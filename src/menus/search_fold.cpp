@@ -98,7 +98,7 @@ class Cp932FoldTable {
         for (unsigned i = 0; i <= 0x3093 - 0x3041; ++i) {
             Set(static_cast<uint16_t>(0x829F + i), Cp932OfKana(static_cast<char16_t>(0x30A1 + i)));
         }
-        Set(0x8154, 0x8152);  // ゝ, ゞ to ヽ, ヾ
+        Set(0x8154, 0x8152);  // the hiragana iteration marks to the katakana ones
         Set(0x8155, 0x8153);
         for (unsigned i = 0; i < 24; ++i) {
             Set(static_cast<uint16_t>(0x839F + i), static_cast<uint16_t>(0x83BF + i));
@@ -242,25 +242,24 @@ size_t FindBytes(const unsigned char* haystack, size_t size, const unsigned char
     const unsigned lastSlot = BigramSlot(needle + last);
     const size_t afterMismatch = last - shift[lastSlot];
     shift[lastSlot] = static_cast<unsigned char>(last);
-    const unsigned char* const stop = haystack + size;
-    // `p` is the last byte of the window. The skip over bigrams the needle lacks moves by a
-    // constant, so the processor runs ahead of the table loads.
-    for (const unsigned char* p = haystack + last; p < stop;) {
+    // `end` is the last byte of the window. The skip over bigrams the needle lacks moves by
+    // a constant, so the processor runs ahead of the table loads.
+    for (size_t end = last; end < size;) {
         size_t at;
-        while ((at = shift[BigramSlot(p)]) == 0) {
-            p += last;
-            if (p >= stop) {
+        while ((at = shift[BigramSlot(haystack + end)]) == 0) {
+            end += last;
+            if (end >= size) {
                 return kNotFound;
             }
         }
         if (at != last) {
-            p += last - at;
+            end += last - at;
             continue;
         }
-        if (std::memcmp(p - last, needle, length) == 0) {
-            return static_cast<size_t>(p - last - haystack);
+        if (std::memcmp(haystack + end - last, needle, length) == 0) {
+            return end - last;
         }
-        p += afterMismatch;
+        end += afterMismatch;
     }
     return kNotFound;
 }
