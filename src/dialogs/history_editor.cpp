@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/text.h"
 #include "history/exact_text.h"
 
 namespace varnoke {
@@ -22,20 +21,11 @@ HistoryEditModel::HistoryEditModel(std::vector<HistoryEntry> texts, int displayO
 }
 
 std::string HistoryEditModel::RowText(int slot) const {
-    // A plain byte cut could end the row in a lead byte, which the list would draw as
-    // garbage or run into the terminator.
-    return std::to_string(slot + 1) + "\t" +
-           CutText(SlotEntry(slot).text, kHistoryRowPreviewBytes, false, isLeadByte_);
+    return HistoryRowText(slot, SlotEntry(slot), isLeadByte_);
 }
 
 std::u16string HistoryEditModel::RowWideText(int slot, const TextCodec& codec) const {
-    const std::u16string& exact = SlotEntry(slot).exact;
-    if (exact.empty()) {
-        return std::u16string();
-    }
-    const std::string number = std::to_string(slot + 1) + "\t";
-    return std::u16string(number.begin(), number.end()) +
-           std::u16string(CutExactText(exact, kHistoryRowPreviewBytes, codec));
+    return HistoryRowWideText(slot, SlotEntry(slot), codec);
 }
 
 void HistoryEditModel::SetSelectedRows(const std::vector<int>& rows) {

@@ -11,11 +11,9 @@
 #include "core/mbcs.h"
 #include "core/text_codec.h"
 #include "history/clip_history.h"
+#include "history/exact_text.h"
 
 namespace varnoke {
-
-// A row shows at most this many bytes of its entry.
-constexpr int kHistoryRowPreviewBytes = 500;
 
 // One step that brings the list control in line with the model, in the order given.
 struct ListChange {

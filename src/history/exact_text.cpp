@@ -27,6 +27,22 @@ size_t PairBoundaryAtOrBefore(std::u16string_view wide, size_t count) {
 
 }  // namespace
 
+std::string HistoryRowText(int position, const HistoryEntry& entry, LeadByteTest isLeadByte) {
+    // A plain byte cut could end the row in a lead byte, which the list would draw as
+    // garbage or run into the terminator.
+    return std::to_string(position + 1) + "\t" +
+           CutText(entry.text, kHistoryRowPreviewBytes, false, isLeadByte);
+}
+
+std::u16string HistoryRowWideText(int position, const HistoryEntry& entry, const TextCodec& codec) {
+    if (entry.exact.empty()) {
+        return std::u16string();
+    }
+    const std::string number = std::to_string(position + 1) + "\t";
+    return std::u16string(number.begin(), number.end()) +
+           std::u16string(CutExactText(entry.exact, kHistoryRowPreviewBytes, codec));
+}
+
 std::u16string_view CutExactText(std::u16string_view wide, size_t ansiBytes,
                                  const TextCodec& codec) {
     if (codec.ToAnsi(wide).size() <= ansiBytes) {

@@ -48,6 +48,17 @@ HistoryEntry MakeCapturedEntry(std::string_view rawAnsi, std::u16string_view raw
 HistoryEntry MakeCapturedEntry(const ClipboardText& raw, int historyLen, LeadByteTest isLeadByte,
                                const TextCodec* codec);
 
+// A list row shows at most this many bytes of its entry.
+constexpr int kHistoryRowPreviewBytes = 500;
+
+// The one-line row of the entry at list `position` in the history editor and the search
+// window: "%d\t%s" with position + 1, which stays with its text wherever the row moves, and
+// at most kHistoryRowPreviewBytes of the text, never half a character.
+std::string HistoryRowText(int position, const HistoryEntry& entry, LeadByteTest isLeadByte);
+// The same row from the entry's exact text, cut where its ANSI form would be; empty for an
+// entry without one.
+std::u16string HistoryRowWideText(int position, const HistoryEntry& entry, const TextCodec& codec);
+
 // The text an editor shows of an entry: its exact text, or its ANSI text in UTF-16.
 std::u16string EditableText(const HistoryEntry& entry, const TextCodec& codec);
 

@@ -4,41 +4,19 @@
 // character, the folded forms kept while the window is open, and the list it shows.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
-#include "core/mbcs.h"
 #include "core/text_codec.h"
 #include "history/clip_history.h"
 #include "menus/history_menu_model.h"
+#include "menus/search_fold.h"
 
 namespace varnoke {
-
-// How the ANSI code page's texts are folded: its lead-byte test, and whether it is code
-// page 932, whose double-byte letters, kana and half-width katakana have folding rules.
-// Any other code page folds the ASCII letters only.
-struct AnsiFolding {
-    LeadByteTest isLeadByte = &IsCp932LeadByte;
-    bool cp932 = true;
-};
-
-// The comparison form of an ANSI text: still a text of the same code page, whose characters
-// start where a lead-byte scan says. A-Z and the full-width Latin letters, digits and signs
-// become their ASCII lower-case forms, the ideographic space a space, half-width katakana
-// (with a following voiced or semi-voiced mark joined to it) full-width katakana, hiragana
-// katakana, and Greek and Cyrillic capitals small letters.
-std::string FoldAnsiForSearch(std::string_view text, const AnsiFolding& folding);
-// The same rules on UTF-16 text, plus the lower case of the Latin-1 and Latin Extended-A
-// letters.
-std::u16string FoldWideForSearch(std::u16string_view text);
-
-// The first place where `needle` occurs in `haystack` starting on a character boundary of
-// `haystack`; npos when there is none. Both are folded texts. An empty needle is found at 0.
-size_t FindFoldedAnsi(std::string_view haystack, std::string_view needle, LeadByteTest isLeadByte);
-size_t FindFoldedWide(std::u16string_view haystack, std::u16string_view needle);
 
 // What the user typed, folded for both kinds of entries. An entry with an exact text is
 // compared in UTF-16, any other in the ANSI code page; a typed text that code page cannot
@@ -66,12 +44,24 @@ class HistorySearchIndex {
     // has not typed yet.
     bool FoldSome(size_t byteBudget);
     // The list positions, in ascending order, of the entries whose text contains the query;
-    // every position for an empty query. Folds whatever still waits.
+    // every position for an empty query. Folds whatever still waits, except for an empty
+    // query, which needs no folded form.
     std::vector<int> Find(const SearchQuery& query);
 
   private:
-    // ... implementer's choice
+    struct Form {
+        std::string ansi;     // an entry without an exact text
+        std::u16string wide;  // an entry with one
+        bool exact = false;
+        bool folded = false;
+    };
+    void Fold(int position);
+
     AnsiFolding folding_;
+    const ClipHistory* history_ = nullptr;
+    std::vector<uint64_t> hashes_;  // of each position at the last Sync
+    std::vector<int> waiting_;      // positions whose form is not made yet, last first
+    std::unordered_map<uint64_t, Form> forms_;
 };
 
 // The window's list: the matching entries newest first, one row per entry with the history
@@ -115,7 +105,23 @@ class HistorySearchModel {
     std::optional<Choice> SelectedChoice() const;
 
   private:
-    // ... implementer's choice
+    void Refilter();
+    // Remembers which entry the selected row shows, for the next filter.
+    void Select(int row);
+
+    const TextCodec* codec_;
+    AnsiFolding folding_;
+    HistorySearchIndex index_;
+    const ClipHistory* history_ = nullptr;
+    bool newestAtTail_ = false;
+    HistoryMenuSnapshot shown_;
+    SearchQuery query_;
+    std::vector<int> rows_;  // list positions, newest first
+    int selected_ = -1;
+    // The selected entry: its hash, and its position when it was selected, which tells
+    // two equal texts apart.
+    uint64_t selectedHash_ = 0;
+    int selectedPosition_ = -1;
 };
 
 }  // namespace varnoke
