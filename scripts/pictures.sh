@@ -336,13 +336,13 @@ picture_load_question() {
   shoot_window load_question "確認 - Varnoke"
 }
 
-# The search window over the notepad, as Ctrl+Shift+X opens it, with full-width capitals
-# typed: they find the half-width, lower-case address and URL.
+# The search window over the notepad, as Ctrl+Shift+X opens it, with hiragana typed: they
+# find the entry that holds the word in katakana.
 picture_history_search() {
   open_notepad
   step keys ctrl+shift+x
   step wait "履歴の検索 - Varnoke"
-  step settext "履歴の検索 - Varnoke" 1131 "ＥＸＡＭＰＬＥ"
+  step settext "履歴の検索 - Varnoke" 1131 "へるぷ"
   sleep 0.5
   shoot_window history_search "履歴の検索 - Varnoke"
 }
