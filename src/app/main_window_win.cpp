@@ -236,7 +236,11 @@ void MainWindow::StopAutosaveTimer() {
 }
 
 void MainWindow::OnAutosaveTick() {
-    if (autosave_.Tick(settings_, modalOpen_) && capture_.historyDirty()) {
+    // Capture goes on while the search window is open, and so does the periodic save: the
+    // window may stay open for hours. A window opened over it (the entry editor) holds the
+    // save back as any other does.
+    const bool onlySearchOpen = searchWindow_ != nullptr && !entryEditBusy_;
+    if (autosave_.Tick(settings_, modalOpen_ && !onlySearchOpen) && capture_.historyDirty()) {
         SaveHistoryFile();
     }
 }

@@ -160,6 +160,20 @@ TEST_F(HistorySearchE2E, ACopyWhileTheTrayOpenedWindowIsOpenJoinsItsListAndEnter
     EXPECT_EQ(target_.Text(), "");
 }
 
+// Saved every minute: the first save comes a minute after the start.
+TEST_F(HistorySearchE2E, ACopyWhileTheWindowIsOpenIsSavedByThePeriodicSave) {
+    ResetRegistry();
+    WriteRegInt("HistoryAutoSave", 1);
+    WriteRegInt("HistorySaveInterval", 1);
+    WriteRegInt("HistoryAnimation", 0);
+    ASSERT_TRUE(program_.Start());
+    OpenByHotKey();
+    ASSERT_TRUE(SetClipboardText("kept"));
+    ASSERT_TRUE(WaitForRows({"1\tkept"}));
+    EXPECT_TRUE(WaitForHistory(program_, {"kept"}, 75000));
+    EXPECT_TRUE(search_.IsOpen());
+}
+
 TEST_F(HistorySearchE2E, TextStillBeingComposedDoesNotFilter) {
     StartWith({"alpha", "beta"});
     OpenByHotKey();
