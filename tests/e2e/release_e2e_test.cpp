@@ -296,7 +296,10 @@ class InstallerE2E : public testing::Test {
         ASSERT_TRUE(program.Start());
         ASSERT_TRUE(SetClipboardText(copy));
         ASSERT_TRUE(WaitForHistory(program, {copy}));
-        ASSERT_TRUE(WriteFileBytes(InFolder("Varnoke.vnk"), EncodeHistory({})));
+        // A save of the program may hold the file for a moment (its probe and rename), which
+        // refuses any other writer meanwhile: the write is tried again until it lets go.
+        ASSERT_TRUE(WaitUntil(
+            [&] { return WriteFileBytes(InFolder("Varnoke.vnk"), EncodeHistory({})); }, 5000));
         act();
         EXPECT_TRUE(WaitUntil([&] { return !program.IsRunning(); }, 30000))
             << "the program was not ended";
