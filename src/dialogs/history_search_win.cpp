@@ -139,8 +139,9 @@ bool HistorySearchDialog::OnInitDialog() {
     Dialog::OnInitDialog();
     *args_.openWindow = hwnd();
     SetSmallIcon(hwnd(), IDI_NORMAL);
-    edit_.SubclassDlgItem(hwnd(), IDC_SEARCH_TEXT);
+    // Unicode before the subclass, which then passes the typed characters on unconverted.
     MakeUnicode(Item(IDC_SEARCH_TEXT));
+    edit_.SubclassDlgItem(hwnd(), IDC_SEARCH_TEXT);
     ListBox list = List();
     MakeUnicode(list.hwnd());
     font_ = CreateHistoryListFont(list.hwnd());

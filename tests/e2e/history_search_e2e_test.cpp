@@ -113,6 +113,27 @@ TEST_F(HistorySearchE2E, TypedKanaAndFullWidthLettersFindTheirOtherFormsAndEnter
     EXPECT_EQ(HistoryOnDisk(program_), (Entries{"xyz", "abc", room, meeting}));
 }
 
+TEST_F(HistorySearchE2E, CharactersTheCodePageLacksFindTheEntryThatHoldsThem) {
+    const std::wstring korean = L"\uAC10\uC0AC\uD569\uB2C8\uB2E4 \U0001F600";  // 감사합니다 😀
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(SetClipboardUnicode(korean));
+    ASSERT_TRUE(WaitUntil([&] { return HistoryOnDisk(program_).size() == 1; }));
+    ASSERT_TRUE(SetClipboardText("plain"));
+    ASSERT_TRUE(WaitUntil([&] { return HistoryOnDisk(program_).size() == 2; }));
+    OpenByHotKey();
+    TypeText(L"\uC0AC\uD569");  // 사합
+    HWND list = search_.Item(IDC_SEARCH_LIST);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            std::wstring row(64, L'\0');
+            return SendMessageW(list, LB_GETCOUNT, 0, 0) == 1 &&
+                   SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(&row[0])) > 0 &&
+                   row.c_str() == L"2\t" + korean;
+        },
+        5000))
+        << Rows().size();
+}
+
 TEST_F(HistorySearchE2E, UpAndDownMoveTheSelectionFromTheEditBoxAndEscChangesNothing) {
     StartWith({"one", "two", "three"});
     OpenByHotKey();
