@@ -94,6 +94,8 @@ bool SetClipboardTextThenHold(const std::string& text, DWORD holdMs);
 bool HoldClipboard();
 void ReleaseClipboard();
 bool GetClipboardText(std::string* text);
+// The CF_TEXT on the clipboard now; empty when there is none.
+std::string ClipboardNow();
 // Puts CF_UNICODETEXT (only) on the clipboard, as a Unicode program's copy would; the
 // system makes CF_TEXT from it for the programs that ask for that.
 bool SetClipboardUnicode(const std::wstring& text);

@@ -90,6 +90,12 @@ bool GetClipboardText(std::string* text) {
     return GetClipboardFormat(CF_TEXT, text);
 }
 
+std::string ClipboardNow() {
+    std::string text;
+    GetClipboardText(&text);
+    return text;
+}
+
 bool SetClipboardUnicode(const std::wstring& text) {
     if (!OpenClipboardRetrying()) {
         return false;

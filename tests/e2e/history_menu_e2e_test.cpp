@@ -18,12 +18,6 @@ bool WaitForClipboard(const std::string& expected) {
     });
 }
 
-std::string ClipboardNow() {
-    std::string text;
-    GetClipboardText(&text);
-    return text;
-}
-
 void KeyDown(BYTE vk) {
     keybd_event(vk, 0, 0, 0);
 }

@@ -16,12 +16,6 @@ std::string SearchCaption() {
     return Utf8ToAnsi(u8"履歴の検索 - Varnoke");
 }
 
-std::string ClipboardNow() {
-    std::string text;
-    GetClipboardText(&text);
-    return text;
-}
-
 // Characters as an input method commits them: each reaches the focused window as itself,
 // whatever the keyboard layout.
 void TypeText(const std::wstring& text) {
