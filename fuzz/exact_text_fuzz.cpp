@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "history/clip_history.h"
@@ -35,7 +36,7 @@ void CheckCapture(const uint8_t* data, size_t size) {
     for (size_t i = 1; i + 1 < size && wide.size() < 64; i += 2) {
         wide.push_back(static_cast<char16_t>(data[i] | data[i + 1] << 8));
     }
-    const std::string ansi = codec.ToAnsi(wide);
+    const std::string ansi = codec.ToClipboardAnsi(wide);
     const HistoryEntry entry = MakeCapturedEntry(ansi, wide, historyLen, IsCp932LeadByte, codec);
     if (entry.size() > static_cast<size_t>(historyLen) ||
         ansi.compare(0, entry.size(), entry.text) != 0 ||
@@ -55,7 +56,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckCapture(data, size);
     ClipHistory history = FixedHistory();
     MemorySource source(data, size);
-    ExactTextLoadResult result = LoadExactTexts(source, history, 1);
+    // The data file's identity is taken from the input too, so that both ways of attaching
+    // are reached: by position and by unambiguous bytes.
+    std::optional<DataFileIdentity> dataFile;
+    if (size >= 50 && data[1] % 2 == 0) {
+        uint64_t parts[2] = {};
+        for (int i = 0; i < 16; ++i) {
+            parts[i / 8] |= static_cast<uint64_t>(data[34 + i]) << (8 * (i % 8));
+        }
+        dataFile = DataFileIdentity{parts[0], parts[1]};
+    }
+    ExactTextLoadResult result = LoadExactTexts(source, history, 1, dataFile);
     int withExact = 0;
     for (int pos = 0; pos < history.size(); ++pos) {
         const HistoryEntry& entry = history.at(pos);
@@ -74,10 +85,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::string encoded;
     StringSink sink(&encoded);
-    WriteExactTextFile(history, sink);
+    WriteExactTextFile(history, DataFileIdentityOf(history), sink);
     ClipHistory reloaded = FixedHistory();
     MemorySource again(encoded);
-    ExactTextLoadResult second = LoadExactTexts(again, reloaded, 0);
+    ExactTextLoadResult second = LoadExactTexts(again, reloaded, 0, DataFileIdentityOf(reloaded));
     if (second.damaged || second.attached != withExact || reloaded.entries() != history.entries()) {
         std::abort();
     }

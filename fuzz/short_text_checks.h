@@ -41,7 +41,7 @@ inline void CheckLines(const std::vector<ShortTextString>& lines) {
         Check(!line.text.empty() && line.text.find('\n') == std::string::npos);
         // A UTF-8 line: no tab is left, and the ANSI text is the code page's form.
         Check(line.exact.empty() || (line.exact.find(u'\t') == std::u16string::npos &&
-                                     line.text == Codec().ToAnsi(line.exact)));
+                                     line.text == Codec().ToClipboardAnsi(line.exact)));
     }
 }
 

@@ -83,7 +83,7 @@ void CheckFile(std::string_view bytes, size_t split) {
     for (const ShortTextString& line : lines) {
         const ShortTextAction action = DecideShortTextAction(line, samples::June5(0, 30), true,
                                                              names, IsCp932LeadByte, Codec());
-        Check(action.exactText.empty() || action.text == Codec().ToAnsi(action.exactText));
+        Check(action.exactText.empty() || action.text == Codec().ToClipboardAnsi(action.exactText));
     }
 }
 

@@ -31,7 +31,7 @@ std::u16string MakeWideMenuLabel(std::u16string_view text, int width, const Text
         const bool pair = unit >= 0xD800 && unit <= 0xDBFF && pos + 1 < text.size() &&
                           text[pos + 1] >= 0xDC00 && text[pos + 1] <= 0xDFFF;
         const std::u16string_view piece = text.substr(pos, pair ? 2 : 1);
-        place(piece, codec.ToAnsi(piece).size());
+        place(piece, codec.ToClipboardAnsi(piece).size());
         pos += piece.size();
     }
     if (length > limit) {

@@ -50,7 +50,7 @@ class TextCodec {
 
 // The menu label of an exact text by the rules of MakeMenuLabel (core/text.h): tabs become
 // two spaces, "&" becomes "&&", and the label is cut to `width` bytes of the code page with
-// "..." after it, each character counted as many bytes as its ANSI form takes, so a label
+// "..." after it, each character counted as many bytes as its CF_TEXT form takes, so a label
 // is as wide as the label of the entry's ANSI text and ends at the same character.
 std::u16string MakeWideMenuLabel(std::u16string_view text, int width, const TextCodec& codec);
 

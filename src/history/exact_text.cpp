@@ -45,7 +45,7 @@ std::u16string HistoryRowWideText(int position, const HistoryEntry& entry, const
 
 std::u16string_view CutExactText(std::u16string_view wide, size_t ansiBytes,
                                  const TextCodec& codec) {
-    if (codec.ToAnsi(wide).size() <= ansiBytes) {
+    if (codec.ToClipboardAnsi(wide).size() <= ansiBytes) {
         return wide;
     }
     // Every unit takes at least one byte, and the ANSI form of a start is the start of the
@@ -55,7 +55,7 @@ std::u16string_view CutExactText(std::u16string_view wide, size_t ansiBytes,
     size_t tooLong = std::min(wide.size(), ansiBytes + 1);
     while (tooLong - fits > 1) {
         const size_t middle = fits + (tooLong - fits) / 2;
-        if (codec.ToAnsi(wide.substr(0, middle)).size() <= ansiBytes) {
+        if (codec.ToClipboardAnsi(wide.substr(0, middle)).size() <= ansiBytes) {
             fits = middle;
         } else {
             tooLong = middle;
@@ -84,7 +84,7 @@ HistoryEntry MakeCapturedEntry(std::string_view rawAnsi, std::u16string_view raw
         return HistoryEntry(std::move(ansi));
     }
     if (cut) {
-        const size_t exactBytes = codec.ToAnsi(exact).size();
+        const size_t exactBytes = codec.ToClipboardAnsi(exact).size();
         if (exactBytes < ansi.size()) {
             ansi.resize(CharBoundaryAtOrBefore(ansi, exactBytes, isLeadByte));
         }
@@ -104,12 +104,32 @@ std::u16string EditableText(const HistoryEntry& entry, const TextCodec& codec) {
     return entry.exact.empty() ? codec.ToWide(entry.text) : entry.exact;
 }
 
+HistoryEntry CutEntry(HistoryEntry entry, int historyLen, LeadByteTest isLeadByte,
+                      const TextCodec& codec) {
+    const size_t limit = static_cast<size_t>(std::max(historyLen, 0));
+    if (entry.exact.empty() || entry.text.size() <= limit) {
+        if (entry.text.size() > limit) {
+            entry.text = CutText(entry.text, historyLen, false, isLeadByte);
+        }
+        return entry;
+    }
+    const std::u16string_view exact = CutExactText(entry.exact, limit, codec);
+    const size_t exactBytes = codec.ToClipboardAnsi(exact).size();
+    std::string ansi =
+        CutText(entry.text, static_cast<int>(std::min(limit, exactBytes)), false, isLeadByte);
+    if (exact.empty() || ansi.empty()) {
+        return HistoryEntry(std::move(ansi));
+    }
+    return HistoryEntry(std::move(ansi), std::u16string(exact));
+}
+
 std::optional<HistoryEntry> EntryFromEditedText(const HistoryEntry& before,
                                                 std::u16string_view edited, int historyLen,
                                                 LeadByteTest isLeadByte, const TextCodec& codec) {
-    // Unchanged, the bytes stay as they were, even those the code page has no character for.
+    // Unchanged, the bytes stay as they were, even those the code page has no character for,
+    // but OK still cuts a text longer than HistoryLen, as it did before texts were exact.
     if (edited == EditableText(before, codec)) {
-        return before;
+        return CutEntry(before, historyLen, isLeadByte, codec);
     }
     if (edited.empty()) {
         return std::nullopt;

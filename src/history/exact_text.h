@@ -30,6 +30,11 @@ struct ClipboardText {
         : ansi(std::move(ansiText)), wide(std::move(wideText)) {}
 };
 
+// Both forms of an entry follow one rule: the ANSI form is what the system's conversion for
+// CF_TEXT gives, look-alikes included (TextCodec::ToClipboardAnsi), and every cut measures
+// that form. Measured without look-alikes, "¢" would count one byte where CF_TEXT holds two
+// ("￠"), and the two forms of a cut entry would end at different characters.
+
 // The longest start of `wide` whose ANSI form takes at most `ansiBytes` bytes, never ending
 // between the two halves of a surrogate pair.
 std::u16string_view CutExactText(std::u16string_view wide, size_t ansiBytes,
@@ -62,10 +67,16 @@ std::u16string HistoryRowWideText(int position, const HistoryEntry& entry, const
 // The text an editor shows of an entry: its exact text, or its ANSI text in UTF-16.
 std::u16string EditableText(const HistoryEntry& entry, const TextCodec& codec);
 
-// What an entry becomes when an editor hands back `edited` for it: the entry as it was when
-// the text came back unchanged; nothing (the entry goes) for an empty text; otherwise the
-// entry a copy of the edited text would make, its ANSI text as CF_TEXT would hold it and
-// both cut to HistoryLen bytes at the same character.
+// `entry` cut to historyLen bytes of its ANSI text, its exact text at the same character:
+// at a lowered HistoryLen, from the options or at a load. A text within the limit stays as
+// it is.
+HistoryEntry CutEntry(HistoryEntry entry, int historyLen, LeadByteTest isLeadByte,
+                      const TextCodec& codec);
+
+// What an entry becomes when an editor hands back `edited` for it: the entry as it was,
+// cut by CutEntry, when the text came back unchanged; nothing (the entry goes) for an empty text;
+// otherwise the entry a copy of the edited text would make, its ANSI text as CF_TEXT would hold it
+// and both cut to HistoryLen bytes at the same character.
 std::optional<HistoryEntry> EntryFromEditedText(const HistoryEntry& before,
                                                 std::u16string_view edited, int historyLen,
                                                 LeadByteTest isLeadByte, const TextCodec& codec);

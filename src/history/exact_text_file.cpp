@@ -1,6 +1,7 @@
 #include "history/exact_text_file.h"
 
 #include <cstring>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -10,8 +11,9 @@ namespace {
 
 constexpr unsigned char kStartMark[2] = {0x13, 0x14};
 constexpr unsigned char kEndMark[4] = {0x05, 0x04, 0x0D, 0x0A};
-// Start mark, position, size, hash and unit count.
-constexpr size_t kRecordHeadSize = 2 + 4 + 4 + 8 + 4;
+// Start mark, position, size, hash, alike and unit count; the first layout has no alike.
+constexpr size_t kRecordHeadSize = 2 + 4 + 4 + 8 + 4 + 4;
+constexpr size_t kRecordHeadSizeV1 = kRecordHeadSize - 4;
 
 void Put(std::string* out, uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) {
@@ -31,12 +33,27 @@ bool ReadExactly(ByteSource& source, void* buffer, size_t size) {
     return source.Remaining() >= size && source.Read(buffer, size) == size;
 }
 
-// The header line, CR LF included; anything else is damage.
-bool ReadHeader(ByteSource& source) {
+enum class Layout { kDamaged, kFirst, kSecond };
+
+// The header line, CR LF included, and for the second layout the data file it names;
+// anything else is damage.
+Layout ReadHeader(ByteSource& source, DataFileIdentity* dataFile) {
     char line[kExactTextFileHeader.size() + 2];
-    return ReadExactly(source, line, sizeof line) &&
-           std::string_view(line, kExactTextFileHeader.size()) == kExactTextFileHeader &&
-           line[sizeof line - 2] == '\r' && line[sizeof line - 1] == '\n';
+    const size_t firstSize = kExactTextFileHeaderV1.size() + 2;
+    if (!ReadExactly(source, line, firstSize)) {
+        return Layout::kDamaged;
+    }
+    if (std::string_view(line, firstSize) == std::string(kExactTextFileHeaderV1) + "\r\n") {
+        return Layout::kFirst;
+    }
+    unsigned char identity[16];
+    if (!ReadExactly(source, line + firstSize, sizeof line - firstSize) ||
+        std::string_view(line, sizeof line) != std::string(kExactTextFileHeader) + "\r\n" ||
+        !ReadExactly(source, identity, sizeof identity)) {
+        return Layout::kDamaged;
+    }
+    *dataFile = {Get(identity, 8), Get(identity + 8, 8)};
+    return Layout::kSecond;
 }
 
 }  // namespace
@@ -62,19 +79,106 @@ bool HasExactTexts(const ClipHistory& history) {
     return false;
 }
 
-bool WriteExactTextFile(const ClipHistory& history, ByteSink& sink) {
+void DataFileHasher::Add(const void* data, size_t size) {
+    const unsigned char* bytes = static_cast<const unsigned char*>(data);
+    uint64_t hash = hash_;
+    for (size_t i = 0; i < size; ++i) {
+        hash = (hash ^ bytes[i]) * 0x100000001B3ull;
+    }
+    hash_ = hash;
+    size_ += size;
+}
+
+namespace {
+
+class HashingSink : public ByteSink {
+  public:
+    bool Write(const void* data, size_t size) override {
+        hasher.Add(data, size);
+        return true;
+    }
+    DataFileHasher hasher;
+};
+
+// The hash of each entry's bytes, made once and only for entries whose size is asked about:
+// a full history is 20 MB, and every record is compared with every entry.
+class EntryHashes {
+  public:
+    explicit EntryHashes(const ClipHistory& history)
+        : history_(history), hashes_(static_cast<size_t>(history.size())) {}
+    bool Holds(int pos, uint64_t size, uint64_t hash) const {
+        const std::string& text = history_.at(pos).text;
+        if (text.size() != size) {
+            return false;
+        }
+        std::optional<uint64_t>& made = hashes_[static_cast<size_t>(pos)];
+        if (!made) {
+            made = ExactTextAnsiHash(text);
+        }
+        return *made == hash;
+    }
+
+  private:
+    const ClipHistory& history_;
+    mutable std::vector<std::optional<uint64_t>> hashes_;
+};
+
+}  // namespace
+
+DataFileIdentity DataFileIdentityOf(const ClipHistory& history) {
+    HashingSink sink;
+    WriteHistoryFile(history, sink);
+    return sink.hasher.identity();
+}
+
+size_t HashingSource::Read(void* buffer, size_t size) {
+    const size_t got = inner_.Read(buffer, size);
+    hasher_.Add(buffer, got);
+    return got;
+}
+
+bool HashingSource::Skip(uint64_t count) {
+    char buffer[1 << 14];
+    while (count > 0) {
+        const size_t want = count < sizeof buffer ? static_cast<size_t>(count) : sizeof buffer;
+        if (Read(buffer, want) != want) {
+            return false;
+        }
+        count -= want;
+    }
+    return true;
+}
+
+std::optional<DataFileIdentity> HashingSource::Finish(uint64_t limit) {
+    if (hasher_.identity().size + inner_.Remaining() > limit || !Skip(inner_.Remaining())) {
+        return std::nullopt;
+    }
+    return hasher_.identity();
+}
+
+bool WriteExactTextFile(const ClipHistory& history, const DataFileIdentity& dataFile,
+                        ByteSink& sink) {
     std::string bytes(kExactTextFileHeader);
     bytes += "\r\n";
+    Put(&bytes, dataFile.size, 8);
+    Put(&bytes, dataFile.hash, 8);
+    const EntryHashes hashes(history);
     bool ok = true;
     for (int pos = 0; ok && pos < history.size(); ++pos) {
         const HistoryEntry& entry = history.at(pos);
         if (entry.exact.empty() || entry.exact.size() > kMaxExactTextUnits) {
             continue;
         }
+        const uint64_t hash = ExactTextAnsiHash(entry.text);
         bytes.append(reinterpret_cast<const char*>(kStartMark), sizeof kStartMark);
         Put(&bytes, static_cast<uint64_t>(pos), 4);
         Put(&bytes, entry.text.size(), 4);
-        Put(&bytes, ExactTextAnsiHash(entry.text), 8);
+        Put(&bytes, hash, 8);
+        uint32_t alike = 0;
+        for (int other = 0; other < history.size(); ++other) {
+            alike += hashes.Holds(other, entry.text.size(), hash) ? 1 : 0;
+        }
+        Put(&bytes, alike, 4);
         Put(&bytes, entry.exact.size(), 4);
         for (char16_t unit : entry.exact) {
             Put(&bytes, unit, 2);
@@ -93,19 +197,21 @@ struct Record {
     uint64_t position;
     uint64_t ansiSize;
     uint64_t ansiHash;
+    uint64_t alike;
     std::u16string exact;
 };
 
 // Reads the records up to the end or the first damage.
-bool ReadRecords(ByteSource& source, std::vector<Record>* records) {
+bool ReadRecords(ByteSource& source, Layout layout, std::vector<Record>* records) {
+    const size_t headSize = layout == Layout::kFirst ? kRecordHeadSizeV1 : kRecordHeadSize;
     std::string units;
     while (source.Remaining() > 0) {
         unsigned char head[kRecordHeadSize];
-        if (!ReadExactly(source, head, sizeof head) || head[0] != kStartMark[0] ||
+        if (!ReadExactly(source, head, headSize) || head[0] != kStartMark[0] ||
             head[1] != kStartMark[1]) {
             return false;
         }
-        const uint64_t count = Get(head + 18, 4);
+        const uint64_t count = Get(head + headSize - 4, 4);
         unsigned char tail[sizeof kEndMark];
         if (count == 0 || count > kMaxExactTextUnits) {
             return false;
@@ -116,7 +222,11 @@ bool ReadRecords(ByteSource& source, std::vector<Record>* records) {
             std::memcmp(tail, kEndMark, sizeof tail) != 0) {
             return false;
         }
-        Record record{Get(head + 2, 4), Get(head + 6, 4), Get(head + 10, 8), std::u16string()};
+        // The first layout did not count alike entries: its records count as unique there,
+        // and the load still asks the data file.
+        const uint64_t alike = layout == Layout::kFirst ? 1 : Get(head + 18, 4);
+        Record record{Get(head + 2, 4), Get(head + 6, 4), Get(head + 10, 8), alike,
+                      std::u16string()};
         record.exact.resize(static_cast<size_t>(count));
         for (size_t i = 0; i < record.exact.size(); ++i) {
             record.exact[i] = static_cast<char16_t>(
@@ -127,45 +237,57 @@ bool ReadRecords(ByteSource& source, std::vector<Record>* records) {
     return true;
 }
 
-// The entry that `record` names when the data file's entries sit `shift` places from where
-// the exact-text file saw them; -1 when that entry does not hold the record's text.
-int MatchingEntry(const Record& record, const ClipHistory& history, int first, int shift) {
-    const int64_t pos = static_cast<int64_t>(first) + static_cast<int64_t>(record.position) + shift;
-    if (pos < first || pos >= history.size()) {
+// The entry from `first` on that the record belongs to, or -1. In the data file it was
+// written for, that is the entry at its position. In any other, only an entry that can be
+// told apart: the one entry with the record's bytes, where no other record has them and the
+// record's own history held no other entry with them either.
+int OwnerOf(const Record& record, int sharing, const ClipHistory& history,
+            const EntryHashes& hashes, int first, bool sameDataFile) {
+    if (sameDataFile) {
+        const uint64_t pos = static_cast<uint64_t>(first) + record.position;
+        return pos < static_cast<uint64_t>(history.size()) &&
+                       hashes.Holds(static_cast<int>(pos), record.ansiSize, record.ansiHash)
+                   ? static_cast<int>(pos)
+                   : -1;
+    }
+    if (record.alike != 1 || sharing != 1) {
         return -1;
     }
-    const std::string& ansi = history.at(static_cast<int>(pos)).text;
-    return ansi.size() == record.ansiSize && ExactTextAnsiHash(ansi) == record.ansiHash
-               ? static_cast<int>(pos)
-               : -1;
+    int owner = -1;
+    for (int pos = first; pos < history.size(); ++pos) {
+        if (hashes.Holds(pos, record.ansiSize, record.ansiHash)) {
+            if (owner >= 0) {
+                return -1;
+            }
+            owner = pos;
+        }
+    }
+    return owner;
 }
 
 }  // namespace
 
-ExactTextLoadResult LoadExactTexts(ByteSource& source, ClipHistory& history, int first) {
+ExactTextLoadResult LoadExactTexts(ByteSource& source, ClipHistory& history, int first,
+                                   const std::optional<DataFileIdentity>& dataFile) {
     ExactTextLoadResult result;
     if (source.Remaining() == 0 || first < 0) {
         return result;
     }
+    DataFileIdentity writtenFor;
+    const Layout layout = ReadHeader(source, &writtenFor);
     std::vector<Record> records;
-    result.damaged = !ReadHeader(source) || !ReadRecords(source, &records);
-    // A save cut short between the two files leaves this file one capture ahead of the data
-    // file (or behind it), every entry one place off: the shift most records agree on wins,
-    // so that two entries of the same ANSI text ("??" for two emoji) are never swapped.
-    int bestShift = 0;
-    int bestCount = -1;
-    for (int shift : {0, -1, 1}) {
-        int count = 0;
-        for (const Record& record : records) {
-            count += MatchingEntry(record, history, first, shift) >= 0 ? 1 : 0;
-        }
-        if (count > bestCount) {
-            bestShift = shift;
-            bestCount = count;
-        }
+    result.damaged = layout == Layout::kDamaged || !ReadRecords(source, layout, &records);
+    const bool sameDataFile =
+        layout == Layout::kSecond && dataFile.has_value() && *dataFile == writtenFor;
+    // How many records share each record's bytes.
+    std::map<std::pair<uint64_t, uint64_t>, int> sharing;
+    for (const Record& record : records) {
+        ++sharing[{record.ansiSize, record.ansiHash}];
     }
+    const EntryHashes hashes(history);
     for (Record& record : records) {
-        const int pos = MatchingEntry(record, history, first, bestShift);
+        const int pos = OwnerOf(record, sharing[{record.ansiSize, record.ansiHash}], history,
+                                hashes, first, sameDataFile);
         if (pos < 0 || !history.at(pos).exact.empty()) {
             ++result.ignored;
             continue;

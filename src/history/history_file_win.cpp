@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/handles_win.h"
+#include "history/text_codec_win.h"
 
 namespace varnoke {
 
@@ -222,7 +223,7 @@ HistoryFileReading ReadHistoryFile(const std::string& path, ClipHistory base, in
     HistoryFileReading reading;
     reading.path = path;
     reading.facts = fileSystem.Facts(path);
-    reading.result = LoadHistoryData(path, base, historyLen, fileSystem, isLeadByte);
+    reading.result = LoadHistoryData(path, base, historyLen, fileSystem, isLeadByte, AnsiCodec());
     reading.history = std::move(base);
     return reading;
 }

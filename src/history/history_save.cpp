@@ -1,7 +1,10 @@
 #include "history/history_save.h"
 
+#include <algorithm>
 #include <string>
 
+#include "core/setting_limits.h"
+#include "history/exact_text.h"
 #include "history/exact_text_file.h"
 
 namespace varnoke {
@@ -105,19 +108,22 @@ HistorySaveResult SaveFile(const std::string& path, Write write, HistoryFileSyst
 }
 
 // A history without exact texts leaves no exact-text file behind, once the data file no
-// longer needs it; one that did not load completely is kept first, like a data file.
-void RemoveExactTextFile(const std::string& exactPath, HistoryFileSystem& fileSystem,
-                         LeadByteTest isLeadByte, std::string* damagedExactFile) {
+// longer needs it; one that did not load completely is kept first, like a data file. A file
+// that stays is a failed save, reported and tried again like one: left behind, it would offer
+// its texts to whatever entries later hold the same bytes.
+HistorySaveResult RemoveExactTextFile(const std::string& exactPath, HistoryFileSystem& fileSystem,
+                                      LeadByteTest isLeadByte, std::string* damagedExactFile) {
     if (!fileSystem.Exists(exactPath)) {
-        return;
+        return HistorySaveResult::kSaved;
     }
     if (damagedExactFile != nullptr && *damagedExactFile == exactPath) {
         if (!KeepDamagedOriginal(exactPath, fileSystem, isLeadByte)) {
-            return;
+            return HistorySaveResult::kCannotCreate;
         }
         damagedExactFile->clear();
     }
-    fileSystem.RemoveFile(exactPath);
+    return fileSystem.RemoveFile(exactPath) ? HistorySaveResult::kSaved
+                                            : HistorySaveResult::kCannotDeleteOld;
 }
 
 }  // namespace
@@ -134,8 +140,12 @@ HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& hi
     // exact texts that match its entries or are ignored, never a data file whose exact
     // texts were not written yet.
     if (withExact) {
+        const DataFileIdentity dataFile = DataFileIdentityOf(history);
         HistorySaveResult result = SaveFile(
-            exactPath, [&history](ByteSink& sink) { return WriteExactTextFile(history, sink); },
+            exactPath,
+            [&history, &dataFile](ByteSink& sink) {
+                return WriteExactTextFile(history, dataFile, sink);
+            },
             fileSystem, isLeadByte, damagedExactFile);
         if (result != HistorySaveResult::kSaved) {
             if (failedFile != nullptr) {
@@ -154,7 +164,10 @@ HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& hi
         return result;
     }
     if (!withExact) {
-        RemoveExactTextFile(exactPath, fileSystem, isLeadByte, damagedExactFile);
+        result = RemoveExactTextFile(exactPath, fileSystem, isLeadByte, damagedExactFile);
+        if (result != HistorySaveResult::kSaved && failedFile != nullptr) {
+            *failedFile = exactPath;
+        }
     }
     return result;
 }
@@ -186,18 +199,33 @@ bool DataFileStamp::StillMatches(const std::string& path, const ClipHistory& his
 }
 
 HistoryLoadResult LoadHistoryData(const std::string& path, ClipHistory& history, int historyLen,
-                                  HistoryFileSystem& fileSystem, LeadByteTest isLeadByte) {
+                                  HistoryFileSystem& fileSystem, LeadByteTest isLeadByte,
+                                  const TextCodec& codec) {
     std::unique_ptr<ByteSource> source = fileSystem.OpenForRead(path);
     if (!source) {
         return HistoryLoadResult{};
     }
     const int first = history.size();
-    HistoryLoadResult result = LoadHistoryRecords(*source, history, historyLen, isLeadByte);
-    source.reset();
     const std::string exactPath = MakeExactTextFileName(path);
-    if (result.ok && fileSystem.Exists(exactPath)) {
+    if (!fileSystem.Exists(exactPath)) {
+        return LoadHistoryRecords(*source, history, historyLen, isLeadByte);
+    }
+    // The records are read whole and matched as they were written, then cut: a HistoryLen
+    // lowered since the save would otherwise make every longer record lose its exact text.
+    HashingSource hashing(*source);
+    HistoryLoadResult result =
+        LoadHistoryRecords(hashing, history, kHistoryLenLimit.maximum, isLeadByte);
+    const std::optional<DataFileIdentity> dataFile = hashing.Finish(kMaxDataFileSize);
+    source.reset();
+    if (result.ok) {
         std::unique_ptr<ByteSource> exact = fileSystem.OpenForRead(exactPath);
-        result.exactTextsDamaged = !exact || LoadExactTexts(*exact, history, first).damaged;
+        result.exactTextsDamaged =
+            !exact || LoadExactTexts(*exact, history, first, dataFile).damaged;
+    }
+    for (int pos = first; pos < history.size(); ++pos) {
+        if (history.at(pos).text.size() > static_cast<size_t>(std::max(historyLen, 0))) {
+            history.Replace(pos, CutEntry(history.at(pos), historyLen, isLeadByte, codec));
+        }
     }
     return result;
 }

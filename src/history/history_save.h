@@ -66,7 +66,8 @@ enum class HistorySaveResult {
 // The exact texts of the entries that have one go to the exact-text file beside it
 // (MakeExactTextFileName) first, by the same steps; `damagedExactFile` is to that file what
 // `damagedFile` is to the data file. A history without exact texts removes that file once
-// the data file is saved. `failedFile`, if given, names the file whose save failed.
+// the data file is saved, and a failure to remove it fails the save. `failedFile`, if given,
+// names the file whose save failed.
 HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& history,
                                   HistoryFileSystem& fileSystem, LeadByteTest isLeadByte,
                                   std::string* damagedFile = nullptr,
@@ -78,10 +79,11 @@ HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& hi
 std::string MakeDamagedCopyName(const std::string& path, int number, LeadByteTest isLeadByte);
 
 // Opens `path` (already resolved) and appends its records to `history`, with the exact
-// texts of its exact-text file that still match them; ok is false when the file cannot be
-// opened or its first line is not the header.
+// texts of its exact-text file that belong to them, each entry cut to historyLen by
+// CutEntry; ok is false when the file cannot be opened or its first line is not the header.
 HistoryLoadResult LoadHistoryData(const std::string& path, ClipHistory& history, int historyLen,
-                                  HistoryFileSystem& fileSystem, LeadByteTest isLeadByte);
+                                  HistoryFileSystem& fileSystem, LeadByteTest isLeadByte,
+                                  const TextCodec& codec);
 
 // The data file as the history last matched it byte for byte: after a save, or after a
 // load that took the file whole. Writing the same 20 MB again at every exit costs the

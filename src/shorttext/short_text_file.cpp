@@ -11,7 +11,9 @@ ShortTextString MakeShortTextString(std::u16string wide, const TextCodec& codec)
     ShortTextString out;
     if (!codec.ToAnsiWithoutLoss(wide, &out.text)) {
         // The program's codec stops at the first unit it cannot hold, without the ANSI text.
-        out.text = codec.ToAnsi(wide);
+        // The ANSI form is what CF_TEXT of the same text holds: "cafe" for "café", as a copy
+        // of it gives, not "caf?".
+        out.text = codec.ToClipboardAnsi(wide);
         out.exact = std::move(wide);
     }
     return out;

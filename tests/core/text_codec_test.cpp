@@ -14,8 +14,8 @@ const samples::Cp932Codec kCodec;
 TEST(WideMenuLabelTest, MatchesTheAnsiLabelOfATextTheCodePageHolds) {
     const std::u16string text = u"\u8868\u793A\t\u30BF\u30D6 & \uFF76\uFF85 abc\u65E5\u672C";
     for (int width = 0; width < 30; ++width) {
-        EXPECT_EQ(kCodec.ToAnsi(MakeWideMenuLabel(text, width, kCodec)),
-                  MakeMenuLabel(kCodec.ToAnsi(text), width, IsCp932LeadByte))
+        EXPECT_EQ(kCodec.ToClipboardAnsi(MakeWideMenuLabel(text, width, kCodec)),
+                  MakeMenuLabel(kCodec.ToClipboardAnsi(text), width, IsCp932LeadByte))
             << width;
     }
 }

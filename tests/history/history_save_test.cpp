@@ -9,8 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "history/exact_text.h"
+#include "history/exact_text_file.h"
+#include "support/cp932_codec.h"
+
 namespace varnoke {
 namespace {
+
+const samples::Cp932Codec kCodec;
 
 const std::string kPath = "C:\\data\\Varnoke.vnk";
 const std::string kTemp = "C:\\data\\VarnokeTemporaryFile_Varnoke.vnk";
@@ -179,7 +185,7 @@ TEST(SaveHistoryDataTest, DamagedOriginalIsKeptOnceBeforeTheFirstSaveOverIt) {
     const std::string damaged = Encoded({"a", "b"}) + "\x13\x14garbage" + Encoded({"c"});
     fs.files[kPath] = damaged;
     ClipHistory history;
-    HistoryLoadResult loaded = LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte);
+    HistoryLoadResult loaded = LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte, kCodec);
     ASSERT_TRUE(loaded.damaged);
     std::string damagedFile = kPath;
 
@@ -237,19 +243,119 @@ TEST(SaveHistoryDataTest, DamagedOriginalThatCannotBeKeptIsNotReplaced) {
 TEST(LoadHistoryDataTest, MissingFileOrWrongHeaderLoadsNothing) {
     FakeFileSystem fs;
     ClipHistory history;
-    EXPECT_FALSE(LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte).ok);
+    EXPECT_FALSE(LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte, kCodec).ok);
     fs.files[kPath] = "not a history file\r\n";
-    EXPECT_FALSE(LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte).ok);
+    EXPECT_FALSE(LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte, kCodec).ok);
     fs.files[kPath] = Encoded({"x", "y"});
-    EXPECT_EQ(LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte).added, 2);
+    EXPECT_EQ(LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte, kCodec).added, 2);
     EXPECT_EQ(history.entries(), (std::vector<HistoryEntry>{"x", "y"}));
 }
 
 // Loads kPath into a fresh history and notes it, as the program does at start.
+// Exact texts as a copy from a Unicode program makes them: every emoji is "??" in CF_TEXT.
+HistoryEntry Unicode(const std::u16string& wide) {
+    return MakeCapturedEntry(kCodec.ToClipboardAnsi(wide), wide, 65535, IsCp932LeadByte, kCodec);
+}
+
+ClipHistory Load(FakeFileSystem& fs, int historyLen = 65535) {
+    ClipHistory history;
+    EXPECT_TRUE(LoadHistoryData(kPath, history, historyLen, fs, IsCp932LeadByte, kCodec).ok);
+    return history;
+}
+
+// No loaded entry holds an exact text other than its own: each has its own or none.
+void ExpectNoExactTextOfAnother(const ClipHistory& loaded, const std::vector<HistoryEntry>& own) {
+    ASSERT_EQ(loaded.size(), static_cast<int>(own.size()));
+    for (int pos = 0; pos < loaded.size(); ++pos) {
+        EXPECT_EQ(loaded.at(pos).text, own[static_cast<size_t>(pos)].text) << pos;
+        EXPECT_TRUE(loaded.at(pos).exact.empty() ||
+                    loaded.at(pos).exact == own[static_cast<size_t>(pos)].exact)
+            << pos;
+    }
+}
+
+const std::string kExact = kPath + ".exact";
+
+// 😀 and 😎 are saved; then 🙂 is captured and its save is torn between the two files, in
+// each way one can be: cut short between the renames, or the data file's save failing after
+// the exact texts were saved. The old data file must never load with another entry's text.
+TEST(SaveHistoryDataTest, APairTornAtAnyPointNeverSwapsExactTexts) {
+    const HistoryEntry grin = Unicode(u"\U0001F600"), cool = Unicode(u"\U0001F60E"),
+                       smile = Unicode(u"\U0001F642"), cafe = Unicode(u"caf\u00E9");
+    ClipHistory before;
+    for (const HistoryEntry& entry : {grin, cool, cafe}) {
+        before.Append(entry);
+    }
+    ClipHistory after;
+    after.Append(smile);
+    for (const HistoryEntry& entry : before.entries()) {
+        after.Append(entry);
+    }
+    for (int way = 0; way < 3; ++way) {
+        FakeFileSystem fs;
+        ASSERT_EQ(SaveHistoryData(kPath, before, fs, IsCp932LeadByte), HistorySaveResult::kSaved);
+        if (way == 0) {
+            fs.held.insert(kPath);  // the data file cannot be replaced
+            EXPECT_EQ(SaveHistoryData(kPath, after, fs, IsCp932LeadByte),
+                      HistorySaveResult::kCannotDeleteOld);
+            fs.held.clear();
+        } else if (way == 1) {
+            // Killed between the two renames: the new exact texts beside the old data file.
+            fs.files[kExact].clear();
+            StringSink sink(&fs.files[kExact]);
+            WriteExactTextFile(after, DataFileIdentityOf(after), sink);
+        } else {
+            // An older version captured 🙂 and rewrote the data file without exact texts.
+            fs.files[kPath].clear();
+            AppendHistoryFile(after, &fs.files[kPath]);
+        }
+        const ClipHistory loaded = Load(fs);
+        ExpectNoExactTextOfAnother(loaded, way < 2 ? before.entries() : after.entries());
+        // The one text no other entry could hold is kept.
+        EXPECT_EQ(loaded.at(loaded.size() - 1), cafe) << way;
+    }
+}
+
+TEST(SaveHistoryDataTest, AnExactTextFileThatCannotBeRemovedFailsTheSave) {
+    FakeFileSystem fs;
+    ClipHistory history;
+    history.Append(Unicode(u"caf\u00E9"));
+    ASSERT_EQ(SaveHistoryData(kPath, history, fs, IsCp932LeadByte), HistorySaveResult::kSaved);
+    ASSERT_TRUE(fs.files.count(kExact));
+    fs.held.insert(kExact);
+    std::string failed;
+    const ClipHistory plain = Entries({"cafe"});
+    EXPECT_EQ(SaveHistoryData(kPath, plain, fs, IsCp932LeadByte, nullptr, nullptr, &failed),
+              HistorySaveResult::kCannotDeleteOld);
+    EXPECT_EQ(failed, kExact);
+    // Tried again once it can go: the plain "cafe" never takes "café".
+    fs.held.clear();
+    EXPECT_EQ(SaveHistoryData(kPath, plain, fs, IsCp932LeadByte), HistorySaveResult::kSaved);
+    EXPECT_FALSE(fs.files.count(kExact));
+    EXPECT_EQ(Load(fs).entries(), plain.entries());
+}
+
+// Saved whole at exit, loaded after HistoryLen was lowered: both forms are cut at the same
+// character and the exact text stays.
+TEST(LoadHistoryDataTest, AnEntryCutAtALoweredHistoryLenKeepsItsExactText) {
+    FakeFileSystem fs;
+    ClipHistory history;
+    history.Append(Unicode(u"\U0001F600 caf\u00E9 \uD55C\uAD6D\uC5B4 \u00A2\u00A2"));
+    history.Append(Unicode(u"\U0001F60E"));
+    ASSERT_EQ(SaveHistoryData(kPath, history, fs, IsCp932LeadByte), HistorySaveResult::kSaved);
+    const ClipHistory loaded = Load(fs, 12);
+    ASSERT_EQ(loaded.size(), 2);
+    EXPECT_EQ(loaded.at(0),
+              HistoryEntry("?? cafe ??? ", u"\U0001F600 caf\u00E9 \uD55C\uAD6D\uC5B4 "));
+    EXPECT_EQ(loaded.at(1), history.at(1));
+    EXPECT_EQ(Load(fs, 8).at(0), HistoryEntry("?? cafe ", u"\U0001F600 caf\u00E9 "));
+}
+
 bool LoadedWholeMatches(FakeFileSystem& fs, int historyLen = 100) {
     ClipHistory history;
     std::optional<FileFacts> facts = fs.Facts(kPath);
-    HistoryLoadResult result = LoadHistoryData(kPath, history, historyLen, fs, IsCp932LeadByte);
+    HistoryLoadResult result =
+        LoadHistoryData(kPath, history, historyLen, fs, IsCp932LeadByte, kCodec);
     DataFileStamp stamp;
     stamp.NoteLoaded(kPath, facts, result, history);
     return stamp.StillMatches(kPath, history, fs.Facts(kPath));
@@ -315,7 +421,7 @@ TEST(DataFileStampTest, ALoadThatDidNotTakeTheFileWholeNeverMatches) {
     fs.files[kPath] = good;
     ClipHistory history = Entries({"held"});
     std::optional<FileFacts> facts = fs.Facts(kPath);
-    HistoryLoadResult result = LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte);
+    HistoryLoadResult result = LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte, kCodec);
     DataFileStamp stamp;
     stamp.NoteLoaded(kPath, facts, result, history);
     EXPECT_FALSE(stamp.StillMatches(kPath, history, fs.Facts(kPath)));

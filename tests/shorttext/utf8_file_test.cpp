@@ -28,7 +28,7 @@ const std::string kFile = std::string(kUtf8ByteOrderMark) +
                           u8"[\"cmd \U0001F600\"]run\u00E9\r\n]]\r\n";  // 6, 7
 
 std::string Ansi(const std::u16string& wide) {
-    return Codec().ToAnsi(wide);
+    return Codec().ToClipboardAnsi(wide);
 }
 
 ShortTextAction Act(const ShortTextString& line) {
@@ -42,6 +42,8 @@ TEST(Utf8ShortTextFileTest, LinesKeepTheirExactTextOnlyWhereTheCodePageLosesIt) 
     EXPECT_EQ(lines[0].text, Ansi(lines[0].exact));
     EXPECT_EQ(lines[1].exact, u"\U0001F600 \\Y\u5E74");
     EXPECT_EQ(lines[3], ShortTextString(Ansi(u"\u3042\\G")));
+    // The ANSI form is what CF_TEXT of a copy of the phrase holds, look-alikes included.
+    EXPECT_EQ(MakeShortTextString(u"caf\u00E9 \u301C", Codec()).text, "cafe \x81\x60");
     // However the bytes come, the mark is seen.
     ShortTextLineReader reader(IsCp932LeadByte, Codec());
     for (char c : kFile) {

@@ -1,7 +1,10 @@
 #pragma once
 // Code page 932 conversions for tests, fuzzers and benches, made by glibc's iconv the way
-// Windows makes them: no best fit, and a character the code page lacks becomes "?" for each
-// of its UTF-16 units (as Wine was seen to turn one emoji into "??").
+// Windows makes them. ToAnsi has no best fit: a unit that does not come back as itself
+// becomes "?" (as Wine was seen to turn one emoji into "??"). ToClipboardAnsi is the
+// conversion CF_TEXT gets, look-alikes included: iconv's one-way mappings (U+00A2 to 0x8191,
+// U+301C to 0x8160) stand in for the system's best fit, and accented Latin letters lose
+// their accent.
 
 #include <iconv.h>
 
@@ -46,19 +49,42 @@ class Cp932Codec : public TextCodec {
 
     std::string ToAnsi(std::u16string_view wide) const override {
         std::string ansi;
-        iconv_t cd = toAnsi_;
         for (char16_t unit : wide) {
-            char out[4] = {};
-            const size_t made =
-                unit >= 0xD800 && unit <= 0xDFFF
-                    ? 0
-                    : Convert(cd, reinterpret_cast<const char*>(&unit), 2, out, sizeof out);
-            ansi.append(made > 0 ? std::string(out, made) : std::string("?"));
+            const std::string bytes = UnitToAnsi(unit);
+            ansi.append(!bytes.empty() && ToWide(bytes) == std::u16string(1, unit) ? bytes : "?");
+        }
+        return ansi;
+    }
+
+    std::string ToClipboardAnsi(std::u16string_view wide) const override {
+        std::string ansi;
+        for (char16_t unit : wide) {
+            const std::string bytes = UnitToAnsi(unit);
+            ansi.append(bytes.empty() ? std::string(1, BestFitLatin(unit)) : bytes);
         }
         return ansi;
     }
 
   private:
+    std::string UnitToAnsi(char16_t unit) const {
+        char out[4] = {};
+        const size_t made =
+            unit >= 0xD800 && unit <= 0xDFFF
+                ? 0
+                : Convert(toAnsi_, reinterpret_cast<const char*>(&unit), 2, out, sizeof out);
+        return std::string(out, made);
+    }
+
+    // The base letter of an accented Latin-1 letter, "?" for anything else.
+    static char BestFitLatin(char16_t unit) {
+        static const char kBase[] =
+            "AAAAAAACEEEEIIIIDNOOOOOxOUUUUYPsaaaaaaaceeeeiiiidnooooo/ouuuuypy";
+        return unit >= 0xC0 && unit <= 0xFF && kBase[unit - 0xC0] != 'x' &&
+                       kBase[unit - 0xC0] != '/'
+                   ? kBase[unit - 0xC0]
+                   : '?';
+    }
+
     // Bytes written, or 0 when iconv refused the input.
     static size_t Convert(iconv_t cd, const char* in, size_t inSize, void* out, size_t outSize) {
         char* input = const_cast<char*>(in);

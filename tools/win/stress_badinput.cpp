@@ -113,7 +113,7 @@ std::vector<Case> AllCases(int randomCases, std::mt19937& random) {
     withExact.SetExact(2, u"thr\U0001F600");
     std::string exact;
     varnoke::StringSink sink(&exact);
-    varnoke::WriteExactTextFile(withExact, sink);
+    varnoke::WriteExactTextFile(withExact, varnoke::DataFileIdentityOf(withExact), sink);
     std::uniform_int_distribution<size_t> exactOffset(1, exact.size() - 1);
     for (int i = 0; i < randomCases; ++i) {
         cases.push_back(ExactCase("exact texts cut " + std::to_string(i), good,
@@ -124,7 +124,7 @@ std::vector<Case> AllCases(int randomCases, std::mt19937& random) {
             ExactCase("exact texts, one byte changed " + std::to_string(i), good, flipped));
     }
     std::string endless = exact.substr(0, 30) + std::string("\x13\x14", 2) + std::string(16, '\0') +
-                       std::string(4, '\xFF');
+                          std::string(4, '\xFF');
     cases.push_back(ExactCase("exact texts of 0xFFFFFFFF units", good, endless));
     cases.push_back(ExactCase("exact texts beside a data file rewritten in another order",
                               e2e::EncodeHistory({"five", "two", "one"}), exact));
@@ -300,7 +300,7 @@ bool Complete(const std::string& bytes) {
 bool ExactComplete(const std::string& bytes) {
     varnoke::ClipHistory none;
     varnoke::MemorySource source(bytes);
-    return !varnoke::LoadExactTexts(source, none, 0).damaged;
+    return !varnoke::LoadExactTexts(source, none, 0, std::nullopt).damaged;
 }
 
 }  // namespace
