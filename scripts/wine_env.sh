@@ -42,7 +42,25 @@ choose_wine_arch() {
   BUILD_WIN="$ROOT/build/$WIN_BUILD"
 }
 choose_wine_arch
-export WINEPREFIX="$ROOT/build/wineprefix$PREFIX_SUFFIX"
+# Two runs in one prefix share its wineserver, and so the clipboard, the hot keys and the
+# registry key that every test resets: each shell that sources this takes the first prefix
+# no other shell holds (a lock held for the shell's lifetime), so that runs side by side on
+# one machine never see each other's copies.
+choose_wine_prefix() {
+  local n suffix
+  for n in "" 2 3 4 5 6 7 8; do
+    suffix="$PREFIX_SUFFIX${n:+-$n}"
+    mkdir -p "$ROOT/build"
+    exec {WINEPREFIX_LOCK_FD}>"$ROOT/build/wineprefix$suffix.lock"
+    if flock -n "$WINEPREFIX_LOCK_FD"; then
+      export WINEPREFIX="$ROOT/build/wineprefix$suffix"
+      return 0
+    fi
+    exec {WINEPREFIX_LOCK_FD}>&-
+  done
+  export WINEPREFIX="$ROOT/build/wineprefix$PREFIX_SUFFIX"
+}
+choose_wine_prefix
 export WINEDEBUG=-all
 export LANG=ja_JP.UTF-8
 export LC_ALL=ja_JP.UTF-8
