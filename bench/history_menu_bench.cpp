@@ -15,6 +15,7 @@
 #include "core/mbcs.h"
 #include "core/settings.h"
 #include "history/clip_history.h"
+#include "history/shown_history.h"
 #include "menus/history_menu_model.h"
 
 #include "bench_timing.h"
@@ -89,7 +90,7 @@ varnoke::ClipHistory MakeHistory(const std::vector<HistoryEntry>& entries) {
 // after a first showing has hashed the texts once.
 double SnapshotSeconds(const std::vector<HistoryEntry>& entries, bool capture) {
     varnoke::ClipHistory history = MakeHistory(entries);
-    volatile int sink = varnoke::HistoryMenuSnapshot(history).size();
+    volatile int sink = varnoke::ShownHistory(history).size();
     std::vector<double> runs;
     for (int run = 0; run < kRuns; ++run) {
         runs.push_back(Seconds([&] {
@@ -99,8 +100,8 @@ double SnapshotSeconds(const std::vector<HistoryEntry>& entries, bool capture) {
                     text.text[0] = static_cast<char>(text.text[0] + 1);
                     history.InsertFront(std::move(text));
                 }
-                const varnoke::HistoryMenuSnapshot shown(history);
-                sink = sink + *varnoke::ResolveChosenEntry(shown, history, 37000 + i % 300);
+                const varnoke::ShownHistory shown(history);
+                sink = sink + *varnoke::ResolveChosenEntry(shown, history, i % 300);
             }
         }));
     }
@@ -113,8 +114,7 @@ double HashEverySeconds(const std::vector<HistoryEntry>& entries) {
     std::vector<double> runs;
     volatile int sink = 0;
     for (int run = 0; run < kRuns; ++run) {
-        runs.push_back(
-            Seconds([&] { sink = sink + varnoke::HistoryMenuSnapshot(entries).size(); }));
+        runs.push_back(Seconds([&] { sink = sink + varnoke::ShownHistory(entries).size(); }));
     }
     return Median(runs);
 }

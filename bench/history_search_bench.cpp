@@ -13,7 +13,7 @@
 #include "core/mbcs.h"
 #include "core/text.h"
 #include "history/clip_history.h"
-#include "menus/history_search.h"
+#include "search/history_search.h"
 
 #include "bench_timing.h"
 #include "support/cp932_codec.h"

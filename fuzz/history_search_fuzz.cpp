@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "menus/search_fold.h"
+#include "search/byte_search.h"
+#include "search/search_fold.h"
 #include "support/cp932_codec.h"
 
 namespace {

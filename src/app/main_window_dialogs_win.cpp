@@ -10,9 +10,9 @@
 #include "dialogs/hotkey_dialog_win.h"
 #include "dialogs/options_dialog_win.h"
 #include "history/exact_text.h"
+#include "history/shown_history.h"
 #include "history/text_codec_win.h"
 #include "framework/strings_win.h"
-#include "menus/history_menu_model.h"
 #include "menus/popup_menu_win.h"
 #include "res/resource.h"
 
@@ -57,8 +57,8 @@ void MainWindow::ApplyHistoryFileAction(HistoryFileAction action) {
     }
     StopAutosaveTimer();
     StartAutosaveTimerIfConfigured();
-    // Marks the history changed, and saves it at once when every change is saved.
-    capture_.NoteHistoryChanged();
+    // The history goes to the file now named, at once when every change is saved.
+    store_.NoteFileChanged();
 }
 
 // ---------------------------------------------------------------------------
@@ -96,7 +96,6 @@ void MainWindow::EditHistory() {
         for (HistoryEntry& text : *edited) {
             history_.Append(std::move(text));
         }
-        capture_.NoteHistoryChanged();
     }
     if (previous != nullptr && TopLevelWindowExists(previous)) {
         SetForegroundWindow(previous);
@@ -115,8 +114,7 @@ void MainWindow::OpenEntryFromMenu(int shownPosition) {
     if (shownPosition < 0) {
         return;
     }
-    std::optional<int> index = ResolveChosenEntry(
-        shownHistory_, history_, kHistoryCommandBase + static_cast<unsigned>(shownPosition));
+    std::optional<int> index = ResolveChosenEntry(shownHistory_, history_, shownPosition);
     if (!index) {
         return;
     }
@@ -138,7 +136,6 @@ void MainWindow::OpenEntryFromMenu(int shownPosition) {
     } else {
         history_.RemoveAt(*index);
     }
-    capture_.NoteHistoryChanged();
 }
 
 }  // namespace varnoke

@@ -3,7 +3,6 @@
 
 #include <optional>
 #include "core/app_messages.h"
-#include "dialogs/history_search_win.h"
 #include "framework/strings_win.h"
 #include "history/clipboard_win.h"
 #include "history/text_codec_win.h"
@@ -11,6 +10,7 @@
 #include "menus/paste_win.h"
 #include "menus/popup_menu_win.h"
 #include "menus/popup_position_win.h"
+#include "search/history_search_win.h"
 
 namespace varnoke {
 
@@ -84,7 +84,7 @@ bool MainWindow::BuildHistoryMenu() {
     AppendHistoryMenuItems(
         historyMenu_.get(),
         BuildHistoryMenuItems(history_.entries(), settings_, &IsAnsiLeadByte, &AnsiCodec()));
-    shownHistory_ = HistoryMenuSnapshot(history_);
+    shownHistory_ = ShownHistory(history_);
     return true;
 }
 
@@ -109,7 +109,8 @@ bool MainWindow::DispatchMenuCommand(UINT id) {
 // built; the choice is resolved to the entry that holds the text shown, and dropped
 // when no entry holds it any more.
 void MainWindow::ChooseHistoryCommand(UINT id) {
-    std::optional<int> position = ResolveChosenEntry(shownHistory_, history_, id);
+    std::optional<int> position =
+        ResolveChosenEntry(shownHistory_, history_, HistoryPositionOfCommand(id));
     if (position) {
         ChooseHistoryItem(*position, settings_.historyPasteDirect == 1 && calledByHotKey_);
     }
@@ -138,7 +139,7 @@ void MainWindow::SearchHistory(bool byHotKey) {
     }
     // As for a menu choice: a capture may have moved the entries since the list showed them.
     std::optional<int> position =
-        choice ? ResolveChosenEntry(choice->shown, history_, choice->commandId) : std::nullopt;
+        choice ? ResolveChosenEntry(choice->shown, history_, choice->shownPosition) : std::nullopt;
     if (target != nullptr && TopLevelWindowExists(target)) {
         Win32Foreground foreground(target);
         RestoreTargetWindow(foreground);
@@ -165,8 +166,8 @@ void MainWindow::ChooseHistoryItem(int index, bool paste) {
     if (GetKeyState(VK_CONTROL) < 0) {
         move = !move;
     }
-    if (move && MoveToNewestEnd(history_, index, settings_)) {
-        capture_.NoteHistoryChanged();
+    if (move) {
+        MoveToNewestEnd(history_, index, settings_);
     }
     // Disarmed until the write is done or given up, retries included: the write is ours.
     capture_.Disarm();
@@ -234,18 +235,18 @@ bool MainWindow::OnHistoryMenuKey(char key, HMENU menu) {
     }
     // As for a chosen item: a capture during the menu loop may have moved the entries,
     // and deleting or editing by the shown position would hit another text.
-    std::optional<int> index = ResolveChosenEntry(shownHistory_, history_, highlightedItemId_);
+    const int shownPosition = HistoryPositionOfCommand(highlightedItemId_);
+    std::optional<int> index = ResolveChosenEntry(shownHistory_, history_, shownPosition);
     if (key == ' ') {
         // The shown position travels; the handler resolves it again, since a capture can
         // still arrive before the posted message is handled.
         if (index) {
-            editAfterMenu_ = HistoryPositionOfCommand(highlightedItemId_);
+            editAfterMenu_ = shownPosition;
         }
         return true;
     }
     if (key == '\b' && GetKeyState(VK_SHIFT) < 0 && index) {
         history_.RemoveAt(*index);
-        capture_.NoteHistoryChanged();
         return true;
     }
     return false;

@@ -64,8 +64,15 @@ LRESULT MainWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     const LRESULT result = TrayIcon::WindowProc(message, wParam, lParam);
     // Every change of the history happens in one of these handlers (a capture, a choice,
-    // a delete from the menu, a load), so looking after each one misses none.
-    NotifySearchWindow();
+    // a delete from the menu, an editor's OK, a load), so looking after each one misses
+    // none: the save after every change is asked for, and the search window told.
+    bool postSave = false;
+    if (store_.TakeChange(&postSave)) {
+        NotifySearchWindow();
+    }
+    if (postSave) {
+        PostMessageA(hwnd(), WM_SAVE_HISTORY, 0, 0);
+    }
     return result;
 }
 
@@ -225,13 +232,13 @@ LRESULT MainWindow::OnTimer(WPARAM wParam, LPARAM) {
 
 void MainWindow::StartAutosaveTimerIfConfigured() {
     if (AutosaveTimerWanted(settings_)) {
-        autosave_.Reset();
+        store_.ResetClock();
         SetTimer(hwnd(), TIMER_AUTOSAVE, TIMER_AUTOSAVE_INTERVAL_MS, nullptr);
     }
 }
 
 void MainWindow::StopAutosaveTimer() {
-    autosave_.Reset();
+    store_.ResetClock();
     KillTimer(hwnd(), TIMER_AUTOSAVE);
 }
 
@@ -240,7 +247,7 @@ void MainWindow::OnAutosaveTick() {
     // window may stay open for hours. A window opened over it (the entry editor) holds the
     // save back as any other does.
     const bool onlySearchOpen = searchWindow_ != nullptr && !entryEditBusy_;
-    if (autosave_.Tick(settings_, modalOpen_ && !onlySearchOpen) && capture_.historyDirty()) {
+    if (store_.AutosaveDue(modalOpen_ && !onlySearchOpen)) {
         SaveHistoryFile();
     }
 }
@@ -326,7 +333,9 @@ LRESULT MainWindow::OnDeferredCapture(WPARAM, LPARAM) {
 }
 
 LRESULT MainWindow::OnSaveHistory(WPARAM, LPARAM) {
-    capture_.SavePostedChanges();
+    if (store_.PostedSaveDue()) {
+        SaveHistoryFile();
+    }
     return 0;
 }
 
@@ -346,10 +355,6 @@ void MainWindow::ForwardDrawClipboard() {
 
 void MainWindow::PostDeferredCapture() {
     PostMessageA(hwnd(), WM_DEFERRED_CAPTURE, 0, 0);
-}
-
-void MainWindow::PostHistorySave() {
-    PostMessageA(hwnd(), WM_SAVE_HISTORY, 0, 0);
 }
 
 void MainWindow::JoinViewerChain() {
@@ -380,8 +385,7 @@ std::string MainWindow::DataFilePath() const {
 bool MainWindow::DataFileHoldsHistory() const {
     std::string path = DataFilePath();
     Win32HistoryFileSystem files;
-    return !capture_.historyDirty() &&
-           dataFileStamp_.StillMatches(path, history_, files.Facts(path)) &&
+    return store_.FileHoldsHistory(path, files.Facts(path)) &&
            !files.Exists(MakeTempFileName(path, &IsAnsiLeadByte)) &&
            !files.Exists(MakeTempFileName(MakeExactTextFileName(path), &IsAnsiLeadByte));
 }
@@ -390,16 +394,16 @@ bool MainWindow::SaveHistoryFile() {
     std::string path = DataFilePath();
     Win32HistoryFileSystem fileSystem;
     std::string failed = path;
-    HistorySaveResult result = SaveHistoryData(path, history_, fileSystem, &IsAnsiLeadByte,
-                                               &damagedDataFile_, &damagedExactFile_, &failed);
+    HistorySaveResult result =
+        SaveHistoryData(path, history_, fileSystem, &IsAnsiLeadByte, &store_.damagedDataFile,
+                        &store_.damagedExactFile, &failed);
     if (result == HistorySaveResult::kSaved) {
-        dataFileStamp_.NoteSaved(path, history_, fileSystem.Facts(path));
+        store_.NoteSaved(path, fileSystem.Facts(path));
     } else {
-        dataFileStamp_.Forget();
+        store_.NoteSaveFailed();
     }
     switch (result) {
         case HistorySaveResult::kSaved:
-            capture_.SetHistoryDirty(false);
             return true;
         case HistorySaveResult::kCannotCreate:
         case HistorySaveResult::kWriteFailed:
@@ -437,16 +441,12 @@ bool MainWindow::TakeHistoryFile(HistoryFileReading reading) {
     int oldLimit = settings_.historyNum;
     const std::string& path = reading.path;
     const HistoryLoadResult& result = reading.result;
-    dataFileStamp_.Forget();
-    // An unreadable file named in the options dialog is kept beside it too, before the
-    // current history is first saved over it.
-    damagedDataFile_ = result.damaged ? path : std::string();
-    damagedExactFile_ = result.exactTextsDamaged ? MakeExactTextFileName(path) : std::string();
     if (!result.ok) {
+        store_.NoteLoaded(path, reading.facts, result);
         return false;
     }
     history_ = std::move(reading.history);
-    dataFileStamp_.NoteLoaded(path, reading.facts, result, history_);
+    store_.NoteLoaded(path, reading.facts, result);
     if (history_.size() > settings_.historyNum) {
         std::string message = FormatRaisedLimitMessage(
             LoadResourceString(IDS_MSG_HISTORY_NUM_EXCEEDED), oldLimit,
@@ -460,7 +460,6 @@ bool MainWindow::TakeHistoryFile(HistoryFileReading reading) {
     }
     // Both callers show the tray display once they are done; a shell round trip here
     // would only be overwritten.
-    capture_.SetHistoryDirty(false);
     return true;
 }
 

@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 
-#include "app/autosave.h"
 #include "core/settings.h"
 #include "dialogs/options.h"
 #include "framework/handles_win.h"
@@ -17,7 +16,8 @@
 #include "history/clipboard_write.h"
 #include "history/history_file_win.h"
 #include "history/history_save.h"
-#include "menus/history_menu_model.h"
+#include "history/history_store.h"
+#include "history/shown_history.h"
 #include "menus/paste_win.h"
 #include "shorttext/short_text_menu_win.h"
 #include "shorttext/short_text_menus.h"
@@ -159,13 +159,12 @@ class MainWindow : public TrayIcon,
     void ScheduleCaptureRetry() override;
     void ForwardDrawClipboard() override;
     void PostDeferredCapture() override;
-    void PostHistorySave() override;
     void JoinViewerChain() override;
     void LeaveViewerChain() override;
     void UpdateTray(bool paused, const TooltipText& tooltipText) override;
     void StartCaptureAnimation() override;
     void PlayWave(const std::string& path) override;
-    bool SaveHistoryFile() override;
+    bool SaveHistoryFile();
     bool DataFileHoldsHistory() const;
     bool IsModalOpen() override { return modalOpen_; }
 
@@ -179,10 +178,7 @@ class MainWindow : public TrayIcon,
 
     Settings& settings_;
     ClipHistory history_;
-    // The data file that did not load completely, until its original is kept.
-    std::string damagedDataFile_;
-    std::string damagedExactFile_;
-    DataFileStamp dataFileStamp_;
+    HistoryStore store_{settings_, history_};
     ClipboardCapture capture_;
     ClipboardWriter clipboardWriter_{*this};
     TrayModel tray_;
@@ -192,7 +188,6 @@ class MainWindow : public TrayIcon,
     HWND nextViewer_ = nullptr;
 
     bool modalOpen_ = false;
-    AutosaveClock autosave_;
     bool calledByHotKey_ = false;
     bool menuTracking_ = false;
     bool shortTextBusy_ = false;
@@ -204,7 +199,7 @@ class MainWindow : public TrayIcon,
     MenuHandle historyMenu_;
     // What the menu showed, so a choice made after a capture moved the entries still
     // pastes the text the user saw.
-    HistoryMenuSnapshot shownHistory_;
+    ShownHistory shownHistory_;
     // The history menu's own loop is running: a second showing would destroy the menu
     // under it.
     bool historyMenuOpen_ = false;

@@ -273,19 +273,6 @@ LRESULT HistoryEditDialog::OnContextMenu(WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-FontHandle CreateHistoryListFont(HWND list) {
-    LOGFONTA description{};
-    {
-        WindowDC dc(list);
-        description.lfHeight = MulDiv(10, -GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
-    }
-    description.lfWeight = FW_NORMAL;
-    description.lfCharSet = SHIFTJIS_CHARSET;
-    LoadResourceString(IDS_HISTORY_LIST_FONT)
-        .copy(description.lfFaceName, sizeof(description.lfFaceName) - 1);
-    return FontHandle(CreateFontIndirectA(&description));
-}
-
 std::optional<std::vector<HistoryEntry>> RunHistoryEditor(HWND owner,
                                                           std::vector<HistoryEntry> entries,
                                                           Settings& settings) {

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/settings.h"
-#include "framework/handles_win.h"
 #include "history/clip_history.h"
 
 namespace varnoke {
@@ -21,9 +20,5 @@ namespace varnoke {
 std::optional<std::vector<HistoryEntry>> RunHistoryEditor(HWND owner,
                                                           std::vector<HistoryEntry> entries,
                                                           Settings& settings);
-
-// The font of the lists that show history entries a row each, for `list`; the search
-// window's list shares it, so both read alike.
-FontHandle CreateHistoryListFont(HWND list);
 
 }  // namespace varnoke

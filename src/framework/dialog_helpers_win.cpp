@@ -6,6 +6,7 @@
 
 #include "framework/strings_win.h"
 #include "framework/system_libraries_win.h"
+#include "res/resource.h"
 
 namespace varnoke {
 
@@ -105,6 +106,19 @@ void SetSmallIcon(HWND window, int iconId) {
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON,
                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED);
     SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+FontHandle CreateHistoryListFont(HWND list) {
+    LOGFONTA description{};
+    {
+        WindowDC dc(list);
+        description.lfHeight = MulDiv(10, -GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
+    }
+    description.lfWeight = FW_NORMAL;
+    description.lfCharSet = SHIFTJIS_CHARSET;
+    LoadResourceString(IDS_HISTORY_LIST_FONT)
+        .copy(description.lfFaceName, sizeof(description.lfFaceName) - 1);
+    return FontHandle(CreateFontIndirectA(&description));
 }
 
 }  // namespace varnoke

@@ -1,6 +1,6 @@
 #pragma once
 // Helpers every dialog shares: enabling rules, the common file and font dialogs, the
-// restored-window rectangle, resizing rows and the caption icon.
+// restored-window rectangle, resizing rows, the caption icon and the history lists' font.
 
 #include <windows.h>
 
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/dialog_rules.h"
+#include "framework/handles_win.h"
 
 namespace varnoke {
 
@@ -44,5 +45,9 @@ void SetSmallIcon(HWND window, int iconId);
 // Makes a control of a dialog template a Unicode window, so texts the code page cannot hold
 // reach it unconverted; it keeps its procedure.
 void MakeUnicode(HWND control);
+
+// The font of the lists that show history entries a row each (the history editor's and the
+// search window's), for `list`: both read alike.
+FontHandle CreateHistoryListFont(HWND list);
 
 }  // namespace varnoke

@@ -98,36 +98,6 @@ void ClipboardCapture::AfterCapture() {
     if (settings_.historyWave) {
         host_.PlayWave(settings_.historyWavePath);
     }
-    MarkDirtyAndMaybeSave();
-}
-
-// Saving after every change writes the whole history, some 20 MB when it is full. The
-// save runs from a posted message, once the notification has returned, so the copying
-// program never waits for it; the notifications of a burst of copies are all handled
-// before that message, and the burst costs one save. Nothing posted after the change is
-// handled before the save.
-void ClipboardCapture::MarkDirtyAndMaybeSave() {
-    historyDirty_ = true;
-    if (SavesAfterEveryChange() && !savePosted_) {
-        savePosted_ = true;
-        host_.PostHistorySave();
-    }
-}
-
-void ClipboardCapture::SavePostedChanges() {
-    savePosted_ = false;
-    if (historyDirty_ && SavesAfterEveryChange() && host_.SaveHistoryFile()) {
-        historyDirty_ = false;
-    }
-}
-
-bool ClipboardCapture::SavesAfterEveryChange() const {
-    return settings_.historyDataSave && settings_.historyAutoSave &&
-           settings_.historySaveInterval == 0;
-}
-
-void ClipboardCapture::NoteHistoryChanged() {
-    MarkDirtyAndMaybeSave();
 }
 
 HistoryEntry ClipboardCapture::ReadEntry(bool* busy) {

@@ -42,11 +42,6 @@ class CaptureHost {
     virtual void StartCaptureAnimation() = 0;
     // Plays a wave file asynchronously, without the system's default sound.
     virtual void PlayWave(const std::string& path) = 0;
-    // Posts WM_SAVE_HISTORY to the main window; its handler calls
-    // ClipboardCapture::SavePostedChanges.
-    virtual void PostHistorySave() = 0;
-    // Writes the history data file; true on success.
-    virtual bool SaveHistoryFile() = 0;
     virtual bool IsModalOpen() = 0;
 };
 
@@ -72,10 +67,6 @@ class ClipboardCapture {
     void TogglePause();
     // Enters (1) or leaves (0) the paused state without touching the viewer chain.
     void SetPaused(int paused);
-    // Called after any change of the history made outside the capture.
-    void NoteHistoryChanged();
-    // WM_SAVE_HISTORY: the save that changes asked for when saving after every change.
-    void SavePostedChanges();
     // After a successful clipboard write of `text` by the program.
     void NoteClipboardWritten(const HistoryEntry& text);
     // tooltipText from the text now on the clipboard (start-up, after the options dialog).
@@ -90,8 +81,6 @@ class ClipboardCapture {
     void Disarm() { captureArmed_ = false; }
     void SetCaptureArmed(bool armed) { captureArmed_ = armed; }
     bool captureArmed() const { return captureArmed_; }
-    bool historyDirty() const { return historyDirty_; }
-    void SetHistoryDirty(bool dirty) { historyDirty_ = dirty; }
     const TooltipText& tooltipText() const { return tooltipText_; }
     bool paused() const { return IsPaused(settings_); }
 
@@ -100,8 +89,6 @@ class ClipboardCapture {
     int NewestPosition() const;
     bool MakeRoomFor();
     void AfterCapture();
-    void MarkDirtyAndMaybeSave();
-    bool SavesAfterEveryChange() const;
 
     Settings& settings_;
     ClipHistory& history_;
@@ -111,8 +98,6 @@ class ClipboardCapture {
     const TextCodec* codec_;
     bool captureArmed_ = true;
     int retriesLeft_ = 0;
-    bool historyDirty_ = false;
-    bool savePosted_ = false;
     // The tooltip's preview of an entry, from its exact text where it has one.
     TooltipText MakeTooltip(const HistoryEntry& text) const;
 

@@ -172,32 +172,6 @@ HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& hi
     return result;
 }
 
-void DataFileStamp::NoteSaved(const std::string& path, const ClipHistory& history,
-                              const std::optional<FileFacts>& facts) {
-    valid_ = facts.has_value() && facts->size == HistoryFileSize(history);
-    if (valid_) {
-        path_ = path;
-        version_ = history.version();
-        facts_ = *facts;
-    }
-}
-
-void DataFileStamp::NoteLoaded(const std::string& path, const std::optional<FileFacts>& facts,
-                               const HistoryLoadResult& result, const ClipHistory& history) {
-    valid_ = false;
-    // Not cutShort: the load sets it on reaching 300 entries whether or not records were
-    // left, and records left unread make the file larger than the history's encoding.
-    if (result.ok && !result.damaged && result.added == history.size()) {
-        NoteSaved(path, history, facts);
-    }
-}
-
-bool DataFileStamp::StillMatches(const std::string& path, const ClipHistory& history,
-                                 const std::optional<FileFacts>& facts) const {
-    return valid_ && path == path_ && history.version() == version_ && facts.has_value() &&
-           *facts == facts_;
-}
-
 HistoryLoadResult LoadHistoryData(const std::string& path, ClipHistory& history, int historyLen,
                                   HistoryFileSystem& fileSystem, LeadByteTest isLeadByte,
                                   const TextCodec& codec) {

@@ -85,30 +85,4 @@ HistoryLoadResult LoadHistoryData(const std::string& path, ClipHistory& history,
                                   HistoryFileSystem& fileSystem, LeadByteTest isLeadByte,
                                   const TextCodec& codec);
 
-// The data file as the history last matched it byte for byte: after a save, or after a
-// load that took the file whole. Writing the same 20 MB again at every exit costs the
-// user time at log-off and the disk wear, so the exit leaves the file alone exactly when
-// neither the history nor the file has changed since.
-class DataFileStamp {
-  public:
-    void Forget() { valid_ = false; }
-    void NoteSaved(const std::string& path, const ClipHistory& history,
-                   const std::optional<FileFacts>& facts);
-    // `facts` are the file's as the load began. Only a load that took the file whole
-    // counts: the header and every record as it stood, into an empty history. Damage, the
-    // 300-entry cap, a text cut to HistoryLen or an empty record skipped all make the
-    // history's own encoding differ from the file, which its size shows. A file of exactly
-    // 300 entries is taken whole although the load calls it cut short.
-    void NoteLoaded(const std::string& path, const std::optional<FileFacts>& facts,
-                    const HistoryLoadResult& result, const ClipHistory& history);
-    bool StillMatches(const std::string& path, const ClipHistory& history,
-                      const std::optional<FileFacts>& facts) const;
-
-  private:
-    bool valid_ = false;
-    std::string path_;
-    uint64_t version_ = 0;
-    FileFacts facts_;
-};
-
 }  // namespace varnoke

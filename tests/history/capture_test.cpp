@@ -21,7 +21,7 @@ class FakeHost : public CaptureHost {
   public:
     std::string clipboard, tooltip;
     std::u16string wideClipboard, wideTooltip;
-    bool modalOpen = false, saveSucceeds = true, trayPaused = false;
+    bool modalOpen = false, trayPaused = false;
     size_t limit = 0;
     int heldElsewhere = 0;  // reads that find the clipboard held by another program
     ClipboardCapture* capture = nullptr;
@@ -39,7 +39,6 @@ class FakeHost : public CaptureHost {
     void ScheduleCaptureRetry() override { events.push_back("retry"); }
     void ForwardDrawClipboard() override { events.push_back("forward"); }
     void PostDeferredCapture() override { events.push_back("post"); }
-    void PostHistorySave() override { events.push_back("post save"); }
     void JoinViewerChain() override { capture->OnDrawClipboard(); }
     void LeaveViewerChain() override { events.push_back("leave"); }
     void UpdateTray(bool paused, const TooltipText& text) override {
@@ -50,10 +49,6 @@ class FakeHost : public CaptureHost {
     }
     void StartCaptureAnimation() override { events.push_back("animate"); }
     void PlayWave(const std::string& path) override { waves.push_back(path); }
-    bool SaveHistoryFile() override {
-        events.push_back("save");
-        return saveSucceeds;
-    }
     bool IsModalOpen() override { return modalOpen; }
     bool Saw(const char* e) const { return std::count(events.begin(), events.end(), e) > 0; }
 };
@@ -84,7 +79,6 @@ TEST_F(CaptureTest, OnlyTheNewestEntryCountsAsDuplicate) {
     }
     EXPECT_EQ(history.entries(), (Texts{"A", "B", "A"}));
     EXPECT_EQ(host.events.front(), "forward");
-    EXPECT_TRUE(capture.historyDirty());
 }
 
 TEST_F(CaptureTest, FullListDropsTheOldestAtEitherInsertPosition) {
@@ -204,7 +198,6 @@ TEST_F(CaptureTest, NoTextSetsVersionTooltipAndAddsNothing) {
     EXPECT_TRUE(history.empty());
     EXPECT_EQ(capture.tooltipText().ansi, kVersion);
     EXPECT_EQ(host.events.back(), "tray");
-    EXPECT_FALSE(capture.historyDirty());
 }
 
 TEST_F(CaptureTest, CaptureEffectsFollowTheSettings) {
@@ -212,66 +205,13 @@ TEST_F(CaptureTest, CaptureEffectsFollowTheSettings) {
     settings.historyWavePath = "in.wav";
     Copy("a\tb");
     EXPECT_EQ(host.tooltip, "a  b");
-    EXPECT_TRUE(host.Saw("animate") && !host.Saw("save"));
+    EXPECT_TRUE(host.Saw("animate"));
     EXPECT_EQ(host.waves, Texts{"in.wav"});
 
     host.events.clear();
-    settings.historyAnimation = settings.historySaveInterval = 0;
-    settings.historyAutoSave = 1;
+    settings.historyAnimation = 0;
     Copy("b");
-    EXPECT_TRUE(!host.Saw("animate") && host.Saw("post save") && !host.Saw("save"));
-    capture.SavePostedChanges();
-    EXPECT_TRUE(host.Saw("save"));
-    EXPECT_FALSE(capture.historyDirty());
-}
-
-// The copying program does not wait for the save, and a burst of copies is saved once.
-TEST_F(CaptureTest, SavingAfterEveryChangeSavesOnceAfterTheNotificationsOfABurst) {
-    settings.historyAutoSave = 1;
-    settings.historySaveInterval = 0;
-    Copy("one");
-    Copy("two");
-    capture.NoteHistoryChanged();
-    EXPECT_EQ(host.events,
-              (Texts{"forward", "tray", "animate", "post save", "forward", "tray", "animate"}));
-    host.events.clear();
-    capture.SavePostedChanges();
-    EXPECT_EQ(host.events, Texts{"save"});
-    EXPECT_FALSE(capture.historyDirty());
-    capture.SavePostedChanges();  // a stray message finds nothing to save
-    Copy("three");
-    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "save"), 1);
-    EXPECT_TRUE(host.Saw("post save") && capture.historyDirty());
-
-    // A failed save leaves the history dirty, and the next change asks again.
-    host.events.clear();
-    host.saveSucceeds = false;
-    capture.SavePostedChanges();
-    EXPECT_TRUE(host.Saw("save") && capture.historyDirty());
-    capture.NoteHistoryChanged();
-    EXPECT_TRUE(host.Saw("post save"));
-
-    // Saving switched off before the message arrives: nothing is written.
-    host.events.clear();
-    settings.historySaveInterval = 5;
-    capture.SavePostedChanges();
-    EXPECT_FALSE(host.Saw("save"));
-}
-
-TEST_F(CaptureTest, NoteHistoryChangedSavesOnlyWhenSavingAfterEveryChange) {
-    settings.historyAutoSave = 1;
-    capture.NoteHistoryChanged();  // interval 20
-    EXPECT_TRUE(!host.Saw("save") && capture.historyDirty());
-    settings.historySaveInterval = 0;
-    host.saveSucceeds = false;
-    capture.NoteHistoryChanged();
-    capture.SavePostedChanges();
-    EXPECT_TRUE(host.Saw("save") && capture.historyDirty());
-    host.events.clear();
-    settings.historyDataSave = 0;
-    capture.NoteHistoryChanged();
-    capture.SavePostedChanges();
-    EXPECT_FALSE(host.Saw("post save") || host.Saw("save"));
+    EXPECT_FALSE(host.Saw("animate"));
 }
 
 TEST_F(CaptureTest, ACopyFoundHeldElsewhereIsTakenWhenTheHolderLetsGo) {

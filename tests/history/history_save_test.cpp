@@ -11,6 +11,7 @@
 
 #include "history/exact_text.h"
 #include "history/exact_text_file.h"
+#include "history/history_store.h"
 #include "support/cp932_codec.h"
 
 namespace varnoke {

@@ -105,6 +105,10 @@ TEST(HistoryMenuItemsTest, NumbersAndIdsFollowPositionsInBothOrders) {
     EXPECT_EQ(items.front().label, "&1. e0");
     EXPECT_EQ(items.front().commandId, 37000u);
     EXPECT_EQ(items.back().label, "12. e11");
+    // A chosen id leads back to the shown position; an id outside the range to none.
+    EXPECT_EQ(HistoryPositionOfCommand(items.back().commandId), 11);
+    EXPECT_EQ(HistoryPositionOfCommand(kHistoryCommandEnd), -1);
+    EXPECT_EQ(HistoryPositionOfCommand(kHistoryCommandBase - 1), -1);
 }
 
 TEST(HistoryMenuItemsTest, NewestEndFollowsInsertPosition) {
@@ -165,123 +169,6 @@ TEST(HistoryMenuItemsTest, AnEntryWithAnExactTextAlsoGetsAWideLabel) {
     EXPECT_EQ(items[10].wideLabel, u"11(&A). caf\u00E9 \U0001F600");
     EXPECT_EQ(items[0].label, "&1. plain");
     EXPECT_TRUE(items[0].wideLabel.empty());
-}
-
-TEST(ResolveChosenEntryTest, UnchangedHistoryKeepsThePosition) {
-    const std::vector<HistoryEntry> shown = {"alpha", "beta", "gamma"};
-    const HistoryMenuSnapshot snapshot(shown);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(ResolveChosenEntry(snapshot, shown, HistoryCommandId(i)), i);
-    }
-}
-
-TEST(ResolveChosenEntryTest, FollowsAnEntryThatMoved) {
-    const HistoryMenuSnapshot snapshot(std::vector<HistoryEntry>{"alpha", "beta", "gamma"});
-    // A capture at the front while the menu was open shifted everything by one.
-    const std::vector<HistoryEntry> now = {"delta", "alpha", "beta", "gamma"};
-    EXPECT_EQ(ResolveChosenEntry(snapshot, now, 37000), 1);
-    EXPECT_EQ(ResolveChosenEntry(snapshot, now, 37002), 3);
-    // Same length, different text at the chosen position: not taken for it.
-    const std::vector<HistoryEntry> dropped = {"gamme", "gamma"};
-    EXPECT_EQ(ResolveChosenEntry(snapshot, dropped, 37002), 1);
-}
-
-TEST(ResolveChosenEntryTest, GoneOrUnknownEntriesResolveToNothing) {
-    const HistoryMenuSnapshot snapshot(std::vector<HistoryEntry>{"alpha", "beta"});
-    EXPECT_EQ(ResolveChosenEntry(snapshot, {"beta"}, 37000), std::nullopt);
-    EXPECT_EQ(ResolveChosenEntry(snapshot, std::vector<HistoryEntry>{}, 37001), std::nullopt);
-    EXPECT_EQ(ResolveChosenEntry(snapshot, {"alpha", "beta", "x"}, 37002), std::nullopt);
-    EXPECT_EQ(ResolveChosenEntry(snapshot, {"alpha"}, 38000), std::nullopt);
-    EXPECT_EQ(ResolveChosenEntry(HistoryMenuSnapshot(), {"alpha"}, 37000), std::nullopt);
-}
-
-TEST(ResolveChosenEntryTest, OfTwoEqualTextsTheOneThatMovedWithItsNeighboursIsChosen) {
-    // {A, B, A} shown; a capture at the head gives {C, A, B, A}. "3. A" is the older A,
-    // now at position 3, although the newer one at position 1 is just as near.
-    const HistoryMenuSnapshot abA(std::vector<HistoryEntry>{"A", "B", "A"});
-    EXPECT_EQ(ResolveChosenEntry(abA, {"C", "A", "B", "A"}, 37002), 3);
-    EXPECT_EQ(ResolveChosenEntry(abA, {"C", "A", "B", "A"}, 37000), 1);
-    // Two captures: the chosen position itself holds the other copy now.
-    const HistoryMenuSnapshot abAx(std::vector<HistoryEntry>{"A", "B", "A", "X"});
-    EXPECT_EQ(ResolveChosenEntry(abAx, {"N", "M", "A", "B", "A", "X"}, 37002), 4);
-    // New entries at the tail of a full list: the oldest dropped, everything one down.
-    EXPECT_EQ(ResolveChosenEntry(abAx, {"B", "A", "X", "N"}, 37002), 1);
-    // Nothing moved: every copy stays itself.
-    const HistoryMenuSnapshot same(std::vector<HistoryEntry>{"a", "same", "b", "same"});
-    EXPECT_EQ(ResolveChosenEntry(same, {"a", "same", "b", "same"}, 37001), 1);
-    EXPECT_EQ(ResolveChosenEntry(same, {"a", "same", "b", "same"}, 37003), 3);
-    // No neighbour to go by: the nearest copy.
-    const HistoryMenuSnapshot lone(std::vector<HistoryEntry>{"p", "q", "r", "same"});
-    EXPECT_EQ(ResolveChosenEntry(lone, {"same", "x", "y", "z", "w", "same"}, 37003), 5);
-}
-
-TEST(MoveToNewestEndTest, TheChosenEntryGoesWhereCapturesEnter) {
-    const std::vector<HistoryEntry> start = {"a", "b", "c"};
-    struct Case {
-        int insertPos, index;
-        bool changed;
-        std::vector<HistoryEntry> after;
-    };
-    const Case cases[] = {
-        {0, 2, true, {"c", "a", "b"}},  {0, 0, false, {"a", "b", "c"}},
-        {1, 0, true, {"b", "c", "a"}},  {1, 2, true, {"a", "b", "c"}},
-        {2, 2, true, {"c", "a", "b"}},  // out of range: like 0, as the capture has it
-        {0, 3, false, {"a", "b", "c"}},
-    };
-    for (const Case& c : cases) {
-        ClipHistory history;
-        for (const HistoryEntry& text : start) {
-            history.Append(text);
-        }
-        Settings settings;
-        settings.historyInsertPos = c.insertPos;
-        EXPECT_EQ(MoveToNewestEnd(history, c.index, settings), c.changed) << c.insertPos << c.index;
-        EXPECT_EQ(history.entries(), c.after) << c.insertPos << c.index;
-    }
-}
-
-TEST(MoveToNewestEndTest, AChoiceInAMovedMenuMovesTheCopyTheUserSaw) {
-    // The menu shows {A, B, A}; a capture gives {C, A, B, A}; "3. A" is chosen with
-    // move-to-newest on.
-    const HistoryMenuSnapshot shown(std::vector<HistoryEntry>{"A", "B", "A"});
-    ClipHistory history;
-    for (const char* text : {"C", "A", "B", "A"}) {
-        history.Append(text);
-    }
-    const std::optional<int> chosen = ResolveChosenEntry(shown, history.entries(), 37002);
-    ASSERT_TRUE(chosen);
-    EXPECT_TRUE(MoveToNewestEnd(history, *chosen, Settings{}));
-    EXPECT_EQ(history.entries(), (std::vector<HistoryEntry>{"A", "C", "A", "B"}));
-}
-
-// The menu resolves against the history itself, with the hashes the history keeps: the
-// guard must stay exact through every kind of change, including a text replaced by one of
-// the same length.
-TEST(ResolveChosenEntryTest, AgainstTheHistoryEveryChangeIsSeen) {
-    ClipHistory history;
-    for (const char* text : {"A", "B", "A"}) {
-        history.Append(text);
-    }
-    const HistoryMenuSnapshot shown(history);
-    EXPECT_EQ(ResolveChosenEntry(shown, history, 37002), 2);
-    EXPECT_EQ(ResolveChosenEntry(shown, history, 37003), std::nullopt);
-
-    history.InsertFront("C");  // a capture while the menu is tracked
-    EXPECT_EQ(ResolveChosenEntry(shown, history, 37002), 3);
-    EXPECT_EQ(ResolveChosenEntry(shown, history, 37000), 1);
-
-    history.Replace(3, "Z");  // same length, other text
-    EXPECT_EQ(ResolveChosenEntry(shown, history, 37002), 1);
-    history.Replace(1, "Y");
-    EXPECT_EQ(ResolveChosenEntry(shown, history, 37002), std::nullopt);
-    EXPECT_EQ(ResolveChosenEntry(shown, history, 37001), 2);
-
-    // A snapshot of another history never passes for one of this history.
-    ClipHistory other;
-    for (const char* text : {"Q", "R", "S"}) {
-        other.Append(text);
-    }
-    EXPECT_EQ(ResolveChosenEntry(HistoryMenuSnapshot(other), history, 37000), std::nullopt);
 }
 
 TEST(ClipHistoryTest, EveryChangeGivesANewVersionAndKeptHashesFollowTheTexts) {

@@ -1,7 +1,6 @@
 #pragma once
-// The history search window's rules: the comparison form of a text (letter case, full and
-// half width, hiragana and katakana folded away), the match that never starts inside a
-// character, the folded forms kept while the window is open, and the list it shows.
+// The history search window's rules: what the user typed, folded for both forms of an entry,
+// the folded forms kept while the window is open, and the list it shows.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,8 +12,8 @@
 
 #include "core/text_codec.h"
 #include "history/clip_history.h"
-#include "menus/history_menu_model.h"
-#include "menus/search_fold.h"
+#include "history/shown_history.h"
+#include "search/search_fold.h"
 
 namespace varnoke {
 
@@ -95,12 +94,12 @@ class HistorySearchModel {
     // list.
     void MoveSelection(int delta);
 
-    // The selected entry as a history-menu choice: its command id and what the list showed,
-    // for ResolveChosenEntry, so a choice made after the history moved still finds the
-    // entry the user saw, or nothing.
+    // The selected entry: its position and what the list showed, for ResolveChosenEntry,
+    // so a choice made after the history moved still finds the entry the user saw, or
+    // nothing.
     struct Choice {
-        unsigned commandId;
-        HistoryMenuSnapshot shown;
+        int shownPosition;
+        ShownHistory shown;
     };
     std::optional<Choice> SelectedChoice() const;
 
@@ -114,7 +113,7 @@ class HistorySearchModel {
     HistorySearchIndex index_;
     const ClipHistory* history_ = nullptr;
     bool newestAtTail_ = false;
-    HistoryMenuSnapshot shown_;
+    ShownHistory shown_;
     SearchQuery query_;
     std::vector<int> rows_;  // list positions, newest first
     int selected_ = -1;

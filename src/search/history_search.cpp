@@ -1,4 +1,4 @@
-#include "menus/history_search.h"
+#include "search/history_search.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "history/exact_text.h"
+#include "search/byte_search.h"
 
 namespace varnoke {
 
@@ -101,7 +102,7 @@ HistorySearchModel::HistorySearchModel(const TextCodec& codec, const AnsiFolding
 void HistorySearchModel::SetHistory(const ClipHistory& history, bool newestAtTail) {
     history_ = &history;
     newestAtTail_ = newestAtTail;
-    shown_ = HistoryMenuSnapshot(history);
+    shown_ = ShownHistory(history);
     index_.Sync(history);
     Refilter();
 }
@@ -184,7 +185,7 @@ std::optional<HistorySearchModel::Choice> HistorySearchModel::SelectedChoice() c
     if (selected_ < 0) {
         return std::nullopt;
     }
-    return Choice{HistoryCommandId(PositionOfRow(selected_)), shown_};
+    return Choice{PositionOfRow(selected_), shown_};
 }
 
 }  // namespace varnoke

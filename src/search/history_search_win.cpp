@@ -1,9 +1,8 @@
-#include "dialogs/history_search_win.h"
+#include "search/history_search_win.h"
 
 #include <algorithm>
 #include <iterator>
 
-#include "dialogs/history_editor_win.h"
 #include "framework/controls_win.h"
 #include "framework/dialog_helpers_win.h"
 #include "framework/dialog_win.h"

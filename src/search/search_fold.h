@@ -1,9 +1,8 @@
 #pragma once
 // The comparison form of a text for the history search: letter case, full and half width,
-// hiragana and katakana folded away, in the ANSI code page and in UTF-16; and the match that
-// never starts inside a character.
+// hiragana and katakana folded away, in the ANSI code page and in UTF-16. The match over
+// folded texts is search/byte_search.
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -28,10 +27,5 @@ std::string FoldAnsiForSearch(std::string_view text, const AnsiFolding& folding)
 // The same rules on UTF-16 text, plus the lower case of the Latin-1 and Latin Extended-A
 // letters.
 std::u16string FoldWideForSearch(std::u16string_view text);
-
-// The first place where `needle` occurs in `haystack` starting on a character boundary of
-// `haystack`; npos when there is none. Both are folded texts. An empty needle is found at 0.
-size_t FindFoldedAnsi(std::string_view haystack, std::string_view needle, LeadByteTest isLeadByte);
-size_t FindFoldedWide(std::u16string_view haystack, std::u16string_view needle);
 
 }  // namespace varnoke

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "history/clip_history.h"
-#include "menus/history_search.h"
+#include "search/history_search.h"
 
 namespace varnoke {
 
