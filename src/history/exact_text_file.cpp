@@ -91,15 +91,6 @@ void DataFileHasher::Add(const void* data, size_t size) {
 
 namespace {
 
-class HashingSink : public ByteSink {
-  public:
-    bool Write(const void* data, size_t size) override {
-        hasher.Add(data, size);
-        return true;
-    }
-    DataFileHasher hasher;
-};
-
 // The hash of each entry's bytes, made once and only for entries whose size is asked about:
 // a full history is 20 MB, and every record is compared with every entry.
 class EntryHashes {
@@ -125,10 +116,19 @@ class EntryHashes {
 
 }  // namespace
 
+bool HashingSink::Write(const void* data, size_t size) {
+    hasher_.Add(data, size);
+    return inner_ == nullptr || inner_->Write(data, size);
+}
+
+bool HashingSink::Close() {
+    return inner_ == nullptr || inner_->Close();
+}
+
 DataFileIdentity DataFileIdentityOf(const ClipHistory& history) {
-    HashingSink sink;
+    HashingSink sink(nullptr);
     WriteHistoryFile(history, sink);
-    return sink.hasher.identity();
+    return sink.identity();
 }
 
 size_t HashingSource::Read(void* buffer, size_t size) {

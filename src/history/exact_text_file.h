@@ -65,6 +65,19 @@ class DataFileHasher {
     uint64_t hash_ = 0xCBF29CE484222325ull;
 };
 
+// A sink that hashes whatever passes through it on the way to `inner` (none: hashes only).
+class HashingSink : public ByteSink {
+  public:
+    explicit HashingSink(ByteSink* inner) : inner_(inner) {}
+    bool Write(const void* data, size_t size) override;
+    bool Close() override;
+    DataFileIdentity identity() const { return hasher_.identity(); }
+
+  private:
+    ByteSink* inner_;
+    DataFileHasher hasher_;
+};
+
 // The identity of the data file WriteHistoryFile makes of `history`, made without writing it.
 DataFileIdentity DataFileIdentityOf(const ClipHistory& history);
 

@@ -64,9 +64,11 @@ std::string MakeDamagedCopyName(const std::string& path, int number, LeadByteTes
 namespace {
 
 // Writes one file through its temporary file and the one-step replacement.
+// `identity`, if given, receives the identity of the bytes written.
 template <typename Write>
 HistorySaveResult SaveFile(const std::string& path, Write write, HistoryFileSystem& fileSystem,
-                           LeadByteTest isLeadByte, std::string* damagedFile) {
+                           LeadByteTest isLeadByte, std::string* damagedFile,
+                           DataFileIdentity* identity = nullptr) {
     bool replacing = fileSystem.Exists(path);
     if (damagedFile != nullptr && *damagedFile == path) {
         if (replacing && !KeepDamagedOriginal(path, fileSystem, isLeadByte)) {
@@ -79,8 +81,12 @@ HistorySaveResult SaveFile(const std::string& path, Write write, HistoryFileSyst
     if (!sink) {
         return HistorySaveResult::kCannotCreate;
     }
-    bool written = write(*sink);
-    written = sink->Close() && written;
+    HashingSink hashing(sink.get());
+    bool written = write(hashing);
+    written = hashing.Close() && written;
+    if (identity != nullptr) {
+        *identity = hashing.identity();
+    }
     sink.reset();
     if (!written) {
         // A short file must never take the place of a complete one.
@@ -136,30 +142,29 @@ HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& hi
     EnsureDirectories(path, fileSystem, isLeadByte);
     const std::string exactPath = MakeExactTextFileName(path);
     const bool withExact = HasExactTexts(history);
-    // The exact texts first: a crash between the two files leaves the old data file with
-    // exact texts that match its entries or are ignored, never a data file whose exact
-    // texts were not written yet.
+    DataFileIdentity dataFile;
+    // The data file first: a save that fails there (a read-only file, a full disk) leaves
+    // the old pair as it was, and both still belong together. The exact texts then name the
+    // data file just written, so a crash between the two files costs at most the exact
+    // texts that cannot be told apart, and never gives one to another entry.
+    HistorySaveResult result = SaveFile(
+        path, [&history](ByteSink& sink) { return WriteHistoryFile(history, sink); }, fileSystem,
+        isLeadByte, damagedFile, withExact ? &dataFile : nullptr);
+    if (result != HistorySaveResult::kSaved) {
+        if (failedFile != nullptr) {
+            *failedFile = path;
+        }
+        return result;
+    }
     if (withExact) {
-        const DataFileIdentity dataFile = DataFileIdentityOf(history);
-        HistorySaveResult result = SaveFile(
+        result = SaveFile(
             exactPath,
             [&history, &dataFile](ByteSink& sink) {
                 return WriteExactTextFile(history, dataFile, sink);
             },
             fileSystem, isLeadByte, damagedExactFile);
-        if (result != HistorySaveResult::kSaved) {
-            if (failedFile != nullptr) {
-                *failedFile = exactPath;
-            }
-            return result;
-        }
-    }
-    HistorySaveResult result = SaveFile(
-        path, [&history](ByteSink& sink) { return WriteHistoryFile(history, sink); }, fileSystem,
-        isLeadByte, damagedFile);
-    if (result != HistorySaveResult::kSaved) {
-        if (failedFile != nullptr) {
-            *failedFile = path;
+        if (result != HistorySaveResult::kSaved && failedFile != nullptr) {
+            *failedFile = exactPath;
         }
         return result;
     }
