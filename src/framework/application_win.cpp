@@ -1,5 +1,6 @@
 #include "framework/application_win.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/data_path.h"
@@ -25,9 +26,17 @@ int Application::Run() {
         return 0;
     }
     MSG msg{};
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    bool wide = false;
+    while (NextMessage(&msg, &wide)) {
+        if (IsModelessDialogMessage(&msg, wide)) {
+            continue;
+        }
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        if (wide) {
+            DispatchMessageW(&msg);
+        } else {
+            DispatchMessageA(&msg);
+        }
     }
     int code = ExitInstance();
     return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : code;
@@ -38,6 +47,38 @@ void Application::OnWindowDestroyed(HWND window) {
         mainWindow_ = nullptr;
         PostQuitMessage(0);
     }
+}
+
+// The next message, taken in the form of the window it is for: a character typed into a
+// Unicode window (the search box) that the code page lacks would come out of GetMessageA
+// as "?". A message is dispatched in the form it was taken in (`wide`).
+bool Application::NextMessage(MSG* msg, bool* wide) {
+    MSG next{};
+    while (!PeekMessageW(&next, nullptr, 0, 0, PM_NOREMOVE)) {
+        WaitMessage();
+    }
+    *wide = next.hwnd != nullptr && IsWindowUnicode(next.hwnd);
+    return (*wide ? GetMessageW(msg, nullptr, 0, 0) : GetMessageA(msg, nullptr, 0, 0)) > 0;
+}
+
+void Application::AddModelessDialog(HWND dialog) {
+    modeless_.push_back(dialog);
+}
+
+void Application::RemoveModelessDialog(HWND dialog) {
+    modeless_.erase(std::remove(modeless_.begin(), modeless_.end(), dialog), modeless_.end());
+}
+
+// A message for a modeless dialog, or one of its controls, that the dialog manager took as
+// a dialog key; it is handled in the form the message was taken in.
+bool Application::IsModelessDialogMessage(MSG* msg, bool wide) const {
+    for (HWND dialog : modeless_) {
+        if (msg->hwnd == dialog || IsChild(dialog, msg->hwnd)) {
+            return wide ? IsDialogMessageW(dialog, msg) != FALSE
+                        : IsDialogMessageA(dialog, msg) != FALSE;
+        }
+    }
+    return false;
 }
 
 void Application::SetRegistryKey(const std::string& company) {

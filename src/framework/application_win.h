@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/profile_win.h"
 
@@ -26,6 +27,10 @@ class Application {
     HWND MainWindowHandle() const { return mainWindow_; }
     // Called by the window layer when a window is finally gone.
     void OnWindowDestroyed(HWND window);
+    // A modeless dialog gets its dialog keys (Tab, Enter, Esc) from the message loop while
+    // it is open.
+    void AddModelessDialog(HWND dialog);
+    void RemoveModelessDialog(HWND dialog);
 
   protected:
     // False ends the program at once, without a message loop.
@@ -38,10 +43,14 @@ class Application {
     void SetMainWindow(HWND window) { mainWindow_ = window; }
 
   private:
+    static bool NextMessage(MSG* msg, bool* wide);
+    bool IsModelessDialogMessage(MSG* msg, bool wide) const;
+
     static Application* current_;
     std::string title_;
     ProfileStore profile_;
     HWND mainWindow_ = nullptr;
+    std::vector<HWND> modeless_;
 };
 
 // The folder that holds the program file, without a trailing backslash.

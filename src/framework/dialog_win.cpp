@@ -146,8 +146,25 @@ void DataExchange::ListPrefix(int id, std::string& value) {
 
 INT_PTR Dialog::DoModal(HWND owner) {
     LoadCommonControls();
+    modeless_ = false;
     return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
                            &Dialog::StaticDialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+bool Dialog::Create(HWND owner) {
+    LoadCommonControls();
+    modeless_ = true;
+    modelessResult_ = IDCANCEL;
+    HWND window =
+        CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
+                           &Dialog::StaticDialogProc, reinterpret_cast<LPARAM>(this));
+    if (window == nullptr) {
+        return false;
+    }
+    if (Application* app = Application::Current()) {
+        app->AddModelessDialog(window);
+    }
+    return true;
 }
 
 const MessageEntry Dialog::kMessages[] = {
@@ -191,6 +208,13 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         self->Detach();
+        if (self->modeless_) {
+            if (Application* app = Application::Current()) {
+                app->RemoveModelessDialog(hwnd);
+            }
+            // Last: the owner may let the object go from here.
+            self->OnEnded(self->modelessResult_);
+        }
     }
     return result;
 }
@@ -288,6 +312,11 @@ bool Dialog::UpdateData(bool saving) {
 }
 
 void Dialog::EndDialog(INT_PTR result) {
+    if (modeless_) {
+        modelessResult_ = result;
+        DestroyWindow(hwnd());
+        return;
+    }
     ::EndDialog(hwnd(), result);
 }
 

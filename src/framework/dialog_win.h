@@ -1,5 +1,6 @@
 #pragma once
-// Modal dialogs from .rc templates, with field exchange and validation.
+// Dialogs from .rc templates, with field exchange and validation: modal (DoModal), or
+// modeless (Create) for a window that stays open while the program goes on working.
 //
 // A dialog procedure answers differently from a window procedure: FALSE hands the message
 // back to the dialog manager, and most results travel in DWLP_MSGRESULT. Handlers here are
@@ -56,6 +57,10 @@ class Dialog : public Window {
 
     // IDOK, IDCANCEL, or -1 when the dialog could not be created.
     INT_PTR DoModal(HWND owner);
+    // Creates the dialog modeless and returns at once; false when it could not be created.
+    // Its keys (Tab, Enter, Esc) go through the application's message loop. EndDialog then
+    // destroys the window and calls OnEnded; the object must outlive its window.
+    bool Create(HWND owner);
 
     static const MessageMap kMessageMap;
 
@@ -68,6 +73,10 @@ class Dialog : public Window {
     virtual void DoDataExchange(DataExchange& dx) {}
     // The string-table entry a control's tip shows; by default the one with the control's id.
     virtual UINT TipStringId(int controlId) const { return static_cast<UINT>(controlId); }
+
+    // A modeless dialog's window is gone; `result` is what EndDialog was given (IDCANCEL
+    // when the window was destroyed another way).
+    virtual void OnEnded(INT_PTR result) {}
 
     // Runs DoDataExchange in the given direction; false if a field failed.
     bool UpdateData(bool saving);
@@ -96,6 +105,8 @@ class Dialog : public Window {
     int TipControlId(const NMHDR& header) const;
 
     UINT templateId_;
+    bool modeless_ = false;
+    INT_PTR modelessResult_ = IDCANCEL;
     DialogTips tips_;
     // The tip control keeps a pointer to the text until it asks again.
     std::string tipText_;
