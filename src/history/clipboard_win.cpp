@@ -4,6 +4,7 @@
 
 #include "framework/handles_win.h"
 #include "history/capture.h"
+#include "history/clipboard_formats.h"
 #include "history/text_codec_win.h"
 
 namespace varnoke {
@@ -63,19 +64,18 @@ std::basic_string<Char> ReadFormat(UINT format, size_t limit) {
     return std::basic_string<Char>(text, length);
 }
 
-// Whether the copying program placed its Unicode text before any CF_TEXT, as Unicode
-// programs do. Formats are listed in the order they were placed, and those the system makes
-// from them come after, so a copy from a program that placed CF_TEXT first, an ANSI program,
-// has no Unicode text that CF_TEXT could have lost: the capture then reads CF_TEXT alone, as
-// it always did. The clipboard must be open.
-bool UnicodeTextPlacedFirst() {
-    for (UINT format = EnumClipboardFormats(0); format != 0;
-         format = EnumClipboardFormats(format)) {
-        if (format == CF_TEXT || format == CF_UNICODETEXT) {
-            return format == CF_UNICODETEXT;
-        }
-    }
-    return false;
+static_assert(kFormatText == CF_TEXT && kFormatOemText == CF_OEMTEXT &&
+                  kFormatUnicodeText == CF_UNICODETEXT && kFormatLocale == CF_LOCALE,
+              "the text formats' numbers");
+
+// Which of its text forms the clipboard holds from the copying program; it must be open.
+TextForms ListedTextForms() {
+    TextFormsByOrder order;
+    UINT format = 0;
+    do {
+        format = EnumClipboardFormats(format);
+    } while (!order.Next(format));
+    return order.forms();
 }
 
 // The clipboard owns `memory` once SetClipboardData succeeds; false leaves it ours.
@@ -98,28 +98,37 @@ HGLOBAL CopyToGlobal(const std::basic_string<Char>& text) {
 }  // namespace
 
 ClipboardText ReadClipboardTexts(HWND owner, size_t limit, bool* busy) {
-    if (!IsClipboardFormatAvailable(CF_TEXT)) {
-        return ClipboardText();
-    }
+    // Opened without asking first whether there is text: the list of formats tells that too.
+    // Under Wine each question is a call to the server, and this one pays for the format
+    // more that an ANSI program's copy now reads of the list (ListedTextForms).
     ClipboardLock clipboard(owner);
     if (busy != nullptr) {
-        *busy = !clipboard.IsOpen();
+        *busy = !clipboard.IsOpen() && IsClipboardFormatAvailable(CF_TEXT);
     }
-    if (!clipboard.IsOpen() || IsMarkedSecret()) {
+    if (!clipboard.IsOpen()) {
         return ClipboardText();
     }
-    if (!UnicodeTextPlacedFirst()) {
+    const TextForms forms = ListedTextForms();
+    if (forms == TextForms::kNone || IsMarkedSecret()) {
+        return ClipboardText();
+    }
+    if (forms == TextForms::kAnsi) {
         return ClipboardText(ReadFormat<char>(CF_TEXT, limit));
     }
-    // A Unicode text that the code page holds gives the very bytes CF_TEXT would: made here
-    // in one conversion, they spare the system's conversion for CF_TEXT and the check.
     std::u16string wide = ReadFormat<char16_t>(CF_UNICODETEXT, limit);
-    std::string ansi;
-    if (!wide.empty() && AnsiCodec().ToAnsiWithoutLoss(wide, &ansi)) {
-        ClipboardText text(std::move(ansi));
-        text.ansiFromWide = true;
-        return text;
+    if (forms == TextForms::kUnicodeFirst) {
+        // A Unicode text that the code page holds gives the very bytes CF_TEXT would: made
+        // here in one conversion, they spare the system's conversion for CF_TEXT and the
+        // check.
+        std::string ansi;
+        if (!wide.empty() && AnsiCodec().ToAnsiWithoutLoss(wide, &ansi)) {
+            ClipboardText text(std::move(ansi));
+            text.ansiFromWide = true;
+            return text;
+        }
     }
+    // CF_TEXT byte for byte beside the Unicode text: the program's own bytes when it
+    // placed CF_TEXT first.
     return ClipboardText(ReadFormat<char>(CF_TEXT, limit), std::move(wide));
 }
 

@@ -28,8 +28,38 @@ class CaptureE2E : public testing::Test {
         return ::testing::AssertionSuccess();
     }
 
+    // Chooses the entry numbered `key` from the menu of a tray press: no paste.
+    void ChooseFromTray(WORD key) {
+        ASSERT_TRUE(OpenMenu(program_, [&] { program_.PressTrayIcon(WM_LBUTTONDOWN); }));
+        PressKey(key);
+        ASSERT_TRUE(WaitForMenuClosed(program_));
+    }
+
     VarnokeProcess program_;
 };
+
+std::wstring ClipboardUnicodeNow() {
+    std::wstring text;
+    GetClipboardUnicode(&text);
+    return text;
+}
+
+// A text as the system converts it between CF_TEXT and CF_UNICODETEXT.
+std::string SystemAnsi(const std::wstring& text) {
+    const int size = static_cast<int>(text.size());
+    int bytes = WideCharToMultiByte(CP_ACP, 0, text.c_str(), size, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), size, &ansi[0], bytes, nullptr, nullptr);
+    return ansi;
+}
+
+std::wstring SystemWide(const std::string& text) {
+    const int size = static_cast<int>(text.size());
+    int units = MultiByteToWideChar(CP_ACP, 0, text.c_str(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), size, &wide[0], units);
+    return wide;
+}
 
 TEST_F(CaptureE2E, OnlyACopyEqualToTheNewestEntryIsIgnored) {
     ASSERT_TRUE(program_.Start());
@@ -151,6 +181,42 @@ TEST_F(CaptureE2E, TheFileWrittenAtExitHoldsTheHistoryByteForByte) {
     std::string bytes;
     ASSERT_TRUE(ReadFileBytes(program_.PathInFolder("Varnoke.vnk"), &bytes));
     EXPECT_EQ(bytes, EncodeHistory({japanese, "abc"}));
+}
+
+// Nothing makes a program place CF_UNICODETEXT before CF_TEXT. One that places its CF_TEXT
+// first, question marks or bytes of its own, keeps the Unicode text it placed after it: a
+// choice puts back every character as CF_UNICODETEXT and the program's bytes as CF_TEXT.
+TEST_F(CaptureE2E, AUnicodeTextPlacedAfterCfTextComesBackExactlyBesideCfTextsOwnBytes) {
+    ASSERT_TRUE(program_.Start());
+    const std::wstring korean = L"\uD55C\uAD6D\uC5B4 \U0001F600";
+    const std::string questionMarks = SystemAnsi(korean);
+    const std::wstring mixed = L"\u65E5\u672C \uD55C\uAD6D \U0001F600";
+    const std::string ownBytes = Utf8ToAnsi(u8"日本 ") + "[ko] [smile]";
+    ASSERT_TRUE(SetClipboardTextThenUnicode(questionMarks, korean));
+    ASSERT_TRUE(WaitForHistory(program_, {questionMarks}));
+    ASSERT_TRUE(SetClipboardTextThenUnicode(ownBytes, mixed));
+    ASSERT_TRUE(WaitForHistory(program_, {ownBytes, questionMarks}));
+
+    ASSERT_TRUE(SetClipboardNonText());
+    ChooseFromTray('1');
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardUnicodeNow() == mixed; }, 5000));
+    EXPECT_EQ(ClipboardNow(), ownBytes);
+    ASSERT_TRUE(SetClipboardNonText());
+    ChooseFromTray('2');
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardUnicodeNow() == korean; }, 5000));
+    EXPECT_EQ(ClipboardNow(), questionMarks);
+}
+
+// A CF_UNICODETEXT after CF_TEXT that is only the system's reading of its bytes adds
+// nothing: the entry holds those bytes, also where the code page writes a character back
+// as other bytes (ED 40 and 87 90 become FA 5C and 81 E0), and no exact text is saved.
+TEST_F(CaptureE2E, AUnicodeTextPlacedAfterCfTextThatReadsItsBytesKeepsNoExactText) {
+    ASSERT_TRUE(program_.Start());
+    const std::string ansi = "\xED\x40\x87\x90 " + Utf8ToAnsi(u8"日本語のテキスト");
+    ASSERT_NE(SystemAnsi(SystemWide(ansi)), ansi);
+    ASSERT_TRUE(SetClipboardTextThenUnicode(ansi, SystemWide(ansi)));
+    ASSERT_TRUE(WaitForHistory(program_, {ansi}));
+    EXPECT_FALSE(FileExists(program_.PathInFolder("Varnoke.vnk.exact")));
 }
 
 }  // namespace

@@ -99,6 +99,9 @@ std::string ClipboardNow();
 // Puts CF_UNICODETEXT (only) on the clipboard, as a Unicode program's copy would; the
 // system makes CF_TEXT from it for the programs that ask for that.
 bool SetClipboardUnicode(const std::wstring& text);
+// Puts CF_TEXT and then CF_UNICODETEXT on the clipboard, each as given, as a program does
+// that places its ANSI text first.
+bool SetClipboardTextThenUnicode(const std::string& ansi, const std::wstring& wide);
 bool GetClipboardUnicode(std::wstring* text);
 bool ClipboardHasText();
 // Puts a non-text format on the clipboard (a "picture").

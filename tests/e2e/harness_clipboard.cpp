@@ -107,6 +107,18 @@ bool SetClipboardUnicode(const std::wstring& text) {
     return ok;
 }
 
+bool SetClipboardTextThenUnicode(const std::string& ansi, const std::wstring& wide) {
+    if (!OpenClipboardRetrying()) {
+        return false;
+    }
+    EmptyClipboard();
+    bool ok = SetClipboardData(CF_TEXT, MakeGlobal(ansi.c_str(), ansi.size() + 1)) != nullptr;
+    HGLOBAL memory = MakeGlobal(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+    ok = ok && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    CloseClipboard();
+    return ok;
+}
+
 bool GetClipboardUnicode(std::wstring* text) {
     return GetClipboardFormat(CF_UNICODETEXT, text);
 }
