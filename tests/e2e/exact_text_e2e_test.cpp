@@ -155,8 +155,11 @@ TEST_F(ExactTextE2E, ADamagedMissingOrStaleExactFileCostsOnlyTheExactTexts) {
     // The first save keeps the damaged file before it writes over it.
     ASSERT_TRUE(SetClipboardText("next"));
     ASSERT_TRUE(WaitForHistory(program_, {"next", mixed, grin}));
+    // The exact texts are saved just after the data file.
     std::string kept;
-    ASSERT_TRUE(ReadFileBytes(program_.PathInFolder("VarnokeDamaged_Varnoke.vnk.exact"), &kept));
+    ASSERT_TRUE(WaitUntil([&] {
+        return ReadFileBytes(program_.PathInFolder("VarnokeDamaged_Varnoke.vnk.exact"), &kept);
+    }));
     EXPECT_EQ(kept, exact.substr(0, exact.size() - 3));
     ASSERT_TRUE(program_.Stop());
 
