@@ -71,7 +71,7 @@ ClipHistory MakeHistory() {
             seed = seed * 1103515245u + 12345u;
             c = static_cast<char>(0x20 + (seed >> 16) % 0x5F);
         }
-        history.Append(std::move(text));
+        history.Append(varnoke::HistoryEntry(std::move(text)));
     }
     return history;
 }

@@ -46,7 +46,7 @@ std::vector<HistoryEntry> MakeEntries(size_t size) {
                 text[++pos] = '\xFA';
             }
         }
-        entries.push_back(std::move(text));
+        entries.emplace_back(std::move(text));
     }
     return entries;
 }
@@ -69,7 +69,7 @@ double BuildSeconds(const std::vector<HistoryEntry>& entries, size_t* labelBytes
             for (int i = 0; i < kBuildsPerRun; ++i) {
                 auto items =
                     varnoke::BuildHistoryMenuItems(entries, settings, varnoke::IsCp932LeadByte);
-                *labelBytes += items.back().label.size();
+                *labelBytes += items.back().label.ansiSize();
             }
         }));
     }
@@ -97,7 +97,7 @@ double SnapshotSeconds(const std::vector<HistoryEntry>& entries, bool capture) {
             for (int i = 0; i < kBuildsPerRun; ++i) {
                 if (capture) {
                     HistoryEntry text = history.Take(history.size() - 1);
-                    text.text[0] = static_cast<char>(text.text[0] + 1);
+                    text.ansi[0] = static_cast<char>(text.ansi[0] + 1);
                     history.InsertFront(std::move(text));
                 }
                 const varnoke::ShownHistory shown(history);

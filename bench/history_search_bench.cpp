@@ -82,8 +82,8 @@ varnoke::ClipHistory MakeHistory(const std::string& tail) {
             seed = seed * 1103515245u + 12345u;
             text += words[(seed >> 16) % words.size()];
         }
-        history.Append(
-            varnoke::CutText(text, static_cast<int>(kEntryBytes), false, varnoke::IsCp932LeadByte));
+        history.Append(varnoke::HistoryEntry(varnoke::CutText(text, static_cast<int>(kEntryBytes),
+                                                              false, varnoke::IsCp932LeadByte)));
     }
     return history;
 }
@@ -95,7 +95,7 @@ double MemmemSeconds(const varnoke::ClipHistory& history, const std::string& nee
         int found = 0;
         runs.push_back(Seconds([&] {
             for (const varnoke::HistoryEntry& entry : history.entries()) {
-                found += memmem(entry.text.data(), entry.text.size(), needle.data(),
+                found += memmem(entry.ansi.data(), entry.ansi.size(), needle.data(),
                                 needle.size()) != nullptr;
             }
         }));

@@ -55,7 +55,7 @@ if(TARGET gtest AND E2E_SOURCES)
     target_link_libraries(varnoke_e2e PRIVATE gtest varnoke_core ${VARNOKE_WIN_LIBS})
     # The short-text menu code, run in the test program itself (short_text_wide_menu_test).
     target_sources(varnoke_e2e PRIVATE ${CMAKE_SOURCE_DIR}/src/shorttext/short_text_menu_win.cpp
-        ${CMAKE_SOURCE_DIR}/src/history/text_codec_win.cpp)
+        ${CMAKE_SOURCE_DIR}/src/framework/text_codec_win.cpp)
     target_link_options(varnoke_e2e PRIVATE ${VARNOKE_STATIC_LINK})
 endif()
 
@@ -79,7 +79,7 @@ set_target_properties(min_window PROPERTIES WIN32_EXECUTABLE ON)
 set_target_properties(touch_marker open_repeatedly PROPERTIES WIN32_EXECUTABLE ON)
 # Benches that time the program's own Win32 code link that code directly.
 target_sources(clipboard_bench PRIVATE ${CMAKE_SOURCE_DIR}/src/history/clipboard_win.cpp
-    ${CMAKE_SOURCE_DIR}/src/history/text_codec_win.cpp)
+    ${CMAKE_SOURCE_DIR}/src/framework/text_codec_win.cpp)
 target_link_libraries(clipboard_bench PRIVATE varnoke_core)
 target_link_libraries(memory_bench PRIVATE psapi)
 # The history editor bench runs the window itself: its dialog code, the framework and the
@@ -89,7 +89,6 @@ target_sources(history_editor_bench PRIVATE ${HISTORY_EDITOR_BENCH_SOURCES}
     ${CMAKE_SOURCE_DIR}/src/dialogs/history_editor_win.cpp
     ${CMAKE_SOURCE_DIR}/src/dialogs/entry_editor_win.cpp
     ${CMAKE_SOURCE_DIR}/src/dialogs/editor_settings_win.cpp
-    ${CMAKE_SOURCE_DIR}/src/history/text_codec_win.cpp
     ${CMAKE_SOURCE_DIR}/src/menus/popup_menu_win.cpp
     ${CMAKE_SOURCE_DIR}/src/res/varnoke.rc)
 target_link_libraries(history_editor_bench PRIVATE varnoke_core)

@@ -21,7 +21,7 @@ using namespace varnoke;
 ClipHistory FixedHistory() {
     ClipHistory history;
     for (const char* text : {"??", "plain", "caf? ??", "\x93\xFA\x96\x7B", "??"}) {
-        history.Append(text);
+        history.Append(HistoryEntry(text));
     }
     return history;
 }
@@ -38,8 +38,8 @@ void CheckCapture(const uint8_t* data, size_t size) {
     }
     const std::string ansi = codec.ToClipboardAnsi(wide);
     const HistoryEntry entry = MakeCapturedEntry(ansi, wide, historyLen, IsCp932LeadByte, codec);
-    if (entry.size() > static_cast<size_t>(historyLen) ||
-        ansi.compare(0, entry.size(), entry.text) != 0 ||
+    if (entry.ansiSize() > static_cast<size_t>(historyLen) ||
+        ansi.compare(0, entry.ansiSize(), entry.ansi) != 0 ||
         wide.compare(0, entry.exact.size(), entry.exact) != 0) {
         std::abort();
     }
@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         ++withExact;
         if (pos < 1 || entry.exact.size() > kMaxExactTextUnits ||
-            entry.text != FixedHistory().at(pos).text) {
+            entry.ansi != FixedHistory().at(pos).ansi) {
             std::abort();
         }
     }

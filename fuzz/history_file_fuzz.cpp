@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     }
     for (const HistoryEntry& entry : history.entries()) {
-        if (entry.empty() || entry.size() > static_cast<size_t>(kHistoryLen)) {
+        if (entry.ansiEmpty() || entry.ansiSize() > static_cast<size_t>(kHistoryLen)) {
             std::abort();
         }
     }

@@ -38,10 +38,10 @@ inline std::vector<ShortTextString> ReadInTwoChunks(std::string_view bytes, size
 inline void CheckLines(const std::vector<ShortTextString>& lines) {
     Check(lines.size() <= kMaxShortTextLines);
     for (const ShortTextString& line : lines) {
-        Check(!line.text.empty() && line.text.find('\n') == std::string::npos);
+        Check(!line.ansi.empty() && line.ansi.find('\n') == std::string::npos);
         // A UTF-8 line: no tab is left, and the ANSI text is the code page's form.
         Check(line.exact.empty() || (line.exact.find(u'\t') == std::u16string::npos &&
-                                     line.text == Codec().ToClipboardAnsi(line.exact)));
+                                     line.ansi == Codec().ToClipboardAnsi(line.exact)));
     }
 }
 

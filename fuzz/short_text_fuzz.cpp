@@ -73,8 +73,7 @@ void CheckFile(std::string_view bytes, size_t split) {
     for (size_t m = 0; m < model.menus.size(); ++m) {
         for (size_t e = 0; e < model.menus[m].entries.size(); ++e) {
             const ShortTextEntry& entry = model.menus[m].entries[e];
-            Check(entry.label == before.menus[m].entries[e].label &&
-                  entry.exactLabel == before.menus[m].entries[e].exactLabel);
+            Check(entry.label == before.menus[m].entries[e].label);
         }
     }
     Check(RefreshShortTextLabels(model, lines, samples::June5(0, 30), names, IsCp932LeadByte,
@@ -83,7 +82,8 @@ void CheckFile(std::string_view bytes, size_t split) {
     for (const ShortTextString& line : lines) {
         const ShortTextAction action = DecideShortTextAction(line, samples::June5(0, 30), true,
                                                              names, IsCp932LeadByte, Codec());
-        Check(action.exactText.empty() || action.text == Codec().ToClipboardAnsi(action.exactText));
+        Check(!action.text.hasExact() ||
+              action.text.ansi == Codec().ToClipboardAnsi(action.text.exact));
     }
 }
 

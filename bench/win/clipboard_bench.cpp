@@ -14,7 +14,7 @@
 #include "core/text.h"
 #include "history/clipboard_win.h"
 #include "history/exact_text.h"
-#include "history/text_codec_win.h"
+#include "framework/text_codec_win.h"
 
 #include "bench_process.h"
 

@@ -41,8 +41,8 @@ LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
 std::vector<varnoke::HistoryEntry> History(size_t size) {
     std::vector<varnoke::HistoryEntry> history;
     for (int i = 0; i < kEntries; ++i) {
-        history.push_back(std::string(size, 'm'));
-        history.back().text[0] = static_cast<char>('A' + i % 26);
+        history.emplace_back(std::string(size, 'm'));
+        history.back().ansi[0] = static_cast<char>('A' + i % 26);
     }
     return history;
 }

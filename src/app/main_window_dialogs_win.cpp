@@ -11,7 +11,7 @@
 #include "dialogs/options_dialog_win.h"
 #include "history/exact_text.h"
 #include "history/shown_history.h"
-#include "history/text_codec_win.h"
+#include "framework/text_codec_win.h"
 #include "framework/strings_win.h"
 #include "menus/popup_menu_win.h"
 #include "res/resource.h"

@@ -111,7 +111,7 @@ void MainWindow::PasteShortText(const ShortTextAction& action) {
     if (action.disarmCapture) {
         capture_.Disarm();
     }
-    clipboardWriter_.Write(HistoryEntry(action.text, action.exactText), true);
+    clipboardWriter_.Write(action.text, true);
 }
 
 void MainWindow::FreeShortTextMenus() {

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <utility>
 
+#include "core/dual_text.h"
 #include "core/mbcs.h"
 
 namespace varnoke {
@@ -27,18 +27,9 @@ std::string MakeMenuLabel(std::string_view text, int width, LeadByteTest isLeadB
 // width, never the length of the text.
 void AppendMenuLabel(std::string* out, std::string_view text, int width, LeadByteTest isLeadByte);
 
-// A tray tooltip: its ANSI text, and the text a wide tooltip shows instead where the
-// ANSI text lost characters (empty otherwise).
-struct TooltipText {
-    std::string ansi;
-    std::u16string wide;
-
-    TooltipText() = default;
-    TooltipText(std::string text) : ansi(std::move(text)) {}
-    TooltipText(const char* text) : ansi(text) {}
-    TooltipText(std::string text, std::u16string wideText)
-        : ansi(std::move(text)), wide(std::move(wideText)) {}
-};
+// A tray tooltip: its ANSI text, and the exact text a wide tooltip shows instead where the
+// ANSI text lost characters.
+using TooltipText = DualText;
 
 // Tray tooltip of the normal state: `versionText` (string 210) for an empty text,
 // otherwise the label of the text at width 60 (at most 63 bytes).

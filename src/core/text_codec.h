@@ -5,33 +5,8 @@
 
 #include <string>
 #include <string_view>
-#include <utility>
 
 namespace varnoke {
-
-// A text in the ANSI code page and, only where that code page cannot hold it, its exact
-// UTF-16 text beside it: a history entry, a line of a phrase file. Whatever moves one moves
-// both, so they never drift apart.
-struct DualText {
-    std::string text;
-    std::u16string exact;  // empty when `text` is exact
-
-    DualText() = default;
-    // A text the ANSI code page holds exactly.
-    DualText(std::string ansi) : text(std::move(ansi)) {}
-    DualText(const char* ansi) : text(ansi) {}
-    DualText(std::string ansi, std::u16string exactText)
-        : text(std::move(ansi)), exact(std::move(exactText)) {}
-
-    bool empty() const { return text.empty(); }
-    size_t size() const { return text.size(); }
-    // Two texts are the same when their exact texts are: "??" from one emoji is not "??"
-    // from another.
-    friend bool operator==(const DualText& a, const DualText& b) {
-        return a.text == b.text && a.exact == b.exact;
-    }
-    friend bool operator!=(const DualText& a, const DualText& b) { return !(a == b); }
-};
 
 class TextCodec {
   public:

@@ -11,7 +11,7 @@
 #include "framework/handles_win.h"
 #include "framework/strings_win.h"
 #include "framework/subclass_win.h"
-#include "history/text_codec_win.h"
+#include "framework/text_codec_win.h"
 #include "res/resource.h"
 
 namespace varnoke {
@@ -115,9 +115,8 @@ void EntryEditDialog::RecreateEdit() {
     HWND before = GetWindow(old, GW_HWNDPREV);
     DestroyWindow(old);
     // A Unicode control: the user sees and types every character, whatever the code page.
-    HWND created = CreateWindowExW(0, L"EDIT", L"", style, at.left, at.top, 1, 1, hwnd(),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ENTRY_TEXT)),
-                                   GetModuleHandleA(nullptr), nullptr);
+    HWND created = CreateUnicodeEdit(hwnd(), IDC_ENTRY_TEXT, style,
+                                     {at.left, at.top, at.left + 1, at.top + 1});
     SetWindowPos(created, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     edit_.Subclass(created);

@@ -14,7 +14,7 @@ HistoryEditModel::HistoryEditModel(std::vector<HistoryEntry> texts, int displayO
     rows_.reserve(texts_.size());
     for (int r = 0; r < n; ++r) {
         const int slot = displayOrder_ != 0 ? r : n - 1 - r;
-        if (!texts_[static_cast<size_t>(slot)].empty()) {
+        if (!texts_[static_cast<size_t>(slot)].ansiEmpty()) {
             rows_.push_back({slot, false});
         }
     }
@@ -24,8 +24,8 @@ std::string HistoryEditModel::RowText(int slot) const {
     return HistoryRowText(slot, SlotEntry(slot), isLeadByte_);
 }
 
-std::u16string HistoryEditModel::RowWideText(int slot, const TextCodec& codec) const {
-    return HistoryRowWideText(slot, SlotEntry(slot), codec);
+DualText HistoryEditModel::ListRow(int slot, const TextCodec& codec) const {
+    return HistoryRow(slot, SlotEntry(slot), isLeadByte_, codec);
 }
 
 void HistoryEditModel::SetSelectedRows(const std::vector<int>& rows) {
@@ -64,7 +64,7 @@ ListChanges HistoryEditModel::DeleteSelected(int topRow) {
         }
         // Give the memory back: a slot may hold 64 KB that no row shows any more.
         HistoryEntry& slot = texts_[static_cast<size_t>(current.slot)];
-        std::string().swap(slot.text);
+        std::string().swap(slot.ansi);
         std::u16string().swap(slot.exact);
         rows_.erase(rows_.begin() + row);
         changes.push_back({ListChange::kRemove, row});

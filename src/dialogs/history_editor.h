@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/dual_text.h"
 #include "core/mbcs.h"
 #include "core/text_codec.h"
 #include "history/clip_history.h"
@@ -49,8 +50,9 @@ class HistoryEditModel {
     // "%d\t%s": the slot's number (slot + 1), which stays with its text wherever the row
     // moves, and at most kHistoryRowPreviewBytes of the text, never half a character.
     std::string RowText(int slot) const;
-    // The same row of an entry with an exact text, from that text; empty for other entries.
-    std::u16string RowWideText(int slot, const TextCodec& codec) const;
+    // The row in both forms: for an entry with an exact text, also the same row from that
+    // text.
+    DualText ListRow(int slot, const TextCodec& codec) const;
 
     // The selection as the list control has it now (the user changes it there).
     void SetSelectedRows(const std::vector<int>& rows);

@@ -13,7 +13,7 @@
 #include "framework/handles_win.h"
 #include "framework/strings_win.h"
 #include "history/exact_text.h"
-#include "history/text_codec_win.h"
+#include "framework/text_codec_win.h"
 #include "menus/popup_menu_win.h"
 #include "res/resource.h"
 
@@ -117,9 +117,7 @@ void HistoryEditDialog::CreateListFont() {
 
 void HistoryEditDialog::InsertRow(int row, int slot) {
     ListBox list = List();
-    const std::u16string wide = model_.RowWideText(slot, AnsiCodec());
-    const int at = wide.empty() ? list.InsertString(row, model_.RowText(slot))
-                                : list.InsertWideString(row, wide);
+    const int at = list.InsertRow(row, model_.ListRow(slot, AnsiCodec()));
     if (at >= 0) {
         list.SetItemData(at, slot);
     }

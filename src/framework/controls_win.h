@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/dual_text.h"
+
 namespace varnoke {
 
 class Control {
@@ -27,6 +29,11 @@ class Control {
     std::u16string WideText() const;
     void SetWideText(const std::u16string& text) const {
         SetWindowTextW(hwnd_, reinterpret_cast<const wchar_t*>(text.c_str()));
+    }
+    // A text with an exact form goes to a Unicode control through the wide call; any other
+    // keeps the ANSI call and its bytes.
+    void SetText(const DualText& text) const {
+        text.hasExact() ? SetWideText(text.exact) : SetText(text.ansi);
     }
     void SetFont(HFONT font, bool redraw = true) const {
         Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
@@ -69,6 +76,12 @@ class ListBox : public Control {
         return static_cast<int>(SendMessageW(hwnd(), LB_INSERTSTRING, static_cast<WPARAM>(row),
                                              reinterpret_cast<LPARAM>(text.c_str())));
     }
+    // A row of a Unicode list: one with an exact text is inserted through the wide call, so
+    // every character shows; any other keeps the ANSI call and its bytes. Row -1 appends.
+    int InsertRow(int row, const DualText& text) const {
+        return text.hasExact() ? InsertWideString(row, text.exact) : InsertString(row, text.ansi);
+    }
+    int AddRow(const DualText& text) const { return InsertRow(-1, text); }
     int DeleteString(int row) const { return static_cast<int>(Send(LB_DELETESTRING, row)); }
     void ResetContent() const { Send(LB_RESETCONTENT); }
     // The selection of a single-selection list; LB_ERR when none.

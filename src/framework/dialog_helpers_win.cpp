@@ -100,6 +100,12 @@ void MakeUnicode(HWND control) {
     SetWindowLongPtrW(control, GWLP_WNDPROC, GetWindowLongPtrW(control, GWLP_WNDPROC));
 }
 
+HWND CreateUnicodeEdit(HWND parent, int id, DWORD style, const Rect& at) {
+    return CreateWindowExW(0, L"EDIT", L"", style, at.left, at.top, at.width(), at.height(), parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
 void SetSmallIcon(HWND window, int iconId) {
     // A shared icon lives as long as the module, so nothing needs destroying.
     HANDLE icon =

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstring>
+#include <iterator>
 #include <string>
 
 namespace varnoke {
@@ -64,16 +67,54 @@ void StartLoadingShell() {
     }
 }
 
-BOOL NotifyShellIcon(DWORD message, NOTIFYICONDATAA* data) {
-    using Function = BOOL WINAPI(DWORD, NOTIFYICONDATAA*);
-    static Function* notify = FunctionOf<Function>(Shell(), "Shell_NotifyIconA");
-    return notify != nullptr ? notify(message, data) : FALSE;
+namespace {
+
+// The NOTIFYICONDATAA layout of shell 5 (128-byte tip), which every shell since accepts: the
+// structure up to its guidItem, 488 bytes in a 32-bit program.
+constexpr DWORD kNotifyIconDataSize = offsetof(NOTIFYICONDATAA, guidItem);
+static_assert(sizeof(void*) != 4 || kNotifyIconDataSize == 488,
+              "NOTIFYICONDATAA layout differs from the 488-byte form");
+constexpr DWORD kNotifyIconDataWSize = offsetof(NOTIFYICONDATAW, guidItem);
+
+// The fields both forms of the structure share.
+template <typename Data>
+void FillNotifyData(Data& data, DWORD size, const ShellIcon& icon, HICON iconOrNull) {
+    std::memset(&data, 0, sizeof(data));
+    data.cbSize = size;
+    data.hWnd = icon.window;
+    data.uID = icon.id;
+    data.uCallbackMessage = icon.callbackMessage;
+    data.uFlags = NIF_MESSAGE;
+    if (iconOrNull != nullptr) {
+        data.uFlags |= NIF_ICON;
+        data.hIcon = iconOrNull;
+    }
 }
 
-BOOL NotifyShellIconW(DWORD message, NOTIFYICONDATAW* data) {
-    using Function = BOOL WINAPI(DWORD, NOTIFYICONDATAW*);
-    static Function* notify = FunctionOf<Function>(Shell(), "Shell_NotifyIconW");
-    return notify != nullptr ? notify(message, data) : FALSE;
+}  // namespace
+
+bool NotifyShellIcon(DWORD message, const ShellIcon& icon, HICON iconOrNull,
+                     const DualText* tipOrNull) {
+    if (tipOrNull != nullptr && tipOrNull->hasExact()) {
+        using Function = BOOL WINAPI(DWORD, NOTIFYICONDATAW*);
+        static Function* notify = FunctionOf<Function>(Shell(), "Shell_NotifyIconW");
+        NOTIFYICONDATAW data;
+        FillNotifyData(data, kNotifyIconDataWSize, icon, iconOrNull);
+        data.uFlags |= NIF_TIP;
+        const size_t units = std::min(tipOrNull->exact.size(), std::size(data.szTip) - 1);
+        std::memcpy(data.szTip, tipOrNull->exact.data(), units * sizeof(wchar_t));
+        return notify != nullptr && notify(message, &data) != FALSE;
+    }
+    using Function = BOOL WINAPI(DWORD, NOTIFYICONDATAA*);
+    static Function* notify = FunctionOf<Function>(Shell(), "Shell_NotifyIconA");
+    NOTIFYICONDATAA data;
+    FillNotifyData(data, kNotifyIconDataSize, icon, iconOrNull);
+    if (tipOrNull != nullptr) {
+        data.uFlags |= NIF_TIP;
+        // Tooltips are at most 63 bytes; the copy is bounded all the same.
+        std::strncpy(data.szTip, tipOrNull->ansi.c_str(), sizeof(data.szTip) - 1);
+    }
+    return notify != nullptr && notify(message, &data) != FALSE;
 }
 
 // A failure gives an instance handle of at most 32, as the function itself does.

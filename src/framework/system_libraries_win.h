@@ -9,6 +9,8 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include "core/dual_text.h"
+
 namespace varnoke {
 
 // Loads the common controls and registers their classes; every call after the first is
@@ -21,9 +23,20 @@ void LoadCommonControls();
 // waits for; the functions below then find it loaded, or wait for the load to finish.
 void StartLoadingShell();
 
-// Shell_NotifyIconA and ShellExecuteA, reached through the loaded shell library.
-BOOL NotifyShellIcon(DWORD message, NOTIFYICONDATAA* data);
-BOOL NotifyShellIconW(DWORD message, NOTIFYICONDATAW* data);
+// The notification-area icon `id` of `window`, which reports the mouse on it to `window` as
+// `callbackMessage`.
+struct ShellIcon {
+    HWND window;
+    UINT id;
+    UINT callbackMessage;
+};
+// Shell_NotifyIcon, reached through the loaded shell library, in the shell-5 form (488
+// bytes in a 32-bit program) that every shell since accepts; iconOrNull and tipOrNull may
+// be null. A tip with an exact text goes through Shell_NotifyIconW, to show every
+// character; any other through Shell_NotifyIconA and its bytes.
+bool NotifyShellIcon(DWORD message, const ShellIcon& icon, HICON iconOrNull,
+                     const DualText* tipOrNull);
+// ShellExecuteA, reached through the loaded shell library.
 HINSTANCE ShellExecuteFile(HWND owner, const char* verb, const char* file);
 
 // The system's file-open, font and sound functions, reached through the loaded library.

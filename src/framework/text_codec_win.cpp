@@ -1,4 +1,4 @@
-#include "history/text_codec_win.h"
+#include "framework/text_codec_win.h"
 
 #include <windows.h>
 

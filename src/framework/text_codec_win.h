@@ -1,7 +1,10 @@
 #pragma once
 // The ANSI code page's conversions, for the rules in history/exact_text.h.
 
-#include "history/exact_text.h"
+#include <string>
+#include <string_view>
+
+#include "core/text_codec.h"
 
 namespace varnoke {
 

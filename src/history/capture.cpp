@@ -44,7 +44,7 @@ void ClipboardCapture::CaptureClipboard() {
         return;
     }
     tooltipText_ = MakeTooltip(text);
-    if (text.empty()) {
+    if (text.ansiEmpty()) {
         RefreshTray();
         return;
     }
@@ -146,9 +146,9 @@ void ClipboardCapture::NoteClipboardWritten(const HistoryEntry& text) {
 }
 
 TooltipText ClipboardCapture::MakeTooltip(const HistoryEntry& text) const {
-    TooltipText tip(MakeTooltipText(text.text, loadString_(IDS_APP_VERSION), isLeadByte_));
+    TooltipText tip(MakeTooltipText(text.ansi, loadString_(IDS_APP_VERSION), isLeadByte_));
     if (codec_ != nullptr && !text.exact.empty()) {
-        tip.wide = MakeWideMenuLabel(text.exact, kTooltipLabelWidth, *codec_);
+        tip.exact = MakeWideMenuLabel(text.exact, kTooltipLabelWidth, *codec_);
     }
     return tip;
 }

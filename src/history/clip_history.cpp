@@ -68,7 +68,7 @@ uint64_t HashHistoryText(std::string_view text) {
 }
 
 uint64_t HashHistoryEntry(const HistoryEntry& entry) {
-    const uint64_t hash = HashHistoryText(entry.text);
+    const uint64_t hash = HashHistoryText(entry.ansi);
     if (entry.exact.empty()) {
         return hash;
     }

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/text_codec.h"
+#include "core/dual_text.h"
 
 namespace varnoke {
 

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "framework/handles_win.h"
+#include "framework/text_codec_win.h"
 #include "history/capture.h"
 #include "history/clipboard_formats.h"
-#include "history/text_codec_win.h"
 
 namespace varnoke {
 
@@ -154,7 +154,7 @@ bool WriteClipboardEntry(HWND owner, const HistoryEntry& entry, bool* busy) {
         }
         return false;
     }
-    HGLOBAL ansi = CopyToGlobal(entry.text);
+    HGLOBAL ansi = CopyToGlobal(entry.ansi);
     if (ansi == nullptr) {
         return false;
     }

@@ -31,7 +31,7 @@ std::string HistoryRowText(int position, const HistoryEntry& entry, LeadByteTest
     // A plain byte cut could end the row in a lead byte, which the list would draw as
     // garbage or run into the terminator.
     return std::to_string(position + 1) + "\t" +
-           CutText(entry.text, kHistoryRowPreviewBytes, false, isLeadByte);
+           CutText(entry.ansi, kHistoryRowPreviewBytes, false, isLeadByte);
 }
 
 std::u16string HistoryRowWideText(int position, const HistoryEntry& entry, const TextCodec& codec) {
@@ -41,6 +41,12 @@ std::u16string HistoryRowWideText(int position, const HistoryEntry& entry, const
     const std::string number = std::to_string(position + 1) + "\t";
     return std::u16string(number.begin(), number.end()) +
            std::u16string(CutExactText(entry.exact, kHistoryRowPreviewBytes, codec));
+}
+
+DualText HistoryRow(int position, const HistoryEntry& entry, LeadByteTest isLeadByte,
+                    const TextCodec& codec) {
+    return DualText(HistoryRowText(position, entry, isLeadByte),
+                    HistoryRowWideText(position, entry, codec));
 }
 
 std::u16string_view CutExactText(std::u16string_view wide, size_t ansiBytes,
@@ -95,28 +101,28 @@ HistoryEntry MakeCapturedEntry(std::string_view rawAnsi, std::u16string_view raw
 HistoryEntry MakeCapturedEntry(const ClipboardText& raw, int historyLen, LeadByteTest isLeadByte,
                                const TextCodec* codec) {
     if (codec == nullptr || raw.ansiFromWide) {
-        return HistoryEntry(CutText(raw.ansi, historyLen, false, isLeadByte));
+        return HistoryEntry(CutText(raw.text.ansi, historyLen, false, isLeadByte));
     }
-    return MakeCapturedEntry(raw.ansi, raw.wide, historyLen, isLeadByte, *codec);
+    return MakeCapturedEntry(raw.text.ansi, raw.text.exact, historyLen, isLeadByte, *codec);
 }
 
 std::u16string EditableText(const HistoryEntry& entry, const TextCodec& codec) {
-    return entry.exact.empty() ? codec.ToWide(entry.text) : entry.exact;
+    return entry.exact.empty() ? codec.ToWide(entry.ansi) : entry.exact;
 }
 
 HistoryEntry CutEntry(HistoryEntry entry, int historyLen, LeadByteTest isLeadByte,
                       const TextCodec& codec) {
     const size_t limit = static_cast<size_t>(std::max(historyLen, 0));
-    if (entry.exact.empty() || entry.text.size() <= limit) {
-        if (entry.text.size() > limit) {
-            entry.text = CutText(entry.text, historyLen, false, isLeadByte);
+    if (entry.exact.empty() || entry.ansi.size() <= limit) {
+        if (entry.ansi.size() > limit) {
+            entry.ansi = CutText(entry.ansi, historyLen, false, isLeadByte);
         }
         return entry;
     }
     const std::u16string_view exact = CutExactText(entry.exact, limit, codec);
     const size_t exactBytes = codec.ToClipboardAnsi(exact).size();
     std::string ansi =
-        CutText(entry.text, static_cast<int>(std::min(limit, exactBytes)), false, isLeadByte);
+        CutText(entry.ansi, static_cast<int>(std::min(limit, exactBytes)), false, isLeadByte);
     if (exact.empty() || ansi.empty()) {
         return HistoryEntry(std::move(ansi));
     }

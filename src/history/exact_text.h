@@ -10,24 +10,26 @@
 #include <string_view>
 #include <utility>
 
+#include "core/dual_text.h"
 #include "core/mbcs.h"
 #include "core/text_codec.h"
 #include "history/clip_history.h"
 
 namespace varnoke {
 
-// The clipboard's text in both forms, read in one opening of the clipboard.
+// The clipboard's text in both forms, read in one opening of the clipboard: CF_TEXT as
+// `text.ansi`, and CF_UNICODETEXT as read as `text.exact` (empty when there is none).
+// Whether the entry keeps that Unicode text is MakeCapturedEntry's to decide.
 struct ClipboardText {
-    std::string ansi;     // CF_TEXT
-    std::u16string wide;  // CF_UNICODETEXT; empty when there is none
-    // `ansi` was made from the Unicode text without loss, so the copy needs no exact text
-    // and `wide` is left empty.
+    DualText text;
+    // `text.ansi` was made from the Unicode text without loss, so the copy needs no exact
+    // text and `text.exact` is left empty.
     bool ansiFromWide = false;
 
     ClipboardText() = default;
-    ClipboardText(std::string ansiText) : ansi(std::move(ansiText)) {}
-    ClipboardText(std::string ansiText, std::u16string wideText)
-        : ansi(std::move(ansiText)), wide(std::move(wideText)) {}
+    explicit ClipboardText(std::string ansi) : text(std::move(ansi)) {}
+    explicit ClipboardText(std::string ansi, std::u16string wide)
+        : text(std::move(ansi), std::move(wide)) {}
 };
 
 // Both forms of an entry follow one rule: the ANSI form is what the system's conversion for
@@ -63,6 +65,9 @@ std::string HistoryRowText(int position, const HistoryEntry& entry, LeadByteTest
 // The same row from the entry's exact text, cut where its ANSI form would be; empty for an
 // entry without one.
 std::u16string HistoryRowWideText(int position, const HistoryEntry& entry, const TextCodec& codec);
+// The row in both forms, for ListBox::InsertRow.
+DualText HistoryRow(int position, const HistoryEntry& entry, LeadByteTest isLeadByte,
+                    const TextCodec& codec);
 
 // The text an editor shows of an entry: its exact text, or its ANSI text in UTF-16.
 std::u16string EditableText(const HistoryEntry& entry, const TextCodec& codec);

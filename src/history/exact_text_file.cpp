@@ -98,7 +98,7 @@ class EntryHashes {
     explicit EntryHashes(const ClipHistory& history)
         : history_(history), hashes_(static_cast<size_t>(history.size())) {}
     bool Holds(int pos, uint64_t size, uint64_t hash) const {
-        const std::string& text = history_.at(pos).text;
+        const std::string& text = history_.at(pos).ansi;
         if (text.size() != size) {
             return false;
         }
@@ -169,14 +169,14 @@ bool WriteExactTextFile(const ClipHistory& history, const DataFileIdentity& data
         if (entry.exact.empty() || entry.exact.size() > kMaxExactTextUnits) {
             continue;
         }
-        const uint64_t hash = ExactTextAnsiHash(entry.text);
+        const uint64_t hash = ExactTextAnsiHash(entry.ansi);
         bytes.append(reinterpret_cast<const char*>(kStartMark), sizeof kStartMark);
         Put(&bytes, static_cast<uint64_t>(pos), 4);
-        Put(&bytes, entry.text.size(), 4);
+        Put(&bytes, entry.ansi.size(), 4);
         Put(&bytes, hash, 8);
         uint32_t alike = 0;
         for (int other = 0; other < history.size(); ++other) {
-            alike += hashes.Holds(other, entry.text.size(), hash) ? 1 : 0;
+            alike += hashes.Holds(other, entry.ansi.size(), hash) ? 1 : 0;
         }
         Put(&bytes, alike, 4);
         Put(&bytes, entry.exact.size(), 4);

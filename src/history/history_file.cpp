@@ -16,7 +16,7 @@ constexpr unsigned char kEndMark[4] = {0x05, 0x04, 0x0D, 0x0A};
 constexpr size_t kMaxRecordText = std::numeric_limits<uint32_t>::max();
 
 uint32_t RecordTextSize(const HistoryEntry& entry) {
-    return static_cast<uint32_t>(std::min<size_t>(entry.size(), kMaxRecordText));
+    return static_cast<uint32_t>(std::min<size_t>(entry.ansiSize(), kMaxRecordText));
 }
 
 void EncodeRecordHead(uint32_t size, unsigned char head[6]) {
@@ -97,7 +97,7 @@ bool WriteHistoryFile(const ClipHistory& history, ByteSink& sink) {
         unsigned char head[6];
         uint32_t size = RecordTextSize(entry);
         EncodeRecordHead(size, head);
-        ok = sink.Write(head, sizeof head) && sink.Write(entry.text.data(), size) &&
+        ok = sink.Write(head, sizeof head) && sink.Write(entry.ansi.data(), size) &&
              sink.Write(kEndMark, sizeof kEndMark);
     }
     return ok;
@@ -175,7 +175,7 @@ HistoryLoadResult LoadHistoryRecords(ByteSource& source, ClipHistory& history, i
             break;
         }
         if (!text.empty()) {
-            history.Append(std::move(text));
+            history.Append(HistoryEntry(std::move(text)));
             text = std::string();
             ++result.added;
         }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/handles_win.h"
-#include "history/text_codec_win.h"
+#include "framework/text_codec_win.h"
 
 namespace varnoke {
 

@@ -202,7 +202,7 @@ HistoryLoadResult LoadHistoryData(const std::string& path, ClipHistory& history,
             !exact || LoadExactTexts(*exact, history, first, dataFile).damaged;
     }
     for (int pos = first; pos < history.size(); ++pos) {
-        if (history.at(pos).text.size() > static_cast<size_t>(std::max(historyLen, 0))) {
+        if (history.at(pos).ansi.size() > static_cast<size_t>(std::max(historyLen, 0))) {
             history.Replace(pos, CutEntry(history.at(pos), historyLen, isLeadByte, codec));
         }
     }

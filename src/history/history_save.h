@@ -10,6 +10,7 @@
 
 #include "core/data_path.h"
 #include "core/mbcs.h"
+#include "core/text_codec.h"
 #include "history/clip_history.h"
 #include "history/history_file.h"
 

@@ -8,14 +8,14 @@ namespace varnoke {
 ShownHistory::ShownHistory(const std::vector<HistoryEntry>& shown) {
     shown_.reserve(shown.size());
     for (const HistoryEntry& entry : shown) {
-        shown_.push_back(Fingerprint{entry.size(), HashHistoryEntry(entry)});
+        shown_.push_back(Fingerprint{entry.ansiSize(), HashHistoryEntry(entry)});
     }
 }
 
 ShownHistory::ShownHistory(const ClipHistory& shown) : version_(shown.version()) {
     shown_.reserve(static_cast<size_t>(shown.size()));
     for (int i = 0; i < shown.size(); ++i) {
-        shown_.push_back(Fingerprint{shown.at(i).size(), shown.TextHash(i)});
+        shown_.push_back(Fingerprint{shown.at(i).ansiSize(), shown.TextHash(i)});
     }
 }
 
@@ -53,7 +53,7 @@ class ShownAgainstCurrent {
         }
         const ShownHistory::Fingerprint& seen = shown_.at(i);
         const HistoryEntry& text = current_[static_cast<size_t>(j)];
-        if (seen.length != text.size()) {
+        if (seen.length != text.ansiSize()) {
             return false;
         }
         if (history_ != nullptr) {

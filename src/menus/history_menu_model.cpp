@@ -135,13 +135,14 @@ std::vector<HistoryMenuItem> BuildHistoryMenuItems(const std::vector<HistoryEntr
         HistoryMenuItem& item = items[i];
         // A view, so that a 64 KB entry is never copied for its label.
         const HistoryEntry& entry = entries[static_cast<size_t>(position)];
-        item.label = MakeItemPrefix(position, settings.historyAddNum, settings.historyAccessKey);
-        if (codec != nullptr && !entry.exact.empty()) {
+        item.label.ansi =
+            MakeItemPrefix(position, settings.historyAddNum, settings.historyAccessKey);
+        if (codec != nullptr && entry.hasExact()) {
             // The prefix is ASCII: digits, letters and punctuation.
-            item.wideLabel = std::u16string(item.label.begin(), item.label.end()) +
-                             MakeWideMenuLabel(entry.exact, settings.historyMenuLen, *codec);
+            item.label.exact = std::u16string(item.label.ansi.begin(), item.label.ansi.end()) +
+                               MakeWideMenuLabel(entry.exact, settings.historyMenuLen, *codec);
         }
-        AppendMenuLabel(&item.label, entry.text, settings.historyMenuLen, isLeadByte);
+        AppendMenuLabel(&item.label.ansi, entry.ansi, settings.historyMenuLen, isLeadByte);
         item.commandId = HistoryCommandId(position);
         item.columnBreak = startsColumn[i];
     }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/dual_text.h"
 #include "core/mbcs.h"
 #include "core/settings.h"
 #include "core/text_codec.h"
@@ -38,9 +39,8 @@ std::vector<int> HistoryColumnSizes(int count, int perColumn);
 std::vector<int> HistoryDisplayOrder(int count, int historyMenuOrder);
 
 struct HistoryMenuItem {
-    std::string label;
-    // The label made from the entry's exact text, for an entry that has one; empty otherwise.
-    std::u16string wideLabel;
+    // The label's exact form is made from the entry's exact text, for an entry that has one.
+    DualText label;
     unsigned commandId = 0;
     bool columnBreak = false;  // MF_MENUBARBREAK: the item starts a new column
 };

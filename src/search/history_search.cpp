@@ -55,7 +55,7 @@ void HistorySearchIndex::Fold(int position) {
     if (form.exact) {
         form.wide = FoldWideForSearch(entry.exact);
     } else {
-        form.ansi = FoldAnsiForSearch(entry.text, folding_);
+        form.ansi = FoldAnsiForSearch(entry.ansi, folding_);
     }
     form.folded = true;
 }
@@ -67,7 +67,8 @@ bool HistorySearchIndex::FoldSome(size_t byteBudget) {
         waiting_.pop_back();
         Fold(position);
         const HistoryEntry& entry = history_->at(position);
-        folded += std::max<size_t>(1, entry.exact.empty() ? entry.size() : entry.exact.size() * 2);
+        folded +=
+            std::max<size_t>(1, entry.exact.empty() ? entry.ansiSize() : entry.exact.size() * 2);
     }
     return waiting_.empty();
 }
@@ -160,6 +161,11 @@ std::string HistorySearchModel::RowText(int row) const {
 std::u16string HistorySearchModel::RowWideText(int row) const {
     const int position = PositionOfRow(row);
     return HistoryRowWideText(position, history_->at(position), *codec_);
+}
+
+DualText HistorySearchModel::ListRow(int row) const {
+    const int position = PositionOfRow(row);
+    return HistoryRow(position, history_->at(position), folding_.isLeadByte, *codec_);
 }
 
 int HistorySearchModel::selectedRow() const {

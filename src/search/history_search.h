@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/dual_text.h"
 #include "core/text_codec.h"
 #include "history/clip_history.h"
 #include "history/shown_history.h"
@@ -82,9 +83,10 @@ class HistorySearchModel {
     int PositionOfRow(int row) const;
     // The history editor's row of the entry: "%d\t%s" with position + 1 and at most
     // kHistoryRowPreviewBytes of its text; RowWideText is the same from the exact text,
-    // and empty for an entry without one.
+    // and empty for an entry without one. ListRow has both, for ListBox::AddRow.
     std::string RowText(int row) const;
     std::u16string RowWideText(int row) const;
+    DualText ListRow(int row) const;
 
     // -1 when the list is empty. After a new filter, the selected entry stays selected when
     // it is still listed; otherwise the first row is.

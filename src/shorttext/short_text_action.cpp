@@ -30,7 +30,7 @@ ShortTextAction DecideShortTextAction(const ShortTextString& line, const MacroTi
     ShortTextAction action;
     if (ClassifyStoredLine(line) == ShortTextLineKind::kCommand) {
         action.armCapture = true;
-        std::string command = SplitBracketItem(line.text, false, isLeadByte);
+        std::string command = SplitBracketItem(line.ansi, false, isLeadByte);
         // Neither a program nor a document: the shell would open some folder instead.
         if (!command.empty()) {
             action.kind = ShortTextActionKind::kRunCommand;
@@ -40,17 +40,15 @@ ShortTextAction DecideShortTextAction(const ShortTextString& line, const MacroTi
         return action;
     }
     if (line.exact.empty()) {
-        action.text = PhraseText(ExpandMacros(line.text, now, names, isLeadByte).text,
-                                 [&](const std::string& expanded) {
-                                     return SplitBracketItem(expanded, false, isLeadByte);
-                                 });
+        action.text = DualText(PhraseText(ExpandMacros(line.ansi, now, names, isLeadByte).text,
+                                          [&](const std::string& expanded) {
+                                              return SplitBracketItem(expanded, false, isLeadByte);
+                                          }));
     } else {
         std::u16string wide = PhraseText(
             ExpandMacros(line.exact, now, names, codec).text,
             [](const std::u16string& expanded) { return SplitBracketItem(expanded, false); });
-        ShortTextString text = MakeShortTextString(std::move(wide), codec);
-        action.text = std::move(text.text);
-        action.exactText = std::move(text.exact);
+        action.text = MakeShortTextString(std::move(wide), codec);
     }
     action.kind = ShortTextActionKind::kPaste;
     action.disarmCapture = pasteOnly;

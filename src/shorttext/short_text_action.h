@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/dual_text.h"
 #include "core/mbcs.h"
 #include "core/text_codec.h"
 #include "shorttext/macro_expansion.h"
@@ -24,8 +25,7 @@ enum class ShortTextActionKind {
 
 struct ShortTextAction {
     ShortTextActionKind kind = ShortTextActionKind::kNothing;
-    std::string text;          // kPaste: the expanded text
-    std::u16string exactText;  // kPaste: the exact expanded text; empty when `text` is exact
+    DualText text;             // kPaste: the expanded text in both forms
     std::string commandLine;   // kRunCommand: for WinExec
     std::string documentFile;  // kRunCommand: for the shell when WinExec fails
     // Clear captureArmed before the clipboard write (PasteOnly), so the program's own

@@ -9,11 +9,11 @@ namespace varnoke {
 
 ShortTextString MakeShortTextString(std::u16string wide, const TextCodec& codec) {
     ShortTextString out;
-    if (!codec.ToAnsiWithoutLoss(wide, &out.text)) {
+    if (!codec.ToAnsiWithoutLoss(wide, &out.ansi)) {
         // The program's codec stops at the first unit it cannot hold, without the ANSI text.
         // The ANSI form is what CF_TEXT of the same text holds: "cafe" for "café", as a copy
         // of it gives, not "caf?".
-        out.text = codec.ToClipboardAnsi(wide);
+        out.ansi = codec.ToClipboardAnsi(wide);
         out.exact = std::move(wide);
     }
     return out;
@@ -73,7 +73,7 @@ void ShortTextLineReader::EndLine() {
     if (!utf8_) {
         std::string line = RemoveTabs(pending_, isLeadByte_);
         if (!line.empty()) {
-            lines_.push_back(std::move(line));
+            lines_.emplace_back(std::move(line));
         }
     } else {
         std::u16string wide = DecodeUtf8(pending_);

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/dual_text.h"
 #include "core/mbcs.h"
 #include "core/text_codec.h"
 

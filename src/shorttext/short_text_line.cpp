@@ -123,7 +123,7 @@ ShortTextLineKind ClassifyShortTextLine(std::u16string_view line) {
 }
 
 ShortTextLineKind ClassifyStoredLine(const ShortTextString& line) {
-    return line.exact.empty() ? Classify(std::string_view(line.text))
+    return line.exact.empty() ? Classify(std::string_view(line.ansi))
                               : Classify(std::u16string_view(line.exact));
 }
 
@@ -147,8 +147,8 @@ ShortTextLabel ShortTextItemLabel(const ShortTextString& line, const MacroTime& 
                                   const TextCodec& codec) {
     ShortTextLabel label;
     if (line.exact.empty()) {
-        MacroExpansion ansi = ShortTextItemLabel(line.text, labelTime, names, isLeadByte);
-        label.text = std::move(ansi.text);
+        MacroExpansion ansi = ShortTextItemLabel(line.ansi, labelTime, names, isLeadByte);
+        label.text = ShortTextString(std::move(ansi.text));
         label.tokenExpanded = ansi.tokenExpanded;
         return label;
     }

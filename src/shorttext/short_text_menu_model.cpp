@@ -85,7 +85,7 @@ class MenuBuilder {
         Level level;
         level.menu = model_.menus.size();
         level.label = line.exact.empty()
-                          ? ShortTextString(line.text.substr(kSubmenuLabelStart))
+                          ? ShortTextString(line.ansi.substr(kSubmenuLabelStart))
                           : MakeShortTextString(line.exact.substr(kSubmenuLabelStart), codec_);
         level.line = index;
         model_.menus.emplace_back();
@@ -100,8 +100,7 @@ class MenuBuilder {
         }
         ShortTextEntry entry;
         entry.kind = ShortTextEntryKind::kSubmenu;
-        entry.label = std::move(done.label.text);
-        entry.exactLabel = std::move(done.label.exact);
+        entry.label = std::move(done.label);
         entry.lineIndex = done.line;
         entry.submenu = static_cast<int>(done.menu);
         Append(std::move(entry));
@@ -120,11 +119,10 @@ class MenuBuilder {
         }
         ShortTextEntry entry;
         entry.kind = command ? ShortTextEntryKind::kCommand : ShortTextEntryKind::kPhrase;
-        entry.label = std::move(label.text.text);
-        entry.exactLabel = std::move(label.text.exact);
+        entry.label = std::move(label.text);
         entry.commandId = kShortTextCommandBase + static_cast<unsigned>(index);
         entry.lineIndex = index;
-        entry.text = command ? SplitBracketItem(line.text, false, isLeadByte_) : line.text;
+        entry.text = command ? SplitBracketItem(line.ansi, false, isLeadByte_) : line.ansi;
         Append(std::move(entry));
     }
 
@@ -183,8 +181,7 @@ bool RefreshShortTextLabels(ShortTextMenuModel& model, const std::vector<ShortTe
         ShortTextEntry& entry = model.menus[ref.menu].entries[ref.position];
         ShortTextLabel label =
             ShortTextItemLabel(lines[ref.line], labelTime, names, isLeadByte, codec);
-        entry.label = std::move(label.text.text);
-        entry.exactLabel = std::move(label.text.exact);
+        entry.label = std::move(label.text);
     }
     return true;
 }

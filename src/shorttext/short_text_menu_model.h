@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/dual_text.h"
 #include "core/mbcs.h"
 #include "core/text_codec.h"
 #include "shorttext/macro_expansion.h"
@@ -27,9 +28,8 @@ enum class ShortTextBreak { kNone, kColumn, kColumnWithBar };
 
 struct ShortTextEntry {
     ShortTextEntryKind kind = ShortTextEntryKind::kPhrase;
-    std::string label;          // as shown; empty for a separator
-    std::u16string exactLabel;  // empty when `label` is exact
-    unsigned commandId = 0;     // phrases and commands only
+    DualText label;          // as shown; empty for a separator
+    unsigned commandId = 0;  // phrases and commands only
     ShortTextBreak columnBreak = ShortTextBreak::kNone;
     int lineIndex = 0;  // the stored line that made the entry ("[[" line for a submenu)
     int submenu = -1;   // list index of the menu a submenu entry opens

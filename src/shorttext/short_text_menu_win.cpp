@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/menu_win.h"
+
 namespace varnoke {
 
 namespace {
@@ -16,23 +18,6 @@ UINT BreakFlags(ShortTextBreak columnBreak) {
             break;
     }
     return 0;
-}
-
-// A label with an exact text goes through the wide API, so every character shows as it is;
-// any other keeps the ANSI call and its bytes.
-BOOL AppendLabel(HMENU menu, UINT flags, UINT_PTR id, const ShortTextEntry& entry) {
-    if (entry.exactLabel.empty()) {
-        return AppendMenuA(menu, flags, id, entry.label.c_str());
-    }
-    return AppendMenuW(menu, flags, id, reinterpret_cast<const wchar_t*>(entry.exactLabel.c_str()));
-}
-
-BOOL ModifyLabel(HMENU menu, UINT position, UINT flags, UINT id, const ShortTextEntry& entry) {
-    if (entry.exactLabel.empty()) {
-        return ModifyMenuA(menu, position, flags, id, entry.label.c_str());
-    }
-    return ModifyMenuW(menu, position, flags, id,
-                       reinterpret_cast<const wchar_t*>(entry.exactLabel.c_str()));
 }
 
 }  // namespace
@@ -74,8 +59,8 @@ bool ShortTextPopupMenus::AppendEntry(HMENU menu, const ShortTextEntry& entry) {
                 return false;
             }
             HMENU submenu = menus_[static_cast<size_t>(entry.submenu)];
-            if (!AppendLabel(menu, MF_POPUP | MF_STRING | breakFlags,
-                             reinterpret_cast<UINT_PTR>(submenu), entry)) {
+            if (!Menu(menu).AppendItem(MF_POPUP | MF_STRING | breakFlags,
+                                       reinterpret_cast<UINT_PTR>(submenu), entry.label)) {
                 return false;
             }
             attached_[static_cast<size_t>(entry.submenu)] = true;
@@ -85,7 +70,7 @@ bool ShortTextPopupMenus::AppendEntry(HMENU menu, const ShortTextEntry& entry) {
         case ShortTextEntryKind::kCommand:
             break;
     }
-    return AppendLabel(menu, MF_STRING | breakFlags, entry.commandId, entry) != FALSE;
+    return Menu(menu).AppendItem(MF_STRING | breakFlags, entry.commandId, entry.label);
 }
 
 bool ShortTextPopupMenus::RefreshLabels(const ShortTextMenuModel& model) {
@@ -107,8 +92,8 @@ bool ShortTextPopupMenus::RefreshLabels(const ShortTextMenuModel& model) {
             return false;
         }
         const UINT flags = MF_BYPOSITION | MF_STRING | (state & (MF_MENUBREAK | MF_MENUBARBREAK));
-        if (!ModifyLabel(menu, ref.position, flags, id,
-                         model.menus[ref.menu].entries[ref.position])) {
+        if (!Menu(menu).ModifyItem(ref.position, flags, id,
+                                   model.menus[ref.menu].entries[ref.position].label)) {
             return false;
         }
     }

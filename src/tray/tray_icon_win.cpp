@@ -2,8 +2,6 @@
 
 #include "framework/system_libraries_win.h"
 
-#include <algorithm>
-#include <cstring>
 #include <iterator>
 
 #include "core/app_messages.h"
@@ -12,28 +10,6 @@
 namespace varnoke {
 
 namespace {
-
-// The NOTIFYICONDATAA layout of shell 5 (128-byte tip), which every shell since accepts: the
-// structure up to its guidItem, 488 bytes in a 32-bit program.
-constexpr DWORD kNotifyIconDataSize = offsetof(NOTIFYICONDATAA, guidItem);
-static_assert(sizeof(void*) != 4 || kNotifyIconDataSize == 488,
-              "NOTIFYICONDATAA layout differs from the 488-byte form");
-constexpr DWORD kNotifyIconDataWSize = offsetof(NOTIFYICONDATAW, guidItem);
-
-// The fields both forms of the structure share.
-template <typename Data>
-void FillNotifyData(Data& data, DWORD size, HWND window, HICON iconOrNull) {
-    std::memset(&data, 0, sizeof(data));
-    data.cbSize = size;
-    data.hWnd = window;
-    data.uID = TRAY_ICON_ID;
-    data.uCallbackMessage = WM_TRAY_NOTIFY;
-    data.uFlags = NIF_MESSAGE;
-    if (iconOrNull != nullptr) {
-        data.uFlags |= NIF_ICON;
-        data.hIcon = iconOrNull;
-    }
-}
 
 const char kClassName[] = "VarnokeMainWindow";
 
@@ -65,22 +41,7 @@ LRESULT TrayIcon::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool TrayIcon::NotifyShell(DWORD message, HICON iconOrNull, const TooltipText* tipOrNull) {
-    if (tipOrNull != nullptr && !tipOrNull->wide.empty()) {
-        NOTIFYICONDATAW data;
-        FillNotifyData(data, kNotifyIconDataWSize, hwnd(), iconOrNull);
-        data.uFlags |= NIF_TIP;
-        const size_t units = std::min(tipOrNull->wide.size(), std::size(data.szTip) - 1);
-        std::memcpy(data.szTip, tipOrNull->wide.data(), units * sizeof(wchar_t));
-        return NotifyShellIconW(message, &data) != FALSE;
-    }
-    NOTIFYICONDATAA data;
-    FillNotifyData(data, kNotifyIconDataSize, hwnd(), iconOrNull);
-    if (tipOrNull != nullptr) {
-        data.uFlags |= NIF_TIP;
-        // Tooltips are at most 63 bytes; the copy is bounded all the same.
-        std::strncpy(data.szTip, tipOrNull->ansi.c_str(), sizeof(data.szTip) - 1);
-    }
-    return NotifyShellIcon(message, &data) != FALSE;
+    return NotifyShellIcon(message, {hwnd(), TRAY_ICON_ID, WM_TRAY_NOTIFY}, iconOrNull, tipOrNull);
 }
 
 LRESULT TrayIcon::OnTrayNotify(WPARAM wParam, LPARAM lParam) {

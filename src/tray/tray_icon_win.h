@@ -27,8 +27,8 @@ class TrayIcon : public Window {
     // The shell's tray was recreated (Explorer restarted).
     virtual void OnTaskbarCreated() {}
 
-    // A Shell_NotifyIconA call in the 488-byte form; iconOrNull and tipOrNull may be null.
-    // A tip with a wide text goes through the wide function, to show every character.
+    // NotifyShellIcon (system_libraries_win.h) for the icon; iconOrNull and tipOrNull may be
+    // null.
     bool NotifyShell(DWORD message, HICON iconOrNull, const TooltipText* tipOrNull);
 
   private:

@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "support/cp932_codec.h"
+#include "support/dual_texts.h"
 
 namespace varnoke {
 namespace {
 
-using Texts = std::vector<HistoryEntry>;
+using Texts = std::vector<std::string>;
 
 // A list control as the window keeps it: each row's slot and selection, changed only by
 // replaying the model's ListChanges, the way the dialog does.
@@ -90,7 +91,7 @@ Texts RowTexts(const HistoryEditModel& model) {
 }
 
 HistoryEditModel Model(const Texts& texts, int displayOrder = 0) {
-    return HistoryEditModel(texts, displayOrder, &IsCp932LeadByte);
+    return HistoryEditModel(AnsiTexts(texts), displayOrder, &IsCp932LeadByte);
 }
 
 const Texts kFive{"A", "B", "C", "D", "E"};
@@ -103,14 +104,14 @@ TEST(HistoryEditModel, RowsShowTheLastPositionFirstUnlessTheOrderIsNonZero) {
     // Unchanged, both read back as they came in.
     EXPECT_EQ(newestLast.EditHistoryOrder(), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(newestFirst.EditHistoryOrder(), (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(newestLast.TakeEditedHistory(), (Texts{"A", "B", "C"}));
-    EXPECT_EQ(newestFirst.TakeEditedHistory(), (Texts{"A", "B", "C"}));
+    EXPECT_EQ(newestLast.TakeEditedHistory(), AnsiTexts({"A", "B", "C"}));
+    EXPECT_EQ(newestFirst.TakeEditedHistory(), AnsiTexts({"A", "B", "C"}));
 }
 
 TEST(HistoryEditModel, AnEmptyEntryGetsNoRowAndIsDroppedOnReadback) {
     HistoryEditModel model = Model({"A", "", "C"}, 1);
     EXPECT_EQ(RowTexts(model), (Texts{"1\tA", "3\tC"}));
-    EXPECT_EQ(model.TakeEditedHistory(), (Texts{"A", "C"}));
+    EXPECT_EQ(model.TakeEditedHistory(), AnsiTexts({"A", "C"}));
 }
 
 TEST(HistoryEditModel, RowPreviewIsAtMost500BytesAndNeverHalfACharacter) {
@@ -123,7 +124,7 @@ TEST(HistoryEditModel, RowPreviewIsAtMost500BytesAndNeverHalfACharacter) {
     EXPECT_EQ(model.RowText(1), "2\t" + std::string(499, 'y'));
     EXPECT_EQ(model.RowText(2), "3\t" + std::string(498, 'w') + "\x82\xA0");
     // The history itself keeps the whole texts.
-    EXPECT_EQ(model.TakeEditedHistory()[0].size(), 600u);
+    EXPECT_EQ(model.TakeEditedHistory()[0].ansiSize(), 600u);
 }
 
 TEST(HistoryEditModel, MovingTheTopRowDownSwapsItWithTheNextAndKeepsItsNumber) {
@@ -140,7 +141,7 @@ TEST(HistoryEditModel, MovingTheTopRowDownSwapsItWithTheNextAndKeepsItsNumber) {
     list.Replay(changes);
     ExpectListMatchesModel(list, model);
     EXPECT_EQ(RowTexts(model), (Texts{"2\tB", "3\tC", "1\tA"}));
-    EXPECT_EQ(model.TakeEditedHistory(), (Texts{"A", "C", "B"}));
+    EXPECT_EQ(model.TakeEditedHistory(), AnsiTexts({"A", "C", "B"}));
 }
 
 TEST(HistoryEditModel, MoveUpMovesSelectedRowsButNotABlockAtTheTop) {
@@ -207,7 +208,7 @@ TEST(HistoryEditModel, DeletingTheLastRowLeavesNothingSelected) {
     EXPECT_EQ(list.Slots(), (std::vector<int>{0, 1, 2, 3}));
     EXPECT_TRUE(list.Selected().empty());
     EXPECT_EQ(list.top, 2);
-    EXPECT_EQ(model.TakeEditedHistory(), (Texts{"A", "B", "C", "D"}));
+    EXPECT_EQ(model.TakeEditedHistory(), AnsiTexts({"A", "B", "C", "D"}));
 }
 
 TEST(HistoryEditModel, DeletingRowsOneAndTwoSelectsTheOldRowThree) {
@@ -226,7 +227,7 @@ TEST(HistoryEditModel, DeletingRowsOneAndTwoSelectsTheOldRowThree) {
     EXPECT_EQ(RowTexts(model), (Texts{"5\tE", "2\tB", "1\tA"}));
     EXPECT_EQ(list.Selected(), (std::vector<int>{1}));
     EXPECT_EQ(list.caret, 1);
-    EXPECT_EQ(model.TakeEditedHistory(), (Texts{"A", "B", "E"}));
+    EXPECT_EQ(model.TakeEditedHistory(), AnsiTexts({"A", "B", "E"}));
 }
 
 TEST(HistoryEditModel, DeletingWithNothingSelectedChangesNothing) {
@@ -276,16 +277,17 @@ TEST(HistoryEditModel, AnEditReplacesTheRowInPlaceAndAnEmptyEditRemovesIt) {
     ExpectListMatchesModel(list, model);
     EXPECT_EQ(RowTexts(model), (Texts{"3\tC", "1\tA"}));
     EXPECT_EQ(list.Selected(), (std::vector<int>{1}));
-    EXPECT_EQ(model.TakeEditedHistory(), (Texts{"A", "C"}));
+    EXPECT_EQ(model.TakeEditedHistory(), AnsiTexts({"A", "C"}));
 }
 
 TEST(HistoryEditModel, AnEntryWithAnExactTextShowsItInItsRow) {
     const samples::Cp932Codec codec;
-    HistoryEditModel model({"plain", HistoryEntry("caf? ??", u"caf\u00E9 \U0001F600")}, 0,
-                           IsCp932LeadByte);
-    EXPECT_EQ(model.RowWideText(1, codec), u"2\tcaf\u00E9 \U0001F600");
+    HistoryEditModel model(
+        {HistoryEntry("plain"), HistoryEntry("caf? ??", u"caf\u00E9 \U0001F600")}, 0,
+        IsCp932LeadByte);
+    EXPECT_EQ(model.ListRow(1, codec), DualText("2\tcaf? ??", u"2\tcaf\u00E9 \U0001F600"));
     EXPECT_EQ(model.RowText(1), "2\tcaf? ??");
-    EXPECT_TRUE(model.RowWideText(0, codec).empty());
+    EXPECT_EQ(model.ListRow(0, codec), DualText("1\tplain"));
 }
 
 TEST(HistoryEditModel, KeysFollowTheTable) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "history/text_codec_win.h"
+#include "framework/text_codec_win.h"
 #include "shorttext/short_text_file.h"
 #include "shorttext/short_text_menu_model.h"
 #include "shorttext/short_text_menu_win.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/cp932_codec.h"
+#include "support/dual_texts.h"
 
 #include <algorithm>
 #include <string>
@@ -13,7 +14,7 @@
 namespace varnoke {
 namespace {
 
-using Texts = std::vector<HistoryEntry>;
+using Texts = std::vector<std::string>;
 const char kVersion[] = "Varnoke ver. 0.32";
 
 // Like SetClipboardViewer, JoinViewerChain delivers a notification before it returns.
@@ -32,7 +33,7 @@ class FakeHost : public CaptureHost {
         *busy = heldElsewhere > 0;
         if (heldElsewhere > 0) {
             --heldElsewhere;
-            return std::string();
+            return ClipboardText();
         }
         return ClipboardText(clipboard, wideClipboard);
     }
@@ -45,7 +46,7 @@ class FakeHost : public CaptureHost {
         events.push_back("tray");
         trayPaused = paused;
         tooltip = text.ansi;
-        wideTooltip = text.wide;
+        wideTooltip = text.exact;
     }
     void StartCaptureAnimation() override { events.push_back("animate"); }
     void PlayWave(const std::string& path) override { waves.push_back(path); }
@@ -61,8 +62,8 @@ class CaptureTest : public ::testing::Test {
         capture.OnDrawClipboard();
     }
     void Fill(const Texts& texts) {
-        for (const HistoryEntry& t : texts) {
-            history.Append(t);
+        for (const std::string& t : texts) {
+            history.Append(HistoryEntry(t));
         }
     }
 
@@ -77,7 +78,7 @@ TEST_F(CaptureTest, OnlyTheNewestEntryCountsAsDuplicate) {
     for (const char* text : {"A", "A", "B", "A"}) {
         Copy(text);
     }
-    EXPECT_EQ(history.entries(), (Texts{"A", "B", "A"}));
+    EXPECT_EQ(history.entries(), AnsiTexts({"A", "B", "A"}));
     EXPECT_EQ(host.events.front(), "forward");
 }
 
@@ -85,13 +86,13 @@ TEST_F(CaptureTest, FullListDropsTheOldestAtEitherInsertPosition) {
     settings.historyNum = 2;
     Fill({"B", "A"});
     Copy("C");
-    EXPECT_EQ(history.entries(), (Texts{"C", "B"}));
+    EXPECT_EQ(history.entries(), AnsiTexts({"C", "B"}));
     history.Clear();
     settings.historyInsertPos = 1;
     Fill({"A", "B"});
     Copy("C");
     Copy("C");
-    EXPECT_EQ(history.entries(), (Texts{"B", "C"}));
+    EXPECT_EQ(history.entries(), AnsiTexts({"B", "C"}));
 }
 
 TEST_F(CaptureTest, OutOfRangeInsertPosAndPausedActAsHeadAndPaused) {
@@ -102,15 +103,15 @@ TEST_F(CaptureTest, OutOfRangeInsertPosAndPausedActAsHeadAndPaused) {
     Fill({"B", "A"});
     Copy("C");
     Copy("C");
-    EXPECT_EQ(history.entries(), (Texts{"C", "B"}));
+    EXPECT_EQ(history.entries(), AnsiTexts({"C", "B"}));
     // Paused 2 is paused, and a single toggle resumes.
     settings.paused = 2;
     Copy("D");
-    EXPECT_EQ(history.entries(), (Texts{"C", "B"}));
+    EXPECT_EQ(history.entries(), AnsiTexts({"C", "B"}));
     capture.TogglePause();
     EXPECT_EQ(settings.paused, 0);
     Copy("E");
-    EXPECT_EQ(history.entries(), (Texts{"E", "C"}));
+    EXPECT_EQ(history.entries(), AnsiTexts({"E", "C"}));
 }
 
 TEST_F(CaptureTest, StopOverflowPausesInsteadOfDropping) {
@@ -122,7 +123,7 @@ TEST_F(CaptureTest, StopOverflowPausesInsteadOfDropping) {
     Copy("B");
     EXPECT_TRUE(capture.ShouldPauseAfterAnimation());
     Copy("C");
-    EXPECT_EQ(history.entries(), (Texts{"B", "A"}));
+    EXPECT_EQ(history.entries(), AnsiTexts({"B", "A"}));
     EXPECT_EQ(settings.paused, 1);
     EXPECT_TRUE(host.Saw("leave") && host.trayPaused);
     EXPECT_EQ(host.waves, Texts{"pause.wav"});
@@ -145,7 +146,7 @@ TEST_F(CaptureTest, DisarmSkipsExactlyOneNotification) {
     Copy("A");
     EXPECT_TRUE(history.empty() && capture.captureArmed());
     Copy("B");
-    EXPECT_EQ(history.entries(), Texts{"B"});
+    EXPECT_EQ(history.entries(), AnsiTexts({"B"}));
 }
 
 TEST_F(CaptureTest, CopeWordPostsInsteadOfCapturing) {
@@ -154,7 +155,7 @@ TEST_F(CaptureTest, CopeWordPostsInsteadOfCapturing) {
     EXPECT_EQ(host.events, (Texts{"forward", "post"}));
     EXPECT_TRUE(history.empty());
     capture.CaptureClipboard();
-    EXPECT_EQ(history.entries(), Texts{"A"});
+    EXPECT_EQ(history.entries(), AnsiTexts({"A"}));
 }
 
 TEST_F(CaptureTest, ResumeDoesNotCaptureTextCopiedDuringThePause) {
@@ -166,12 +167,12 @@ TEST_F(CaptureTest, ResumeDoesNotCaptureTextCopiedDuringThePause) {
     Copy("secret");  // paused editors stay in the chain, so notifications still come
     capture.TogglePause();
     EXPECT_EQ(settings.paused, 0);
-    EXPECT_EQ(history.entries(), Texts{"A"});
+    EXPECT_EQ(history.entries(), AnsiTexts({"A"}));
     EXPECT_EQ(host.tooltip, "secret");
     EXPECT_FALSE(host.trayPaused);
     EXPECT_EQ(host.waves, (Texts{"p1.wav", "p2.wav"}));
     Copy("B");
-    EXPECT_EQ(history.entries(), (Texts{"B", "A"}));
+    EXPECT_EQ(history.entries(), AnsiTexts({"B", "A"}));
 }
 
 TEST_F(CaptureTest, PauseGuardsAndSilentWaves) {
@@ -189,7 +190,7 @@ TEST_F(CaptureTest, TextIsCutToHistoryLen) {
     for (const char* text : {"abcdefg", "abcd\x95\x5Cz", "abcde"}) {
         Copy(text);
     }
-    EXPECT_EQ(history.entries(), (Texts{"abcde", "abcd", "abcde"}));
+    EXPECT_EQ(history.entries(), AnsiTexts({"abcde", "abcd", "abcde"}));
     EXPECT_EQ(host.limit, 6u);
 }
 
@@ -224,10 +225,10 @@ TEST_F(CaptureTest, ACopyFoundHeldElsewhereIsTakenWhenTheHolderLetsGo) {
     capture.RetryCapture();
     EXPECT_TRUE(history.empty());
     capture.RetryCapture();
-    EXPECT_EQ(history.entries(), (Texts{"held"}));
+    EXPECT_EQ(history.entries(), AnsiTexts({"held"}));
     // A retry that arrives late finds the same text and adds nothing.
     capture.RetryCapture();
-    EXPECT_EQ(history.entries(), (Texts{"held"}));
+    EXPECT_EQ(history.entries(), AnsiTexts({"held"}));
 }
 
 TEST_F(CaptureTest, ACopyHeldTooLongIsGivenUpAfterTheRetries) {
@@ -242,7 +243,7 @@ TEST_F(CaptureTest, ACopyHeldTooLongIsGivenUpAfterTheRetries) {
     host.heldElsewhere = 1;
     Copy("next");
     capture.RetryCapture();
-    EXPECT_EQ(history.entries(), (Texts{"next"}));
+    EXPECT_EQ(history.entries(), AnsiTexts({"next"}));
 }
 
 TEST_F(CaptureTest, NoRetryCapturesAfterAPause) {
@@ -268,8 +269,8 @@ TEST(ExactCaptureTest, EmojiThatReadAlikeAreTwoEntriesAndTheTooltipShowsThem) {
         host.wideClipboard = emoji;
         capture.OnDrawClipboard();
     }
-    EXPECT_EQ(history.entries(),
-              (Texts{HistoryEntry("??", u"\U0001F60E"), HistoryEntry("??", u"\U0001F600")}));
+    EXPECT_EQ(history.entries(), (std::vector<HistoryEntry>{HistoryEntry("??", u"\U0001F60E"),
+                                                            HistoryEntry("??", u"\U0001F600")}));
     EXPECT_EQ(host.tooltip, "??");
     EXPECT_EQ(host.wideTooltip, u"\U0001F60E");
     capture.NoteClipboardWritten(HistoryEntry("plain"));

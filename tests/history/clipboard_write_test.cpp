@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/dual_texts.h"
+
 namespace varnoke {
 namespace {
 
@@ -40,12 +42,12 @@ TEST(ClipboardWriterTest, AHeldClipboardIsWrittenWhenTheHolderLetsGoAndThePasteF
     FakeWriteHost host;
     ClipboardWriter writer(host);
     host.results = {ClipboardWriteResult::kBusy, ClipboardWriteResult::kBusy};
-    writer.Write("alpha", true);
+    writer.Write(HistoryEntry("alpha"), true);
     EXPECT_TRUE(host.done.empty());
     EXPECT_TRUE(writer.waiting());
     writer.Retry();
     writer.Retry();
-    EXPECT_EQ(host.done, std::vector<HistoryEntry>{"alpha"});
+    EXPECT_EQ(host.done, AnsiTexts({"alpha"}));
     EXPECT_EQ(host.pasted, std::vector<bool>{true});
     EXPECT_EQ(host.retriesScheduled, 2);
     EXPECT_FALSE(writer.waiting());
@@ -53,8 +55,8 @@ TEST(ClipboardWriterTest, AHeldClipboardIsWrittenWhenTheHolderLetsGoAndThePasteF
     writer.Retry();
     EXPECT_EQ(host.attempts.size(), 3u);
 
-    writer.Write("beta", false);
-    EXPECT_EQ(host.done, (std::vector<HistoryEntry>{"alpha", "beta"}));
+    writer.Write(HistoryEntry("beta"), false);
+    EXPECT_EQ(host.done, AnsiTexts({"alpha", "beta"}));
     EXPECT_EQ(host.pasted, (std::vector<bool>{true, false}));
     EXPECT_EQ(host.givenUp, 0);
 }
@@ -63,7 +65,7 @@ TEST(ClipboardWriterTest, GivesUpAfterTheRetriesOrAtOnceOnAnotherFailure) {
     FakeWriteHost host;
     ClipboardWriter writer(host);
     host.results.assign(kClipboardWriteRetries + 1, ClipboardWriteResult::kBusy);
-    writer.Write("alpha", true);
+    writer.Write(HistoryEntry("alpha"), true);
     for (int i = 0; i < kClipboardWriteRetries; ++i) {
         writer.Retry();
     }
@@ -73,7 +75,7 @@ TEST(ClipboardWriterTest, GivesUpAfterTheRetriesOrAtOnceOnAnotherFailure) {
     EXPECT_FALSE(writer.waiting());
 
     host.results = {ClipboardWriteResult::kFailed};
-    writer.Write("beta", true);
+    writer.Write(HistoryEntry("beta"), true);
     EXPECT_EQ(host.givenUp, 2);
     EXPECT_EQ(host.retriesScheduled, kClipboardWriteRetries);
 }
@@ -82,10 +84,10 @@ TEST(ClipboardWriterTest, ANewChoiceReplacesOneStillWaiting) {
     FakeWriteHost host;
     ClipboardWriter writer(host);
     host.results = {ClipboardWriteResult::kBusy, ClipboardWriteResult::kBusy};
-    writer.Write("old", true);
-    writer.Write("new", false);
+    writer.Write(HistoryEntry("old"), true);
+    writer.Write(HistoryEntry("new"), false);
     writer.Retry();
-    EXPECT_EQ(host.done, std::vector<HistoryEntry>{"new"});
+    EXPECT_EQ(host.done, AnsiTexts({"new"}));
     EXPECT_EQ(host.pasted, std::vector<bool>{false});
     EXPECT_EQ(host.givenUp, 0);
 }

@@ -23,16 +23,16 @@ HistoryEntry Capture(const std::u16string& wide, int historyLen = 65535) {
 
 TEST(ExactTextTest, OnlyTextsTheCodePageLosesKeepAnExactText) {
     const HistoryEntry japanese = Capture(u"\u65E5\u672C\u8A9E abc");
-    EXPECT_EQ(japanese.text, "\x93\xFA\x96\x7B\x8C\xEA abc");
+    EXPECT_EQ(japanese.ansi, "\x93\xFA\x96\x7B\x8C\xEA abc");
     EXPECT_TRUE(japanese.exact.empty());
     EXPECT_TRUE(MakeCapturedEntry("abc", u"", 10, IsCp932LeadByte, kCodec).exact.empty());
 
     const HistoryEntry mixed = Capture(kMixed);
     EXPECT_EQ(mixed.exact, kMixed);
-    EXPECT_EQ(mixed.text, kCodec.ToClipboardAnsi(kMixed));
+    EXPECT_EQ(mixed.ansi, kCodec.ToClipboardAnsi(kMixed));
     // Two emoji are the same ANSI text, but not the same entry.
     EXPECT_NE(Capture(u"\U0001F600"), Capture(u"\U0001F60E"));
-    EXPECT_EQ(Capture(u"\U0001F600").text, Capture(u"\U0001F60E").text);
+    EXPECT_EQ(Capture(u"\U0001F600").ansi, Capture(u"\U0001F60E").ansi);
     EXPECT_NE(HashHistoryEntry(Capture(u"\U0001F600")), HashHistoryEntry(Capture(u"\U0001F60E")));
 }
 
@@ -43,12 +43,12 @@ TEST(ExactTextTest, BothFormsEndAtTheSameCharacterAndNeverInsideAPair) {
     }
     const HistoryEntry cut = Capture(emoji);
     EXPECT_EQ(cut.exact.size(), 65534u);
-    EXPECT_EQ(cut.text, std::string(65534, '?'));
-    EXPECT_EQ(kCodec.ToClipboardAnsi(cut.exact), cut.text);
+    EXPECT_EQ(cut.ansi, std::string(65534, '?'));
+    EXPECT_EQ(kCodec.ToClipboardAnsi(cut.exact), cut.ansi);
 
     // A Japanese text cut in the middle keeps whole characters in both forms.
     const HistoryEntry japanese = Capture(u"\u00E9\u65E5\u672C\u8A9E", 4);
-    EXPECT_EQ(japanese.text, "e\x93\xFA");
+    EXPECT_EQ(japanese.ansi, "e\x93\xFA");
     EXPECT_EQ(japanese.exact, u"\u00E9\u65E5");
     EXPECT_EQ(CutExactText(u"a\U0001F600", 2, kCodec), u"a");
     EXPECT_EQ(CutExactText(u"a\U0001F600", 3, kCodec), u"a\U0001F600");
@@ -92,7 +92,7 @@ TEST(ExactTextTest, BothFormsAreMeasuredAsCfTextHoldsThem) {
     // The wave dash, the minus sign and the pound take two bytes, and a label of the exact
     // text stays as wide as the label of its bytes.
     const HistoryEntry dash = Capture(u"a\u301C\u2212\u00A3b");
-    EXPECT_EQ(dash.text,
+    EXPECT_EQ(dash.ansi,
               "a\x81\x60\x81\x7C\x81\x92"
               "b");
     EXPECT_EQ(CutEntry(dash, 4, IsCp932LeadByte, kCodec), HistoryEntry("a\x81\x60", u"a\u301C"));
@@ -101,7 +101,7 @@ TEST(ExactTextTest, BothFormsAreMeasuredAsCfTextHoldsThem) {
 ClipHistory Plain(const ClipHistory& history) {
     ClipHistory plain;
     for (const HistoryEntry& entry : history.entries()) {
-        plain.Append(entry.text);
+        plain.Append(HistoryEntry(entry.ansi));
     }
     return plain;
 }
@@ -141,15 +141,16 @@ const HistoryEntry kCool = Capture(u"\U0001F60E");
 const HistoryEntry kSmile = Capture(u"\U0001F642");
 
 TEST(ExactTextFileTest, EachRecordReturnsToItsOwnEntryOnly) {
-    const ClipHistory history = History({"new", "plain", kGrin, kCool, Capture(kMixed)});
+    const ClipHistory history =
+        History({HistoryEntry("new"), HistoryEntry("plain"), kGrin, kCool, Capture(kMixed)});
     int attached = 0;
     EXPECT_EQ(LoadOver(ExactFile(history), history, &attached).entries(), history.entries());
     EXPECT_EQ(attached, 3);
 
     // Loaded after two entries already there, the records count from the third.
-    ClipHistory appended = History({"x", "y"});
+    ClipHistory appended = History({HistoryEntry("x"), HistoryEntry("y")});
     for (const HistoryEntry& entry : history.entries()) {
-        appended.Append(entry.text);
+        appended.Append(HistoryEntry(entry.ansi));
     }
     DataFileHasher hasher;
     std::string dataFile;
@@ -172,19 +173,24 @@ TEST(ExactTextFileTest, ARecordNeverGoesToAnEntryOfAnotherDataFileThatItCannotTe
 
     // An older version captured a third emoji: three "??" entries, no exact text among them.
     ClipHistory loaded = LoadOver(exactFile, History({kSmile, kGrin, kCool, cafe}));
-    EXPECT_EQ(loaded.entries(), History({kSmile.text, kGrin.text, kCool.text, cafe}).entries());
+    EXPECT_EQ(loaded.entries(), History({HistoryEntry(kSmile.ansi), HistoryEntry(kGrin.ansi),
+                                         HistoryEntry(kCool.ansi), cafe})
+                                    .entries());
     // The data file's save failed after the exact texts were saved with a new capture: the
     // old data file is one capture behind.
     const std::string ahead = ExactFile(History({kSmile, kGrin, kCool, cafe}));
     loaded = LoadOver(ahead, saved);
-    EXPECT_EQ(loaded.entries(), History({kGrin.text, kCool.text, cafe}).entries());
+    EXPECT_EQ(loaded.entries(),
+              History({HistoryEntry(kGrin.ansi), HistoryEntry(kCool.ansi), cafe}).entries());
     // A plain "cafe" beside the record's entry in its own history: the data file's "cafe"
     // may be either.
-    const HistoryEntry plainCafe(cafe.text);
-    loaded = LoadOver(ExactFile(History({cafe, plainCafe, "x"})), History({plainCafe, "y"}));
+    const HistoryEntry plainCafe(cafe.ansi);
+    loaded = LoadOver(ExactFile(History({cafe, plainCafe, HistoryEntry("x")})),
+                      History({plainCafe, HistoryEntry("y")}));
     EXPECT_TRUE(loaded.at(0).exact.empty());
     // Two entries of the data file with the record's bytes.
-    loaded = LoadOver(ExactFile(History({cafe, "x"})), History({plainCafe, plainCafe}));
+    loaded =
+        LoadOver(ExactFile(History({cafe, HistoryEntry("x")})), History({plainCafe, plainCafe}));
     EXPECT_TRUE(loaded.at(0).exact.empty() && loaded.at(1).exact.empty());
 }
 
@@ -218,7 +224,7 @@ TEST(ExactTextFileTest, DamageKeepsWhatCameBeforeIt) {
         "\x04\x00\x00\x00"
         "c\0a\0f\0\xE9\0\x05\x04\x0D\x0A",
         16);
-    loaded = History({"x", "cafe"});
+    loaded = History({HistoryEntry("x"), HistoryEntry("cafe")});
     MemorySource old(first);
     EXPECT_EQ(LoadExactTexts(old, loaded, 0, std::nullopt).attached, 1);
     EXPECT_EQ(loaded.at(1).exact, u"caf\u00E9");

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/dual_texts.h"
+
 namespace varnoke {
 namespace {
 
@@ -21,7 +23,7 @@ std::string Record(const std::string& text) {
 std::string Encode(const std::vector<std::string>& texts) {
     ClipHistory history;
     for (const std::string& t : texts) {
-        history.Append(t);
+        history.Append(HistoryEntry(t));
     }
     std::string out;
     AppendHistoryFile(history, &out);
@@ -36,7 +38,7 @@ struct Loaded {
 Loaded Load(const std::string& bytes, int historyLen = 65535, int alreadyThere = 0) {
     Loaded loaded;
     for (int i = 0; i < alreadyThere; ++i) {
-        loaded.history.Append("old");
+        loaded.history.Append(HistoryEntry("old"));
     }
     MemorySource source(bytes);
     loaded.result = LoadHistoryRecords(source, loaded.history, historyLen, IsCp932LeadByte);
@@ -58,8 +60,8 @@ TEST(HistoryFileEncodeTest, ExactBytes) {
     EXPECT_EQ(abc, kHeaderLine + std::string("\x13\x14\x03\x00\x00\x00", 6) + "abc\x05\x04\r\n");
     EXPECT_EQ(abc.size(), 50u);
     ClipHistory two;
-    two.Append("x");
-    two.Append(std::string(300, 'y'));
+    two.Append(HistoryEntry("x"));
+    two.Append(HistoryEntry(std::string(300, 'y')));
     EXPECT_EQ(HistoryFileSize(two), 37u + 11u + 310u);
     EXPECT_EQ(Encode({"x", std::string(300, 'y')}),
               kHeaderLine + Record("x") + Record(std::string(300, 'y')));
@@ -70,14 +72,14 @@ TEST(HistoryFileDecodeTest, RoundTripInFileOrder) {
     EXPECT_TRUE(l.result.ok);
     EXPECT_FALSE(l.result.cutShort);
     EXPECT_EQ(l.result.added, 3);
-    EXPECT_EQ(l.history.entries(), (std::vector<HistoryEntry>{"first", "\x95\x5C", "third"}));
+    EXPECT_EQ(l.history.entries(), AnsiTexts({"first", "\x95\x5C", "third"}));
     EXPECT_TRUE(Load(kHeaderLine).result.ok);
     EXPECT_EQ(Load(kHeaderLine).history.size(), 0);
 }
 
 TEST(HistoryFileDecodeTest, EmptyRecordIsSkippedAndReadingGoesOn) {
     Loaded l = Load(kHeaderLine + Record("a") + Record("") + Record("b"));
-    EXPECT_EQ(l.history.entries(), (std::vector<HistoryEntry>{"a", "b"}));
+    EXPECT_EQ(l.history.entries(), AnsiTexts({"a", "b"}));
     EXPECT_EQ(l.result.added, 2);
 }
 
@@ -95,7 +97,7 @@ TEST(HistoryFileDecodeTest, BadRecordEndsReadingKeepingEarlierOnes) {
         Loaded l = Load(good + bad + Record("c"));
         EXPECT_TRUE(l.result.ok);
         EXPECT_TRUE(l.result.damaged);
-        EXPECT_EQ(l.history.entries(), (std::vector<HistoryEntry>{"a"}));
+        EXPECT_EQ(l.history.entries(), AnsiTexts({"a"}));
         EXPECT_TRUE(Load(good + bad).result.damaged);
     }
 }
@@ -149,8 +151,8 @@ TEST(HistoryFileDecodeTest, StopsAtThreeHundredEntries) {
     EXPECT_EQ(appended.result.added, 50);
     EXPECT_TRUE(appended.result.cutShort);
     EXPECT_EQ(appended.history.size(), 300);
-    EXPECT_EQ(appended.history.at(250), "0");
-    EXPECT_EQ(appended.history.at(299), "49");
+    EXPECT_EQ(appended.history.at(250), HistoryEntry("0"));
+    EXPECT_EQ(appended.history.at(299), HistoryEntry("49"));
 }
 
 TEST(HistoryFileDecodeTest, LongEntriesAreCutWithoutSplittingCharacters) {
@@ -158,8 +160,7 @@ TEST(HistoryFileDecodeTest, LongEntriesAreCutWithoutSplittingCharacters) {
     // is such a trail byte, and the character before it must stay whole.
     const std::string nichi = "\x93\xFA";
     Loaded l = Load(Encode({"abcdefg", "abcd" + nichi, "a" + nichi + nichi + "z", "abcde"}), 5);
-    EXPECT_EQ(l.history.entries(),
-              (std::vector<HistoryEntry>{"abcde", "abcd", "a" + nichi + nichi, "abcde"}));
+    EXPECT_EQ(l.history.entries(), AnsiTexts({"abcde", "abcd", "a" + nichi + nichi, "abcde"}));
     EXPECT_EQ(Load(Encode({"abc"}), 0).history.size(), 0);
 }
 

@@ -13,6 +13,7 @@
 #include "history/exact_text_file.h"
 #include "history/history_store.h"
 #include "support/cp932_codec.h"
+#include "support/dual_texts.h"
 
 namespace varnoke {
 namespace {
@@ -98,7 +99,7 @@ class FakeFileSystem : public HistoryFileSystem {
 ClipHistory Entries(const std::vector<std::string>& texts) {
     ClipHistory history;
     for (const std::string& t : texts) {
-        history.Append(t);
+        history.Append(HistoryEntry(t));
     }
     return history;
 }
@@ -249,7 +250,7 @@ TEST(LoadHistoryDataTest, MissingFileOrWrongHeaderLoadsNothing) {
     EXPECT_FALSE(LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte, kCodec).ok);
     fs.files[kPath] = Encoded({"x", "y"});
     EXPECT_EQ(LoadHistoryData(kPath, history, 100, fs, IsCp932LeadByte, kCodec).added, 2);
-    EXPECT_EQ(history.entries(), (std::vector<HistoryEntry>{"x", "y"}));
+    EXPECT_EQ(history.entries(), AnsiTexts({"x", "y"}));
 }
 
 // Loads kPath into a fresh history and notes it, as the program does at start.
@@ -268,7 +269,7 @@ ClipHistory Load(FakeFileSystem& fs, int historyLen = 65535) {
 void ExpectNoExactTextOfAnother(const ClipHistory& loaded, const std::vector<HistoryEntry>& own) {
     ASSERT_EQ(loaded.size(), static_cast<int>(own.size()));
     for (int pos = 0; pos < loaded.size(); ++pos) {
-        EXPECT_EQ(loaded.at(pos).text, own[static_cast<size_t>(pos)].text) << pos;
+        EXPECT_EQ(loaded.at(pos).ansi, own[static_cast<size_t>(pos)].ansi) << pos;
         EXPECT_TRUE(loaded.at(pos).exact.empty() ||
                     loaded.at(pos).exact == own[static_cast<size_t>(pos)].exact)
             << pos;
@@ -376,7 +377,7 @@ TEST(DataFileStampTest, ASaveOrAWholeLoadMatchesUntilTheHistoryOrTheFileChanges)
     EXPECT_TRUE(stamp.StillMatches(kPath, history, fs.Facts(kPath)));
     EXPECT_FALSE(stamp.StillMatches("C:\\data\\other.vnk", history, fs.Facts(kPath)));
 
-    history.Append("c");
+    history.Append(HistoryEntry("c"));
     EXPECT_FALSE(stamp.StillMatches(kPath, history, fs.Facts(kPath)));
     stamp.NoteSaved(kPath, history, fs.Facts(kPath));
     // Another program wrote the file, or it is gone: the exit must write it again.

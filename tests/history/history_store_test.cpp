@@ -83,9 +83,9 @@ struct StoreLoop {
 TEST(HistoryStore, SavingAfterEveryChangeSavesOnceAfterTheMessagesOfABurst) {
     StoreLoop loop;
     EXPECT_FALSE(loop.AfterMessage());
-    loop.history.Append("one");
+    loop.history.Append(HistoryEntry("one"));
     EXPECT_TRUE(loop.AfterMessage());
-    loop.history.Append("two");
+    loop.history.Append(HistoryEntry("two"));
     EXPECT_TRUE(loop.AfterMessage());
     EXPECT_FALSE(loop.AfterMessage());
     EXPECT_EQ(loop.posted, 1);
@@ -96,7 +96,7 @@ TEST(HistoryStore, SavingAfterEveryChangeSavesOnceAfterTheMessagesOfABurst) {
     EXPECT_EQ(loop.saves, 1);
 
     // A failed save leaves the history unsaved, and the next change asks again.
-    loop.history.Append("three");
+    loop.history.Append(HistoryEntry("three"));
     loop.AfterMessage();
     loop.saveSucceeds = false;
     loop.PostedSave();
@@ -114,13 +114,13 @@ TEST(HistoryStore, SavingAfterEveryChangeSavesOnceAfterTheMessagesOfABurst) {
 TEST(HistoryStore, OnlySavingAfterEveryChangePostsASave) {
     StoreLoop loop;
     loop.settings.historySaveInterval = 20;
-    loop.history.Append("a");
+    loop.history.Append(HistoryEntry("a"));
     EXPECT_TRUE(loop.AfterMessage());
     EXPECT_EQ(loop.posted, 0);
     EXPECT_TRUE(loop.store.unsaved());
     loop.settings.historySaveInterval = 0;
     loop.settings.historyDataSave = 0;
-    loop.history.Append("b");
+    loop.history.Append(HistoryEntry("b"));
     loop.AfterMessage();
     EXPECT_EQ(loop.posted, 0);
 }
@@ -130,7 +130,7 @@ TEST(HistoryStore, UnsavedComesFromTheHistoryItselfAndFromANewDataFile) {
     StoreLoop loop;
     loop.settings.historySaveInterval = 1;
     EXPECT_FALSE(loop.store.AutosaveDue(false));  // nothing changed
-    loop.history.Append("a");
+    loop.history.Append(HistoryEntry("a"));
     EXPECT_FALSE(loop.store.AutosaveDue(true));  // a modal window holds it back
     EXPECT_TRUE(loop.store.AutosaveDue(false));
     const std::string path = "C:\\Varnoke.vnk";
@@ -144,7 +144,7 @@ TEST(HistoryStore, UnsavedComesFromTheHistoryItselfAndFromANewDataFile) {
     loaded.ok = true;
     loaded.added = 1;
     loaded.exactTextsDamaged = true;
-    loop.history.Append("b");
+    loop.history.Append(HistoryEntry("b"));
     loop.history.RemoveAt(1);
     loop.store.NoteLoaded(path, facts, loaded);
     EXPECT_FALSE(loop.store.unsaved());

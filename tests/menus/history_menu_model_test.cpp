@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/cp932_codec.h"
+#include "support/dual_texts.h"
 
 namespace varnoke {
 namespace {
@@ -15,7 +16,7 @@ namespace {
 std::vector<HistoryEntry> Numbered(int count) {
     std::vector<HistoryEntry> entries;
     for (int i = 0; i < count; ++i) {
-        entries.push_back("e" + std::to_string(i));
+        entries.emplace_back("e" + std::to_string(i));
     }
     return entries;
 }
@@ -51,7 +52,7 @@ TEST(MakeItemPrefixTest, EverySchemeAtTheBoundaries) {
         settings.historyAccessKey = scheme;
         const auto items = Build(Numbered(123), settings);
         for (size_t i = 0; i < std::size(numbers); ++i) {
-            EXPECT_EQ(items[numbers[i] - 1].label,
+            EXPECT_EQ(items[numbers[i] - 1].label.ansi,
                       expected[scheme][i] + "e" + std::to_string(numbers[i] - 1))
                 << "scheme " << scheme << " n " << numbers[i];
         }
@@ -95,16 +96,16 @@ TEST(HistoryMenuItemsTest, NumbersAndIdsFollowPositionsInBothOrders) {
     settings.historyMenuOrder = 0;
     auto items = Build(Numbered(12), settings);
     ASSERT_EQ(items.size(), 12u);
-    EXPECT_EQ(items.front().label, "12. e11");
+    EXPECT_EQ(items.front().label.ansi, "12. e11");
     EXPECT_EQ(items.front().commandId, 37011u);
-    EXPECT_EQ(items.back().label, "&1. e0");
+    EXPECT_EQ(items.back().label.ansi, "&1. e0");
     EXPECT_EQ(items.back().commandId, 37000u);
 
     settings.historyMenuOrder = 1;
     items = Build(Numbered(12), settings);
-    EXPECT_EQ(items.front().label, "&1. e0");
+    EXPECT_EQ(items.front().label.ansi, "&1. e0");
     EXPECT_EQ(items.front().commandId, 37000u);
-    EXPECT_EQ(items.back().label, "12. e11");
+    EXPECT_EQ(items.back().label.ansi, "12. e11");
     // A chosen id leads back to the shown position; an id outside the range to none.
     EXPECT_EQ(HistoryPositionOfCommand(items.back().commandId), 11);
     EXPECT_EQ(HistoryPositionOfCommand(kHistoryCommandEnd), -1);
@@ -125,14 +126,15 @@ TEST(HistoryMenuItemsTest, NewestEndFollowsInsertPosition) {
     for (const Case& c : cases) {
         ClipHistory history;
         for (const char* text : {"old", "mid", "new"}) {
-            c.insertPos == 0 ? history.InsertFront(text) : history.Append(text);
+            c.insertPos == 0 ? history.InsertFront(HistoryEntry(text))
+                             : history.Append(HistoryEntry(text));
         }
         Settings settings;
         settings.historyInsertPos = c.insertPos;
         settings.historyMenuOrder = c.menuOrder;
         const auto items = Build(history.entries(), settings);
         const HistoryMenuItem& newest = c.newestFirst ? items.front() : items.back();
-        EXPECT_EQ(newest.label, c.newestLabel) << c.insertPos << c.menuOrder;
+        EXPECT_EQ(newest.label.ansi, c.newestLabel) << c.insertPos << c.menuOrder;
     }
 }
 
@@ -140,19 +142,19 @@ TEST(HistoryMenuItemsTest, LabelsAreEscapedAndCut) {
     Settings settings;
     settings.historyMenuOrder = 1;
     settings.historyMenuLen = 30;
-    const std::vector<HistoryEntry> entries = {"abc\tdef", "A&B", std::string(65535, 'x'),
-                                               std::string(30, 'y'), "\x93\xfa\x96\x7b"};
+    const std::vector<HistoryEntry> entries = AnsiTexts(
+        {"abc\tdef", "A&B", std::string(65535, 'x'), std::string(30, 'y'), "\x93\xfa\x96\x7b"});
     auto items = Build(entries, settings);
-    EXPECT_EQ(items[0].label, "&1. abc  def");
-    EXPECT_EQ(items[1].label, "&2. A&&B");
-    EXPECT_EQ(items[2].label, "&3. " + std::string(30, 'x') + "...");
-    EXPECT_EQ(items[3].label, "&4. " + std::string(30, 'y'));
+    EXPECT_EQ(items[0].label.ansi, "&1. abc  def");
+    EXPECT_EQ(items[1].label.ansi, "&2. A&&B");
+    EXPECT_EQ(items[2].label.ansi, "&3. " + std::string(30, 'x') + "...");
+    EXPECT_EQ(items[3].label.ansi, "&4. " + std::string(30, 'y'));
 
     settings.historyMenuLen = 2;
     settings.historyAddNum = 0;
     items = Build(entries, settings);
-    EXPECT_EQ(items[4].label, "\x93\xfa...");
-    EXPECT_EQ(items[1].label, "A&...");
+    EXPECT_EQ(items[4].label.ansi, "\x93\xfa...");
+    EXPECT_EQ(items[1].label.ansi, "A&...");
 }
 
 // Only an entry with an exact text gets a wide label, with the same prefix and rules; every
@@ -165,10 +167,10 @@ TEST(HistoryMenuItemsTest, AnEntryWithAnExactTextAlsoGetsAWideLabel) {
     std::vector<HistoryEntry> entries(11, HistoryEntry("plain"));
     entries[10] = HistoryEntry("caf? ??", u"caf\u00E9 \U0001F600");
     const auto items = BuildHistoryMenuItems(entries, settings, IsCp932LeadByte, &codec);
-    EXPECT_EQ(items[10].label, "11(&A). caf? ??");
-    EXPECT_EQ(items[10].wideLabel, u"11(&A). caf\u00E9 \U0001F600");
-    EXPECT_EQ(items[0].label, "&1. plain");
-    EXPECT_TRUE(items[0].wideLabel.empty());
+    EXPECT_EQ(items[10].label.ansi, "11(&A). caf? ??");
+    EXPECT_EQ(items[10].label.exact, u"11(&A). caf\u00E9 \U0001F600");
+    EXPECT_EQ(items[0].label.ansi, "&1. plain");
+    EXPECT_TRUE(items[0].label.exact.empty());
 }
 
 TEST(ClipHistoryTest, EveryChangeGivesANewVersionAndKeptHashesFollowTheTexts) {
@@ -180,17 +182,17 @@ TEST(ClipHistoryTest, EveryChangeGivesANewVersionAndKeptHashesFollowTheTexts) {
         versions.push_back(history.version());
         return isNew;
     };
-    history.Append("b");
+    history.Append(HistoryEntry("b"));
     EXPECT_TRUE(changed());
-    history.InsertFront("a");
+    history.InsertFront(HistoryEntry("a"));
     EXPECT_TRUE(changed());
-    history.Append("c");
+    history.Append(HistoryEntry("c"));
     EXPECT_TRUE(changed());
     EXPECT_EQ(history.TextHash(1), HashHistoryText("b"));
-    history.Replace(1, "x");
+    history.Replace(1, HistoryEntry("x"));
     EXPECT_TRUE(changed());
     EXPECT_EQ(history.TextHash(1), HashHistoryText("x"));
-    EXPECT_EQ(history.Take(0), "a");
+    EXPECT_EQ(history.Take(0), HistoryEntry("a"));
     EXPECT_TRUE(changed());
     EXPECT_EQ(history.TextHash(0), HashHistoryText("x"));
     EXPECT_EQ(history.TextHash(1), HashHistoryText("c"));
@@ -201,7 +203,7 @@ TEST(ClipHistoryTest, EveryChangeGivesANewVersionAndKeptHashesFollowTheTexts) {
     EXPECT_EQ(history.TextHash(0), HashHistoryText("c"));
     history.RemoveFrom(0);
     EXPECT_TRUE(changed() && history.empty());
-    history.Append("d");
+    history.Append(HistoryEntry("d"));
     history.Clear();
     EXPECT_TRUE(changed() && history.empty());
     EXPECT_NE(ClipHistory().version(), ClipHistory().version());

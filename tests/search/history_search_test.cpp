@@ -7,6 +7,7 @@
 
 #include "history/exact_text.h"
 #include "support/cp932_codec.h"
+#include "support/dual_texts.h"
 
 namespace varnoke {
 namespace {
@@ -14,8 +15,9 @@ namespace {
 const samples::Cp932Codec kCodec;
 const AnsiFolding kCp932;
 
-std::string Ansi(std::u16string_view wide) {
-    return kCodec.ToAnsi(wide);
+// An entry of a text the code page holds, written in UTF-16.
+HistoryEntry Ansi(std::u16string_view wide) {
+    return HistoryEntry(kCodec.ToAnsi(wide));
 }
 
 ClipHistory History(const std::vector<HistoryEntry>& entries) {
@@ -45,10 +47,10 @@ TEST(HistorySearchModelTest, FindsTheTypedTextAcrossForms) {
     const ClipHistory history = History({
         Ansi(u"\u30AB\u30A4\u30AE\u5BA4\u306E\u4E88\u7D04"),  // "kaigi" room reservation
         Ansi(u"\u4F1A\u8B70"),                                // "kaigi" in kanji
-        "abc",
+        HistoryEntry("abc"),
         Ansi(u"\u30AB 1"),
         HistoryEntry("?? \x82\x6C\x82\x64\x82\x64\x82\x73", u"\U0001F600 \uFF2D\uFF25\uFF25\uFF34"),
-        "??",
+        HistoryEntry("??"),
     });
     EXPECT_EQ(Search(history, u"\u304B\u3044\u304E"), (std::vector<int>{0}));
     EXPECT_EQ(Search(history, u"\uFF21\uFF22\uFF23"), (std::vector<int>{2}));
@@ -62,7 +64,8 @@ TEST(HistorySearchModelTest, FindsTheTypedTextAcrossForms) {
 }
 
 TEST(HistorySearchModelTest, ListsNewestFirstWithTheEditorsRows) {
-    ClipHistory history = History({"a1", "b", "a2", HistoryEntry("a?", u"a\U0001F600")});
+    ClipHistory history = History({HistoryEntry("a1"), HistoryEntry("b"), HistoryEntry("a2"),
+                                   HistoryEntry("a?", u"a\U0001F600")});
     HistorySearchModel model(kCodec, kCp932);
     model.SetHistory(history, true);
     model.SetQuery(u"A");
@@ -72,12 +75,14 @@ TEST(HistorySearchModelTest, ListsNewestFirstWithTheEditorsRows) {
     EXPECT_EQ(model.RowText(1), "3\ta2");
     EXPECT_EQ(model.RowWideText(1), u"");
     EXPECT_EQ(model.RowWideText(0), HistoryRowWideText(3, history.at(3), kCodec));
+    EXPECT_EQ(model.ListRow(0), DualText("4\ta?", u"4\ta\U0001F600"));
+    EXPECT_EQ(model.ListRow(1), DualText("3\ta2"));
     model.SetHistory(history, false);
     EXPECT_EQ(Positions(model), (std::vector<int>{0, 2, 3}));
 }
 
 TEST(HistorySearchModelTest, SelectionFollowsItsEntry) {
-    ClipHistory history = History({"x0", "x1", "x2", "y3"});
+    ClipHistory history = AnsiHistory({"x0", "x1", "x2", "y3"});
     HistorySearchModel model(kCodec, kCp932);
     model.SetHistory(history, false);
     EXPECT_FALSE(model.FoldAhead(1));  // the empty query lists all without folding

@@ -58,9 +58,9 @@ inline std::vector<std::string> Describe(const ShortTextMenuModel& model) {
             if (e.kind == ShortTextEntryKind::kSeparator) {
                 out += '-';
             } else if (e.kind == ShortTextEntryKind::kSubmenu) {
-                out += '>' + std::to_string(e.submenu) + ':' + e.label;
+                out += '>' + std::to_string(e.submenu) + ':' + e.label.ansi;
             } else {
-                out += (e.kind == ShortTextEntryKind::kCommand ? "!" : "") + e.label + line;
+                out += (e.kind == ShortTextEntryKind::kCommand ? "!" : "") + e.label.ansi + line;
             }
         }
         menus.push_back(out);

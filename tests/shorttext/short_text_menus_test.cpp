@@ -57,7 +57,7 @@ class ShortTextMenusTest : public ::testing::Test {
     ShortTextShowResult Show(int slot, const std::string& setting, int minute = 7) {
         return menus.Prepare(slot, setting, "C:\\Prog", files, June5(13, minute));
     }
-    const std::string& FirstLabel() const { return menus.model().menus[0].entries[0].label; }
+    const std::string& FirstLabel() const { return menus.model().menus[0].entries[0].label.ansi; }
 
     FakeFiles files;
     ShortTextMenus menus{MacroNames(), IsCp932LeadByte, testing_short_text::Codec()};
@@ -96,7 +96,7 @@ TEST_F(ShortTextMenusTest, SameUnchangedFileRefreshesAndANewWriteTimeRebuilds) {
     files.Put(kSymbolPath, "[<y>]\\H:\\0m\n", 2);  // same size, new time
     EXPECT_TRUE(Show(0, "Symbol.txt", 9).rebuilt);
     EXPECT_EQ(files.reads, 2);
-    EXPECT_EQ(menus.Perform(0, June5(), false).text, "y");
+    EXPECT_EQ(menus.Perform(0, June5(), false).text.ansi, "y");
     // A double-byte character's second byte is not a letter to fold.
     EXPECT_FALSE(SamePath("\x83\x61", "\x83\x41", IsCp932LeadByte));
 }
@@ -130,18 +130,18 @@ TEST_F(ShortTextMenusTest, PerformNeedsACurrentSlotAndAStoredLine) {
 }
 
 ShortTextAction Act(const std::string& line, bool pasteOnly = false) {
-    return DecideShortTextAction(line, June5(), pasteOnly, MacroNames(), IsCp932LeadByte,
-                                 testing_short_text::Codec());
+    return DecideShortTextAction(ShortTextString(line), June5(), pasteOnly, MacroNames(),
+                                 IsCp932LeadByte, testing_short_text::Codec());
 }
 
 TEST(DecideShortTextActionTest, PhrasesAreExpandedWhenChosenThenSplitCommandsAreLiteral) {
     ShortTextAction action = Act("[<\\0Y/\\0M/\\0d>]today", true);
     EXPECT_EQ(action.kind, ShortTextActionKind::kPaste);
-    EXPECT_EQ(action.text, "2004/06/05");
+    EXPECT_EQ(action.text.ansi, "2004/06/05");
     EXPECT_TRUE(action.disarmCapture && !action.armCapture && !Act("x").disarmCapture);
-    EXPECT_EQ(Act("[<no end \\H").text, "[<no end 13");
-    EXPECT_EQ(Act("[<a>\\]b>]label").text, "a");
-    EXPECT_EQ(Act("\\[<a>]b").text, "a");
+    EXPECT_EQ(Act("[<no end \\H").text.ansi, "[<no end 13");
+    EXPECT_EQ(Act("[<a>\\]b>]label").text.ansi, "a");
+    EXPECT_EQ(Act("\\[<a>]b").text.ansi, "a");
 
     action = Act("[\"notepad.exe C:\\a\\Y.txt\"]edit \\Y", true);
     EXPECT_EQ(action.kind, ShortTextActionKind::kRunCommand);

@@ -41,7 +41,7 @@ TEST(SymbolFileTest, CrLfLinesExactMarkersAndBalancedSubmenus) {
     size_t ends = 0;
     for (const ShortTextString& stored : lines) {
         ASSERT_TRUE(stored.exact.empty());
-        const std::string& line = stored.text;
+        const std::string& line = stored.ansi;
         const ShortTextLineKind kind = ClassifyShortTextLine(line);
         // A "[=" line that is no marker, or a "[<" line without ">]", would be a typo.
         EXPECT_FALSE(kind == ShortTextLineKind::kPhrase && line.rfind("[=", 0) == 0) << line;
@@ -73,12 +73,12 @@ TEST(SymbolFileTest, MenusHoldBracketsSymbolsDatesASeparatorAndColumnBreaks) {
 
     // 今日 2004/06/05(&T) pastes the date of the moment it is chosen.
     const ShortTextEntry& today = model.menus[4].entries[0];
-    EXPECT_EQ(today.label, "\x8D\xA1\x93\xFA 2004/06/05(&T)");
+    EXPECT_EQ(today.label.ansi, "\x8D\xA1\x93\xFA 2004/06/05(&T)");
     EXPECT_EQ(model.tokenLabels[0].line, today.lineIndex);
     const MacroTime chosen{2010, 1, 2, 6, 0, 0, 0};
     EXPECT_EQ(DecideShortTextAction(lines[static_cast<size_t>(today.lineIndex)], chosen, true,
                                     MacroNames(), IsCp932LeadByte, testing_short_text::Codec())
-                  .text,
+                  .text.ansi,
               "2010/01/02");
 }
 

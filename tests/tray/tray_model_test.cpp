@@ -46,9 +46,9 @@ TEST(TrayModel, AnIconAlreadyShownIsNotSentAgain) {
     FakeTray port;
     TrayModel tray(port, FakeStrings);
     tray.NotifyTrayIcon(TrayMessage::kAdd, IDI_NORMAL, IDS_APP_VERSION);
-    tray.UpdateTray(false, "preview");
-    tray.UpdateTray(true, "preview");
-    tray.UpdateTray(true, "preview");
+    tray.UpdateTray(false, TooltipText("preview"));
+    tray.UpdateTray(true, TooltipText("preview"));
+    tray.UpdateTray(true, TooltipText("preview"));
     ASSERT_EQ(port.calls.size(), 4u);
     EXPECT_EQ(port.calls[0].icon, IDI_NORMAL);
     EXPECT_EQ(port.calls[0].text, "S210");
@@ -101,9 +101,9 @@ TEST(TrayModel, ACaptureDuringTheAnimationRestartsTheCountWithoutASecondTimer) {
 TEST(TrayModel, ReaddAfterExplorerRestartSendsTheCurrentDisplayWithItsIcon) {
     FakeTray port;
     TrayModel tray(port, FakeStrings);
-    tray.UpdateTray(true, "x");
+    tray.UpdateTray(true, TooltipText("x"));
     port.calls.clear();
-    tray.Readd(true, "x");
+    tray.Readd(true, TooltipText("x"));
     ASSERT_EQ(port.calls.size(), 1u);
     EXPECT_EQ(port.calls[0].message, TrayMessage::kAdd);
     EXPECT_EQ(port.calls[0].icon, IDI_PAUSED);

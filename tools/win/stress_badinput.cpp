@@ -107,7 +107,7 @@ std::vector<Case> AllCases(int randomCases, std::mt19937& random) {
     // Exact-text files beside a good data file, made as the program makes them.
     varnoke::ClipHistory withExact;
     for (const std::string& text : five) {
-        withExact.Append(text);
+        withExact.Append(varnoke::HistoryEntry(text));
     }
     withExact.SetExact(0, u"\u00F6ne");
     withExact.SetExact(2, u"thr\U0001F600");
