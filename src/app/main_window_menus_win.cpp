@@ -122,39 +122,42 @@ void MainWindow::OnSearchHistory() {
 }
 
 void MainWindow::SearchHistory(bool byHotKey) {
-    if (searchWindow_ != nullptr) {
-        SetForegroundWindow(searchWindow_);
+    HWND front = GetForegroundWindow();
+    if (search_.IsOpen()) {
+        // Pressed again over another program: the choice goes there now.
+        if (byHotKey && front != search_.hwnd()) {
+            searchTarget_ = front;
+            searchByHotKey_ = true;
+        }
+        search_.BringToFront();
         return;
     }
-    // Another of the program's windows is open, and would be left under this one.
+    // A dialog of the program is open, and would be left under this window.
     if (modalOpen_ || entryEditBusy_) {
         return;
     }
-    HWND target = GetForegroundWindow();
-    std::optional<HistorySearchModel::Choice> choice;
-    {
-        ModalGuard modal(modalOpen_, 1);
-        searchedVersion_ = history_.version();
-        choice = RunHistorySearch(hwnd(), {history_, NewEntriesAtTail(settings_), &searchWindow_});
-    }
-    // As for a menu choice: a capture may have moved the entries since the list showed them.
+    searchTarget_ = front;
+    searchByHotKey_ = byHotKey;
+    search_.Open(hwnd(), {history_, NewEntriesAtTail(settings_), WM_SEARCH_ENDED});
+}
+
+// The search window is gone: the target gets the foreground back, and a chosen entry goes
+// the way of a history-menu choice. A capture may have moved the entries since the list
+// showed them.
+LRESULT MainWindow::OnSearchEnded(WPARAM, LPARAM) {
+    std::optional<HistorySearchModel::Choice> choice = search_.TakeChoice();
     std::optional<int> position =
         choice ? ResolveChosenEntry(choice->shown, history_, choice->shownPosition) : std::nullopt;
-    if (target != nullptr && TopLevelWindowExists(target)) {
-        Win32Foreground foreground(target);
+    if (searchTarget_ != nullptr && TopLevelWindowExists(searchTarget_)) {
+        Win32Foreground foreground(searchTarget_);
         RestoreTargetWindow(foreground);
         targetInFront_.Mark();
     }
+    searchTarget_ = nullptr;
     if (position) {
-        ChooseHistoryItem(*position, byHotKey && settings_.historyPasteDirect == 1);
+        ChooseHistoryItem(*position, searchByHotKey_ && settings_.historyPasteDirect == 1);
     }
-}
-
-void MainWindow::NotifySearchWindow() {
-    if (searchWindow_ != nullptr && history_.version() != searchedVersion_) {
-        searchedVersion_ = history_.version();
-        NotifyHistorySearch(searchWindow_);
-    }
+    return 0;
 }
 
 void MainWindow::ChooseHistoryItem(int index, bool paste) {

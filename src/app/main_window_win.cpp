@@ -32,6 +32,7 @@ const MessageEntry MainWindow::kMessages[] = {
     {WM_CHANGECBCHAIN, OnMessage(&MainWindow::OnChangeCbChain)},
     {WM_DEFERRED_CAPTURE, OnMessage(&MainWindow::OnDeferredCapture)},
     {WM_SAVE_HISTORY, OnMessage(&MainWindow::OnSaveHistory)},
+    {WM_SEARCH_ENDED, OnMessage(&MainWindow::OnSearchEnded)},
     {WM_MENUSELECT, OnMessage(&MainWindow::OnMenuSelect)},
     {WM_MENUCHAR, OnMessage(&MainWindow::OnMenuChar)},
     {WM_EDIT_HISTORY_ITEM, OnMessage(&MainWindow::OnEditHistoryItem)},
@@ -68,7 +69,7 @@ LRESULT MainWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // none: the save after every change is asked for, and the search window told.
     bool postSave = false;
     if (store_.TakeChange(&postSave)) {
-        NotifySearchWindow();
+        search_.HistoryChanged();
     }
     if (postSave) {
         PostMessageA(hwnd(), WM_SAVE_HISTORY, 0, 0);
@@ -243,11 +244,7 @@ void MainWindow::StopAutosaveTimer() {
 }
 
 void MainWindow::OnAutosaveTick() {
-    // Capture goes on while the search window is open, and so does the periodic save: the
-    // window may stay open for hours. A window opened over it (the entry editor) holds the
-    // save back as any other does.
-    const bool onlySearchOpen = searchWindow_ != nullptr && !entryEditBusy_;
-    if (store_.AutosaveDue(modalOpen_ && !onlySearchOpen)) {
+    if (store_.AutosaveDue(modalOpen_)) {
         SaveHistoryFile();
     }
 }

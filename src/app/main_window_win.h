@@ -19,6 +19,7 @@
 #include "history/history_store.h"
 #include "history/shown_history.h"
 #include "menus/paste_win.h"
+#include "search/history_search_win.h"
 #include "shorttext/short_text_menu_win.h"
 #include "shorttext/short_text_menus.h"
 #include "tray/tray_icon_win.h"
@@ -111,8 +112,7 @@ class MainWindow : public TrayIcon,
     // a history-menu choice, pasted into the window that was in front when it came from
     // the hot key.
     void SearchHistory(bool byHotKey);
-    // Tells the open search window about a change of the history.
-    void NotifySearchWindow();
+    LRESULT OnSearchEnded(WPARAM wParam, LPARAM lParam);
     LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
     LRESULT OnMenuChar(WPARAM wParam, LPARAM lParam);
     // Space and Shift+Backspace on the highlighted entry of `menu`; true when the key
@@ -211,9 +211,11 @@ class MainWindow : public TrayIcon,
     // shell may wait for a slow editor to come up, and the menu would stay on the screen.
     std::string openAfterMenu_;
 
-    // The search window while it is open, and the history version its list shows.
-    HWND searchWindow_ = nullptr;
-    uint64_t searchedVersion_ = 0;
+    // The search window, and the window that was in front when it was asked for, where its
+    // choice is pasted when the hot key asked.
+    HistorySearchWindow search_;
+    HWND searchTarget_ = nullptr;
+    bool searchByHotKey_ = false;
 
     ShortTextMenus shortText_;
     ShortTextPopupMenus shortTextMenus_;

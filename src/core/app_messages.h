@@ -8,6 +8,8 @@ constexpr unsigned WM_TRAY_NOTIFY = 0x5F4;
 constexpr unsigned WM_DEFERRED_CAPTURE = 0x5F5;
 constexpr unsigned WM_EDIT_HISTORY_ITEM = 0x5F6;
 constexpr unsigned WM_SAVE_HISTORY = 0x5F7;
+// The search window closed; wParam is IDOK when an entry was chosen.
+constexpr unsigned WM_SEARCH_ENDED = 0x5F8;
 
 constexpr unsigned TIMER_ANIMATION = 5;
 constexpr unsigned TIMER_ANIMATION_INTERVAL_MS = 200;

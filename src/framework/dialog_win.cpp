@@ -164,6 +164,8 @@ bool Dialog::Create(HWND owner) {
     if (Application* app = Application::Current()) {
         app->AddModelessDialog(window);
     }
+    // A modal dialog is shown by its loop; a template without WS_VISIBLE stays hidden here.
+    ShowWindow(window, SW_SHOW);
     return true;
 }
 

@@ -76,16 +76,24 @@ const MessageEntry SearchEdit::kMessages[] = {
 const MessageMap SearchEdit::kMessageMap = {&Window::kMessageMap, kMessages, std::size(kMessages),
                                             nullptr, 0};
 
+}  // namespace
+
 class HistorySearchDialog : public Dialog {
   public:
     explicit HistorySearchDialog(const HistorySearchArgs& args)
         : Dialog(IDD_HISTORY_SEARCH), args_(args), model_(AnsiCodec(), SystemAnsiFolding()) {}
-    const std::optional<HistorySearchModel::Choice>& choice() const { return choice_; }
+    bool Create(HWND owner) {
+        owner_ = owner;
+        return Dialog::Create(owner);
+    }
+    std::optional<HistorySearchModel::Choice> TakeChoice() { return std::move(choice_); }
+    void HistoryChanged() { SendMessageA(hwnd(), WM_SEARCH_HISTORY_CHANGED, 0, 0); }
 
   protected:
     const MessageMap* GetMessageMap() const override { return &kMessageMap; }
     bool OnInitDialog() override;
     void OnOK() override;
+    void OnEnded(INT_PTR result) override;
 
   private:
     LRESULT OnSize(WPARAM, LPARAM lParam);
@@ -103,7 +111,8 @@ class HistorySearchDialog : public Dialog {
     void FillList();
     void StartFolding() { SetTimer(hwnd(), kFoldTimer, kFoldTimerMs, nullptr); }
 
-    const HistorySearchArgs& args_;
+    const HistorySearchArgs args_;
+    HWND owner_ = nullptr;
     HistorySearchModel model_;
     SearchEdit edit_;
     FontHandle font_;
@@ -136,7 +145,6 @@ const MessageMap HistorySearchDialog::kMessageMap = {
 
 bool HistorySearchDialog::OnInitDialog() {
     Dialog::OnInitDialog();
-    *args_.openWindow = hwnd();
     SetSmallIcon(hwnd(), IDI_NORMAL);
     // Unicode before the subclass, which then passes the typed characters on unconverted.
     MakeUnicode(Item(IDC_SEARCH_TEXT));
@@ -236,7 +244,6 @@ LRESULT HistorySearchDialog::OnSize(WPARAM, LPARAM lParam) {
 
 LRESULT HistorySearchDialog::OnDestroy(WPARAM, LPARAM) {
     KillTimer(hwnd(), kFoldTimer);
-    *args_.openWindow = nullptr;
     return Default();
 }
 
@@ -248,19 +255,57 @@ void HistorySearchDialog::OnOK() {
     }
 }
 
-}  // namespace
-
-std::optional<HistorySearchModel::Choice> RunHistorySearch(HWND owner,
-                                                           const HistorySearchArgs& args) {
-    HistorySearchDialog dialog(args);
-    if (dialog.DoModal(owner) != IDOK) {
-        return std::nullopt;
+// Told once the window is gone, so that the owner may hand the foreground back and take
+// the choice. A window destroyed with its owner (the program ends) tells nobody.
+void HistorySearchDialog::OnEnded(INT_PTR result) {
+    if (IsWindow(owner_)) {
+        PostMessageA(owner_, args_.endedMessage, static_cast<WPARAM>(result), 0);
     }
-    return dialog.choice();
 }
 
-void NotifyHistorySearch(HWND window) {
-    SendMessageA(window, WM_SEARCH_HISTORY_CHANGED, 0, 0);
+HistorySearchWindow::HistorySearchWindow() = default;
+HistorySearchWindow::~HistorySearchWindow() = default;
+
+bool HistorySearchWindow::Open(HWND owner, const HistorySearchArgs& args) {
+    dialog_ = std::make_unique<HistorySearchDialog>(args);
+    if (!dialog_->Create(owner)) {
+        dialog_.reset();
+        return false;
+    }
+    return true;
+}
+
+bool HistorySearchWindow::IsOpen() const {
+    return dialog_ != nullptr && dialog_->hwnd() != nullptr;
+}
+
+HWND HistorySearchWindow::hwnd() const {
+    return IsOpen() ? dialog_->hwnd() : nullptr;
+}
+
+void HistorySearchWindow::BringToFront() {
+    if (!IsOpen()) {
+        return;
+    }
+    if (IsIconic(hwnd())) {
+        ShowWindow(hwnd(), SW_RESTORE);
+    }
+    SetForegroundWindow(hwnd());
+}
+
+void HistorySearchWindow::HistoryChanged() {
+    if (IsOpen()) {
+        dialog_->HistoryChanged();
+    }
+}
+
+std::optional<HistorySearchModel::Choice> HistorySearchWindow::TakeChoice() {
+    if (dialog_ == nullptr || IsOpen()) {
+        return std::nullopt;
+    }
+    std::optional<HistorySearchModel::Choice> choice = dialog_->TakeChoice();
+    dialog_.reset();
+    return choice;
 }
 
 }  // namespace varnoke

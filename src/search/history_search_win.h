@@ -1,9 +1,11 @@
 #pragma once
 // The history search window: an edit box that filters the history as the user types, and
-// the list of the entries that contain the typed text.
+// the list of the entries that contain the typed text. It is modeless: capture, the saves,
+// the tray, the hot keys and exit all go on while it is open, for as long as it is.
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 
 #include "history/clip_history.h"
@@ -12,19 +14,35 @@
 namespace varnoke {
 
 struct HistorySearchArgs {
-    const ClipHistory& history;
-    bool newestAtTail;  // NewEntriesAtTail(settings)
-    // Holds the window while it is open, so that its owner can tell it about changes of the
-    // history and bring it to the front.
-    HWND* openWindow;
+    const ClipHistory& history;  // must outlive the window
+    bool newestAtTail;           // NewEntriesAtTail(settings)
+    // Posted to the owner when the user closes the window: wParam IDOK when an entry was
+    // chosen (Enter, a double click; TakeChoice then gives it), IDCANCEL otherwise.
+    UINT endedMessage;
 };
 
-// Runs the window modally; the entry chosen with Enter or a double click, or nothing when
-// the window was closed.
-std::optional<HistorySearchModel::Choice> RunHistorySearch(HWND owner,
-                                                           const HistorySearchArgs& args);
+class HistorySearchDialog;
 
-// The history changed while the window is open: it filters again.
-void NotifyHistorySearch(HWND window);
+class HistorySearchWindow {
+  public:
+    HistorySearchWindow();
+    ~HistorySearchWindow();
+    HistorySearchWindow(const HistorySearchWindow&) = delete;
+    HistorySearchWindow& operator=(const HistorySearchWindow&) = delete;
+
+    // Opens the window over `owner`; false when it could not be created.
+    bool Open(HWND owner, const HistorySearchArgs& args);
+    bool IsOpen() const;
+    HWND hwnd() const;
+    // In front and restored, as the user left it otherwise.
+    void BringToFront();
+    // The history changed: the list filters again.
+    void HistoryChanged();
+    // The entry chosen as the window closed, once.
+    std::optional<HistorySearchModel::Choice> TakeChoice();
+
+  private:
+    std::unique_ptr<HistorySearchDialog> dialog_;
+};
 
 }  // namespace varnoke

@@ -205,6 +205,61 @@ TEST_F(HistorySearchE2E, TextStillBeingComposedDoesNotFilter) {
     EXPECT_TRUE(WaitForRows({"2\talpha"})) << Rows().size();
 }
 
+// The window stays open for as long as the user likes: the program goes on working around
+// it, as it does when the window is closed.
+TEST_F(HistorySearchE2E, WhileTheWindowIsOpenTheTrayTheHotKeysAndExitWork) {
+    // Saved at exit only: the copies reach the data file by the exit alone.
+    ResetRegistry();
+    WriteRegInt("HistoryAnimation", 0);
+    ASSERT_TRUE(program_.Start());
+    OpenByHotKey();
+    for (const char* text : {"first", "second"}) {
+        ASSERT_TRUE(SetClipboardText(text));
+        ASSERT_TRUE(WaitUntil([&] { return Rows().size() == (text[0] == 'f' ? 1u : 2u); }, 5000));
+    }
+    ASSERT_TRUE(WaitForRows({"1\tsecond", "2\tfirst"}));
+
+    // A tray click shows the history menu, and its choice goes to the clipboard.
+    ASSERT_TRUE(OpenMenu(program_, [&] { program_.PressTrayIcon(WM_LBUTTONDOWN); }));
+    PressKey('2');
+    ASSERT_TRUE(WaitForMenuClosed(program_));
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardNow() == "first"; })) << ClipboardNow();
+    EXPECT_TRUE(search_.IsOpen());
+
+    // The tray menu's hot key, then its options command, opens the options dialog.
+    ASSERT_TRUE(OpenMenu(program_, [&] { PressKey('R', true, true); }));
+    PressKey('O');
+    DialogDriver options =
+        DialogDriver::Find(program_.processId(), Utf8ToAnsi(u8"オプション設定 - Varnoke"));
+    ASSERT_TRUE(options) << "the options dialog did not open";
+    options.Close();
+    ASSERT_TRUE(options.WaitClosed());
+
+    // Exit from the tray menu ends the program and saves the history.
+    EXPECT_FALSE(FileExists(program_.PathInFolder("Varnoke.vnk")));
+    ASSERT_TRUE(ChooseFromTrayMenu(program_, 'X'));  // "Varnokeの終了(&X)"
+    EXPECT_EQ(WaitForSingleObject(program_.processHandle(), 10000), WAIT_OBJECT_0);
+    EXPECT_EQ(HistoryOnDisk(program_), (Entries{"second", "first"}));
+}
+
+// Pressed again over another program, the hot key brings the window back, restored, and
+// its choice is pasted there.
+TEST_F(HistorySearchE2E, TheHotKeyPressedAgainTakesTheWindowInFrontAsTheTarget) {
+    StartWith({"one", "two"});
+    ASSERT_TRUE(ChooseFromTrayMenu(program_, 'F'));  // opened without a target to paste into
+    search_ = DialogDriver::Find(program_.processId(), SearchCaption());
+    ASSERT_TRUE(search_);
+    ShowWindow(search_.hwnd(), SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(search_.hwnd()) != FALSE; }));
+    OpenByHotKey();
+    EXPECT_FALSE(IsIconic(search_.hwnd()));
+    PressKey(VK_DOWN);
+    EXPECT_TRUE(WaitUntil([&] { return Selected() == 1; }, 5000)) << Selected();
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(search_.WaitClosed());
+    EXPECT_TRUE(WaitUntil([&] { return target_.Text() == "one"; })) << target_.Text();
+}
+
 TEST_F(HistorySearchE2E, ATakenSearchKeyIsReportedAndSavedDisabled) {
     HeldHotKey held(MOD_CONTROL | MOD_SHIFT, 'X');
     ASSERT_TRUE(held.registered());
