@@ -58,17 +58,21 @@ TEST(ResolveChosenEntryTest, OfTwoEqualTextsTheOneThatMovedWithItsNeighboursIsCh
 }
 
 TEST(MoveToNewestEndTest, TheChosenEntryGoesWhereCapturesEnter) {
-    const std::vector<HistoryEntry> start = {"a", "b", "c"};
+    // "a" and "c" are emoji that code page 932 holds as "??" only: a moved entry keeps its
+    // exact text at either end, or every later choice of it would paste "??".
+    const HistoryEntry a("??", u"\U0001F600");
+    const HistoryEntry c("??", u"\U0001F60E");
+    const std::vector<HistoryEntry> start = {a, "b", c};
     struct Case {
         int insertPos, index;
         bool changed;
         std::vector<HistoryEntry> after;
     };
     const Case cases[] = {
-        {0, 2, true, {"c", "a", "b"}},  {0, 0, false, {"a", "b", "c"}},
-        {1, 0, true, {"b", "c", "a"}},  {1, 2, true, {"a", "b", "c"}},
-        {2, 2, true, {"c", "a", "b"}},  // out of range: like 0, as the capture has it
-        {0, 3, false, {"a", "b", "c"}},
+        {0, 2, true, {c, a, "b"}},  {0, 0, false, {a, "b", c}}, {1, 0, true, {"b", c, a}},
+        {1, 2, true, {a, "b", c}},  {2, 2, true, {c, a, "b"}},  // out of range: like 0, as the
+                                                                // capture has it
+        {0, 3, false, {a, "b", c}},
     };
     for (const Case& c : cases) {
         ClipHistory history;
