@@ -56,6 +56,12 @@ if(TARGET gtest AND E2E_SOURCES)
     # The short-text menu code, run in the test program itself (short_text_wide_menu_test).
     target_sources(varnoke_e2e PRIVATE ${CMAKE_SOURCE_DIR}/src/shorttext/short_text_menu_win.cpp
         ${CMAKE_SOURCE_DIR}/src/framework/text_codec_win.cpp)
+    # The framework's subclassing, run on a control of the test program (subclass_test).
+    target_sources(varnoke_e2e PRIVATE ${CMAKE_SOURCE_DIR}/src/framework/subclass_win.cpp
+        ${CMAKE_SOURCE_DIR}/src/framework/window_win.cpp
+        ${CMAKE_SOURCE_DIR}/src/framework/application_win.cpp
+        ${CMAKE_SOURCE_DIR}/src/framework/strings_win.cpp
+        ${CMAKE_SOURCE_DIR}/src/framework/profile_win.cpp)
     target_link_options(varnoke_e2e PRIVATE ${VARNOKE_STATIC_LINK})
 endif()
 

@@ -10,22 +10,13 @@
 #include "search/byte_search.h"
 #include "search/search_fold.h"
 #include "support/cp932_codec.h"
+#include "support/find_by_walking.h"
 
 namespace {
 
 using namespace varnoke;
 
-size_t FindByWalking(std::string_view hay, std::string_view needle) {
-    if (needle.empty()) {
-        return 0;
-    }
-    for (size_t at = 0; at < hay.size(); at += CharLength(hay, at, IsCp932LeadByte)) {
-        if (hay.substr(at, needle.size()) == needle) {
-            return at;
-        }
-    }
-    return std::string_view::npos;
-}
+using samples::FindByWalking;
 
 size_t FindWideByWalking(std::u16string_view hay, std::u16string_view needle) {
     const bool lowHalf = !needle.empty() && needle[0] >= 0xDC00 && needle[0] <= 0xDFFF;

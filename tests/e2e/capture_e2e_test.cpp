@@ -38,29 +38,6 @@ class CaptureE2E : public testing::Test {
     VarnokeProcess program_;
 };
 
-std::wstring ClipboardUnicodeNow() {
-    std::wstring text;
-    GetClipboardUnicode(&text);
-    return text;
-}
-
-// A text as the system converts it between CF_TEXT and CF_UNICODETEXT.
-std::string SystemAnsi(const std::wstring& text) {
-    const int size = static_cast<int>(text.size());
-    int bytes = WideCharToMultiByte(CP_ACP, 0, text.c_str(), size, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), size, &ansi[0], bytes, nullptr, nullptr);
-    return ansi;
-}
-
-std::wstring SystemWide(const std::string& text) {
-    const int size = static_cast<int>(text.size());
-    int units = MultiByteToWideChar(CP_ACP, 0, text.c_str(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(units), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), size, &wide[0], units);
-    return wide;
-}
-
 TEST_F(CaptureE2E, OnlyACopyEqualToTheNewestEntryIsIgnored) {
     ASSERT_TRUE(program_.Start());
     ASSERT_TRUE(CopyAndExpect("A", {"A"}));
@@ -119,6 +96,27 @@ TEST_F(CaptureE2E, TextCopiedDuringAPauseIsNotCapturedOnResuming) {
     ASSERT_TRUE(SetClipboardText("during"));
     ASSERT_TRUE(program_.SendCommand(ID_PAUSE));
     ASSERT_TRUE(CopyAndExpect("after", {"after", "before"}));
+}
+
+// Pausing leaves the clipboard-viewer chain, which any program can see; the key pressed
+// again joins it back, and only the copy made after that is captured.
+TEST_F(CaptureE2E, ThePauseHotKeyStopsAndResumesCapture) {
+    TargetWindow target;
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(CopyAndExpect("before", {"before"}));
+    ASSERT_EQ(GetClipboardViewer(), program_.mainWindow());
+    target.Focus();
+    PressKey('P', true, true);
+    ASSERT_TRUE(WaitUntil([&] { return GetClipboardViewer() != program_.mainWindow(); }, 5000))
+        << "Ctrl+Shift+P did not pause";
+    ASSERT_TRUE(SetClipboardText("during"));
+    target.Focus();
+    PressKey('P', true, true);
+    ASSERT_TRUE(WaitUntil([&] { return GetClipboardViewer() == program_.mainWindow(); }, 5000))
+        << "Ctrl+Shift+P did not resume";
+    ASSERT_TRUE(CopyAndExpect("after", {"after", "before"}));
+    ASSERT_TRUE(program_.Stop());
+    EXPECT_EQ(RegInt("Paused"), 0u);
 }
 
 TEST_F(CaptureE2E, ACopyWhileAnotherProgramHoldsTheClipboardIsCapturedOnce) {
@@ -189,7 +187,7 @@ TEST_F(CaptureE2E, TheFileWrittenAtExitHoldsTheHistoryByteForByte) {
 TEST_F(CaptureE2E, AUnicodeTextPlacedAfterCfTextComesBackExactlyBesideCfTextsOwnBytes) {
     ASSERT_TRUE(program_.Start());
     const std::wstring korean = L"\uD55C\uAD6D\uC5B4 \U0001F600";
-    const std::string questionMarks = SystemAnsi(korean);
+    const std::string questionMarks = WideToAnsi(korean);
     const std::wstring mixed = L"\u65E5\u672C \uD55C\uAD6D \U0001F600";
     const std::string ownBytes = Utf8ToAnsi(u8"日本 ") + "[ko] [smile]";
     ASSERT_TRUE(SetClipboardTextThenUnicode(questionMarks, korean));
@@ -213,8 +211,8 @@ TEST_F(CaptureE2E, AUnicodeTextPlacedAfterCfTextComesBackExactlyBesideCfTextsOwn
 TEST_F(CaptureE2E, AUnicodeTextPlacedAfterCfTextThatReadsItsBytesKeepsNoExactText) {
     ASSERT_TRUE(program_.Start());
     const std::string ansi = "\xED\x40\x87\x90 " + Utf8ToAnsi(u8"日本語のテキスト");
-    ASSERT_NE(SystemAnsi(SystemWide(ansi)), ansi);
-    ASSERT_TRUE(SetClipboardTextThenUnicode(ansi, SystemWide(ansi)));
+    ASSERT_NE(WideToAnsi(AnsiToWide(ansi)), ansi);
+    ASSERT_TRUE(SetClipboardTextThenUnicode(ansi, AnsiToWide(ansi)));
     ASSERT_TRUE(WaitForHistory(program_, {ansi}));
     EXPECT_FALSE(FileExists(program_.PathInFolder("Varnoke.vnk.exact")));
 }

@@ -84,26 +84,25 @@ int DialogDriver::ListCount(int id) const {
 // Across processes Wine 8 hands LB_GETTEXT's ANSI form back as UTF-16 bytes (a row "1\tA"
 // read as "1"), so the row is asked for in UTF-16 and converted here.
 std::string DialogDriver::ListItem(int id, int row) const {
+    return WideToAnsi(ListItemWide(id, row));
+}
+
+std::wstring DialogDriver::ListItemWide(int id, int row) const {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutW(Item(id), LB_GETTEXTLEN, row, 0, SMTO_NORMAL, kDefaultTimeoutMs,
                              &length) ||
         static_cast<LRESULT>(length) < 0) {
-        return std::string();
+        return std::wstring();
     }
     std::wstring wide(static_cast<size_t>(length) + 16, L'\0');
     DWORD_PTR copied = 0;
     if (!SendMessageTimeoutW(Item(id), LB_GETTEXT, row, reinterpret_cast<LPARAM>(wide.data()),
                              SMTO_NORMAL, kDefaultTimeoutMs, &copied) ||
         static_cast<LRESULT>(copied) < 0) {
-        return std::string();
+        return std::wstring();
     }
     wide.resize(std::wcslen(wide.c_str()));
-    int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr,
-                                    0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(), bytes,
-                        nullptr, nullptr);
-    return text;
+    return wide;
 }
 
 std::vector<std::string> DialogDriver::ListItems(int id) const {
@@ -202,6 +201,18 @@ bool DialogDriver::FocusItem(int id) const {
             return GetForegroundWindow() == dialog_ && info.hwndFocus == control;
         },
         5000);
+}
+
+std::string HistoryEditorCaption() {
+    return Utf8ToAnsi(u8"クリップボード履歴編集 - Varnoke");
+}
+
+std::string EntryEditorCaption() {
+    return Utf8ToAnsi(u8"履歴データ編集 - Varnoke");
+}
+
+std::string SearchCaption() {
+    return Utf8ToAnsi(u8"履歴の検索 - Varnoke");
 }
 
 std::vector<HWND> DialogsOf(DWORD processId) {

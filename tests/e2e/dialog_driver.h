@@ -45,6 +45,8 @@ class DialogDriver {
     // List boxes.
     int ListCount(int id) const;
     std::string ListItem(int id, int row) const;
+    // The row as the list holds it in UTF-16, characters outside the code page included.
+    std::wstring ListItemWide(int id, int row) const;
     std::vector<std::string> ListItems(int id) const;
     bool ListSelected(int id, int row) const;
     void ListSelect(int id, int row, bool selected) const;
@@ -76,6 +78,11 @@ class DialogDriver {
 
     HWND dialog_ = nullptr;
 };
+
+// The captions of the program's dialogs that several tests open (CP932 bytes).
+std::string HistoryEditorCaption();  // クリップボード履歴編集 - Varnoke
+std::string EntryEditorCaption();    // 履歴データ編集 - Varnoke
+std::string SearchCaption();         // 履歴の検索 - Varnoke
 
 // The program's visible windows other than message boxes and its main window.
 std::vector<HWND> DialogsOf(DWORD processId);

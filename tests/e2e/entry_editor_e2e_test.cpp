@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "dialog_driver.h"
 #include "harness.h"
@@ -13,11 +14,6 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-std::string EditorCaption() {
-    return Utf8ToAnsi(
-        "\xE5\xB1\xA5\xE6\xAD\xB4\xE3\x83\x87\xE3\x83\xBC\xE3\x82\xBF\xE7\xB7\xA8"
-        "\xE9\x9B\x86 - Varnoke");  // 履歴データ編集 - Varnoke
-}
 std::string SettingsCaption() {
     return Utf8ToAnsi("\xE8\xA8\xAD\xE5\xAE\x9A - Varnoke");  // 設定 - Varnoke
 }
@@ -39,14 +35,18 @@ class EntryEditorE2E : public testing::Test {
         ASSERT_TRUE(CopyOldestFirst(program_, oldestFirst));
     }
 
-    // Highlights the shown row `row` (0 = top) of the tray-opened menu and presses Space.
-    void OpenEditorOnRow(int row) {
+    // Highlights the shown row `row` (0 = top) of the tray-opened menu and presses Space;
+    // `whileOpen` runs with the row highlighted, before the Space.
+    void OpenEditorOnRow(int row, const std::function<void()>& whileOpen = nullptr) {
         ASSERT_TRUE(OpenMenu(program_, [&] { program_.PressTrayIcon(WM_LBUTTONDOWN); }));
         for (int i = 0; i <= row; ++i) {
             PressKey(VK_DOWN);
         }
+        if (whileOpen) {
+            whileOpen();
+        }
         PressKey(VK_SPACE);
-        editor_ = DialogDriver::Find(program_.processId(), EditorCaption());
+        editor_ = DialogDriver::Find(program_.processId(), EntryEditorCaption());
         ASSERT_TRUE(editor_) << "Space opened no entry editor";
     }
 
@@ -84,6 +84,20 @@ TEST_F(EntryEditorE2E, TheMenuHasEndedWhileTheEditorIsOpen) {
     info.cbSize = sizeof(info);
     ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(program_.mainWindow(), nullptr), &info));
     EXPECT_EQ(info.hwndCapture, nullptr);
+}
+
+// A copy while the menu is open moves every entry down by one: the editor still opens the
+// entry the highlighted row showed, and OK replaces that one, not its new neighbour.
+TEST_F(EntryEditorE2E, ACaptureWhileTheMenuIsOpenDoesNotRedirectTheEdit) {
+    StartWith({"A", "B", "C"});
+    OpenEditorOnRow(1, [&] {  // "2. B"
+        ASSERT_TRUE(SetClipboardText("D"));
+        ASSERT_TRUE(WaitForHistory(program_, {"D", "C", "B", "A"}));
+    });
+    EXPECT_EQ(editor_.Text(IDC_ENTRY_TEXT), "B");
+    ASSERT_TRUE(editor_.SetText(IDC_ENTRY_TEXT, "B edited"));
+    Confirm();
+    EXPECT_TRUE(WaitForHistory(program_, {"D", "C", "B edited", "A"}));
 }
 
 TEST_F(EntryEditorE2E, EmptyTextAndOkDeletesTheEntry) {

@@ -16,29 +16,6 @@ const std::wstring kMixed =
 const std::wstring kGrin = L"\U0001F600";
 const std::wstring kCool = L"\U0001F60E";
 
-std::wstring ClipboardUnicode() {
-    std::wstring text;
-    GetClipboardUnicode(&text);
-    return text;
-}
-
-std::string ClipboardAnsi() {
-    std::string text;
-    GetClipboardText(&text);
-    return text;
-}
-
-// The code page's form of a Unicode text, without look-alikes.
-std::string ToAnsi(const std::wstring& text) {
-    const int size = static_cast<int>(text.size());
-    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), size, nullptr, 0,
-                                    nullptr, nullptr);
-    std::string ansi(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), size, &ansi[0], bytes, nullptr,
-                        nullptr);
-    return ansi;
-}
-
 class ExactTextE2E : public testing::Test {
   protected:
     void SetUp() override { ResetRegistryWithHistoryWrittenOnEveryChange(); }
@@ -48,7 +25,7 @@ class ExactTextE2E : public testing::Test {
     // system made it, the bytes the history has always kept for such a copy.
     std::string CopyUnicode(const std::wstring& text, Entries* history) {
         EXPECT_TRUE(SetClipboardUnicode(text));
-        const std::string ansi = ClipboardAnsi();
+        const std::string ansi = ClipboardNow();
         history->insert(history->begin(), ansi);
         EXPECT_TRUE(WaitForHistory(program_, *history));
         return ansi;
@@ -60,7 +37,7 @@ class ExactTextE2E : public testing::Test {
         ASSERT_TRUE(WaitForMenuClosed(program_));
     }
     bool ClipboardBecomes(const std::wstring& text) {
-        return WaitUntil([&] { return ClipboardUnicode() == text; }, 5000);
+        return WaitUntil([&] { return ClipboardUnicodeNow() == text; }, 5000);
     }
     std::string DataFile() const { return program_.PathInFolder("Varnoke.vnk"); }
     std::string ExactFile() const { return DataFile() + ".exact"; }
@@ -81,8 +58,8 @@ TEST_F(ExactTextE2E, EveryCharacterIsPastedFromTheMenuAndAgainAfterARestart) {
     }));
     PressKey('2');
     EXPECT_TRUE(WaitUntil([&] { return target_.TextW() == kMixed; }));
-    EXPECT_EQ(ClipboardUnicode(), kMixed);
-    EXPECT_EQ(ClipboardAnsi(), ansi);
+    EXPECT_EQ(ClipboardUnicodeNow(), kMixed);
+    EXPECT_EQ(ClipboardNow(), ansi);
 
     ASSERT_TRUE(program_.Stop());
     // The data file is what it always was for these copies.
@@ -93,7 +70,7 @@ TEST_F(ExactTextE2E, EveryCharacterIsPastedFromTheMenuAndAgainAfterARestart) {
     ASSERT_TRUE(SetClipboardNonText());
     ChooseFromTray('2');
     EXPECT_TRUE(ClipboardBecomes(kMixed));
-    EXPECT_EQ(ClipboardAnsi(), ansi);
+    EXPECT_EQ(ClipboardNow(), ansi);
 }
 
 TEST_F(ExactTextE2E, TwoEmojiThatReadAlikeInTheCodePageAreTwoEntries) {
@@ -122,12 +99,12 @@ TEST_F(ExactTextE2E, AHugeTextIsCutAtTheSameCharacterInBothFormsAndNeverInsideAP
     ASSERT_TRUE(WaitUntil([&] { return HistoryOnDisk(program_).size() == 2; }));
     ChooseFromTray('2');
     std::wstring exact;
-    ASSERT_TRUE(WaitUntil([&] { return (exact = ClipboardUnicode()).size() > 1000; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return (exact = ClipboardUnicodeNow()).size() > 1000; }, 5000));
     EXPECT_EQ(exact.size() % 2, 0u);
     EXPECT_EQ(exact, emoji.substr(0, exact.size()));
-    const std::string ansi = ClipboardAnsi();
+    const std::string ansi = ClipboardNow();
     EXPECT_LE(ansi.size(), 65535u);
-    EXPECT_EQ(ansi, ToAnsi(exact));
+    EXPECT_EQ(ansi, WideToAnsi(exact, false));
     EXPECT_EQ(HistoryOnDisk(program_).back(), ansi);
 }
 
@@ -148,8 +125,8 @@ TEST_F(ExactTextE2E, ADamagedMissingOrStaleExactFileCostsOnlyTheExactTexts) {
     ASSERT_TRUE(WriteFileBytes(ExactFile(), exact.substr(0, exact.size() - 3)));
     ASSERT_TRUE(program_.Start());
     ChooseFromTray('2');
-    EXPECT_TRUE(WaitUntil([&] { return ClipboardAnsi() == grin; }));
-    EXPECT_NE(ClipboardUnicode(), kGrin);
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardNow() == grin; }));
+    EXPECT_NE(ClipboardUnicodeNow(), kGrin);
     ChooseFromTray('1');
     EXPECT_TRUE(ClipboardBecomes(kMixed));
     // The first save keeps the damaged file before it writes over it.
@@ -169,8 +146,8 @@ TEST_F(ExactTextE2E, ADamagedMissingOrStaleExactFileCostsOnlyTheExactTexts) {
     ASSERT_TRUE(program_.Start());
     ASSERT_TRUE(SetClipboardNonText());
     ChooseFromTray('1');
-    EXPECT_TRUE(WaitUntil([&] { return ClipboardAnsi() == mixed; }));
-    EXPECT_NE(ClipboardUnicode(), kMixed);
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardNow() == mixed; }));
+    EXPECT_NE(ClipboardUnicodeNow(), kMixed);
     ASSERT_TRUE(program_.Stop());
 
     // Left over from a data file that an older version rewrote: another order, and in front
@@ -182,8 +159,8 @@ TEST_F(ExactTextE2E, ADamagedMissingOrStaleExactFileCostsOnlyTheExactTexts) {
     ASSERT_TRUE(WriteFileBytes(DataFile(), EncodeHistory({altered, grin, mixed})));
     ASSERT_TRUE(program_.Start());
     ChooseFromTray('1');
-    EXPECT_TRUE(WaitUntil([&] { return ClipboardAnsi() == altered; }));
-    EXPECT_EQ(ClipboardUnicode().find(L"\U0001F600"), std::wstring::npos);
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardNow() == altered; }));
+    EXPECT_EQ(ClipboardUnicodeNow().find(L"\U0001F600"), std::wstring::npos);
     ChooseFromTray('2');
     EXPECT_TRUE(ClipboardBecomes(kGrin));
     ChooseFromTray('3');
@@ -200,8 +177,7 @@ TEST_F(ExactTextE2E, TheHistoryEditorMovesAndDeletesEachExactTextWithItsEntry) {
     ASSERT_TRUE(WaitForHistory(program_, history));
     CopyUnicode(kCool, &history);
     ASSERT_TRUE(program_.PostCommand(ID_EDIT_HISTORY));
-    DialogDriver editor =
-        DialogDriver::Find(program_.processId(), Utf8ToAnsi(u8"クリップボード履歴編集 - Varnoke"));
+    DialogDriver editor = DialogDriver::Find(program_.processId(), HistoryEditorCaption());
     ASSERT_TRUE(editor);
     // Rows, newest at the bottom: the grin, "plain", the cool one. "plain" goes, then the
     // grin moves below the cool one and so becomes the newest.
@@ -253,7 +229,7 @@ TEST_F(ExactTextE2E, TheEntryEditorEditsTheExactTextWithinHistoryLen) {
     Entries history;
     const std::wstring text = L"caf\u00E9 \U0001F600";  // 7 bytes in the code page
     CopyUnicode(text, &history);
-    const std::string editorCaption = Utf8ToAnsi(u8"履歴データ編集 - Varnoke");
+    const std::string editorCaption = EntryEditorCaption();
     auto openEditor = [&] {
         EXPECT_TRUE(OpenMenu(program_, [&] { program_.PressTrayIcon(WM_LBUTTONDOWN); }));
         PressKey(VK_DOWN);
@@ -297,14 +273,9 @@ TEST_F(ExactTextE2E, TheHistoryEditorShowsTheExactText) {
     Entries history;
     CopyUnicode(kMixed, &history);
     ASSERT_TRUE(program_.PostCommand(ID_EDIT_HISTORY));
-    DialogDriver editor =
-        DialogDriver::Find(program_.processId(), Utf8ToAnsi(u8"クリップボード履歴編集 - Varnoke"));
+    DialogDriver editor = DialogDriver::Find(program_.processId(), HistoryEditorCaption());
     ASSERT_TRUE(editor);
-    HWND list = editor.Item(IDC_HISTEDIT_LIST);
-    std::wstring row(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, 0, 0)) + 1, L'\0');
-    row.resize(
-        static_cast<size_t>(SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(&row[0]))));
-    EXPECT_EQ(row, L"1\t" + kMixed);
+    EXPECT_EQ(editor.ListItemWide(IDC_HISTEDIT_LIST, 0), L"1\t" + kMixed);
     editor.Click(IDCANCEL);
     EXPECT_TRUE(editor.WaitClosed());
 }

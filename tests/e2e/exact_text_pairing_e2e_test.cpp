@@ -17,27 +17,6 @@ const std::wstring kGrin = L"\U0001F600";
 const std::wstring kCool = L"\U0001F60E";
 const std::wstring kSmile = L"\U0001F642";
 
-std::wstring ClipboardUnicode() {
-    std::wstring text;
-    GetClipboardUnicode(&text);
-    return text;
-}
-
-std::string ClipboardAnsi() {
-    std::string text;
-    GetClipboardText(&text);
-    return text;
-}
-
-// The bytes CF_TEXT holds for a Unicode text: the system's conversion, look-alikes included.
-std::string ClipboardForm(const std::wstring& text) {
-    const int size = static_cast<int>(text.size());
-    int bytes = WideCharToMultiByte(CP_ACP, 0, text.c_str(), size, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), size, &ansi[0], bytes, nullptr, nullptr);
-    return ansi;
-}
-
 std::string ReadOnlyMessage(const std::string& file) {
     return Utf8ToAnsi(u8"履歴データの保存に失敗しました\n\"") + file +
            Utf8ToAnsi(u8"\"\nが読み取り専用になっていないか確認してください");
@@ -54,7 +33,7 @@ class ExactTextPairingE2E : public testing::Test {
     // Copies as a Unicode program does and waits for the entry in the data file.
     void CopyUnicode(const std::wstring& text, Entries* history) {
         ASSERT_TRUE(SetClipboardUnicode(text));
-        history->insert(history->begin(), ClipboardAnsi());
+        history->insert(history->begin(), ClipboardNow());
         ASSERT_TRUE(WaitForHistory(program_, *history));
     }
     // Chooses the entry numbered `key` from the menu of a tray press (no paste) and returns
@@ -64,9 +43,9 @@ class ExactTextPairingE2E : public testing::Test {
         EXPECT_TRUE(OpenMenu(program_, [&] { program_.PressTrayIcon(WM_LBUTTONDOWN); }));
         PressKey(key);
         EXPECT_TRUE(WaitForMenuClosed(program_));
-        EXPECT_TRUE(WaitUntil([&] { return ClipboardAnsi() == ansi; }, 5000))
+        EXPECT_TRUE(WaitUntil([&] { return ClipboardNow() == ansi; }, 5000))
             << "entry " << static_cast<char>(key) << " was not put on the clipboard";
-        return ClipboardUnicode();
+        return ClipboardUnicodeNow();
     }
     std::string DataFile() const { return program_.PathInFolder("Varnoke.vnk"); }
     std::string ExactFile() const { return DataFile() + ".exact"; }
@@ -141,7 +120,7 @@ TEST_F(ExactTextPairingE2E, ATextCutAtHistoryLenEndsAtTheSameCharacterInBothForm
     for (int i = 0; i < 5; ++i) {
         fullWidthFive += "\x81\x91";
     }
-    ASSERT_EQ(ClipboardForm(five), fullWidthFive) << "no look-alike for the cent sign here";
+    ASSERT_EQ(WideToAnsi(five), fullWidthFive) << "no look-alike for the cent sign here";
     ASSERT_TRUE(SetClipboardUnicode(eight));
     ASSERT_TRUE(WaitForHistory(program_, {fullWidthFive}));
 
@@ -151,8 +130,7 @@ TEST_F(ExactTextPairingE2E, ATextCutAtHistoryLenEndsAtTheSameCharacterInBothForm
     ASSERT_TRUE(OpenMenu(program_, [&] { program_.PressTrayIcon(WM_LBUTTONDOWN); }));
     PressKey(VK_DOWN);
     PressKey(VK_SPACE);
-    DialogDriver editor =
-        DialogDriver::Find(program_.processId(), Utf8ToAnsi(u8"履歴データ編集 - Varnoke"));
+    DialogDriver editor = DialogDriver::Find(program_.processId(), EntryEditorCaption());
     ASSERT_TRUE(editor);
     editor.Click(IDOK);
     const bool closed = editor.WaitClosed(5000);

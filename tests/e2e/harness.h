@@ -103,6 +103,8 @@ bool SetClipboardUnicode(const std::wstring& text);
 // that places its ANSI text first.
 bool SetClipboardTextThenUnicode(const std::string& ansi, const std::wstring& wide);
 bool GetClipboardUnicode(std::wstring* text);
+// The CF_UNICODETEXT on the clipboard now; empty when there is none.
+std::wstring ClipboardUnicodeNow();
 bool ClipboardHasText();
 // Puts a non-text format on the clipboard (a "picture").
 bool SetClipboardNonText();
@@ -234,6 +236,11 @@ bool FileExists(const std::string& path);
 // CP932 bytes of a few Japanese texts the tests compare against, written as escapes so
 // the source's charset does not matter.
 std::string Utf8ToAnsi(const char* utf8);
+// A Unicode text in the code page as the system converts it. With `lookAlikes` a character
+// the code page lacks may become a look-alike, as in the CF_TEXT the system makes; without,
+// it becomes the default character.
+std::string WideToAnsi(const std::wstring& text, bool lookAlikes = true);
+std::wstring AnsiToWide(const std::string& text);
 
 }  // namespace e2e
 

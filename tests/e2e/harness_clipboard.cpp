@@ -96,6 +96,12 @@ std::string ClipboardNow() {
     return text;
 }
 
+std::wstring ClipboardUnicodeNow() {
+    std::wstring text;
+    GetClipboardUnicode(&text);
+    return text;
+}
+
 bool SetClipboardUnicode(const std::wstring& text) {
     if (!OpenClipboardRetrying()) {
         return false;

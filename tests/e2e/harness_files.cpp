@@ -55,6 +55,24 @@ std::string Utf8ToAnsi(const char* utf8) {
     return s;
 }
 
+std::string WideToAnsi(const std::wstring& text, bool lookAlikes) {
+    const DWORD flags = lookAlikes ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int size = static_cast<int>(text.size());
+    int bytes =
+        WideCharToMultiByte(CP_ACP, flags, text.c_str(), size, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+    WideCharToMultiByte(CP_ACP, flags, text.c_str(), size, &ansi[0], bytes, nullptr, nullptr);
+    return ansi;
+}
+
+std::wstring AnsiToWide(const std::string& text) {
+    const int size = static_cast<int>(text.size());
+    int units = MultiByteToWideChar(CP_ACP, 0, text.c_str(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(units > 0 ? units : 0), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), size, &wide[0], units);
+    return wide;
+}
+
 }  // namespace e2e
 
 namespace e2e {

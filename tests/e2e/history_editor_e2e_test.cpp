@@ -12,13 +12,6 @@ namespace {
 using Entries = std::vector<std::string>;
 using Rows = std::vector<int>;
 
-std::string EditorCaption() {
-    return Utf8ToAnsi(u8"クリップボード履歴編集 - Varnoke");
-}
-std::string EntryEditorCaption() {
-    return Utf8ToAnsi(u8"履歴データ編集 - Varnoke");
-}
-
 constexpr int kList = IDC_HISTEDIT_LIST;
 
 class HistoryEditorE2E : public testing::Test {
@@ -43,7 +36,7 @@ class HistoryEditorE2E : public testing::Test {
 
     void OpenFromTray() {
         ASSERT_TRUE(program_.PostCommand(ID_EDIT_HISTORY));
-        editor_ = DialogDriver::Find(program_.processId(), EditorCaption());
+        editor_ = DialogDriver::Find(program_.processId(), HistoryEditorCaption());
         ASSERT_TRUE(editor_) << "the tray command opened no history editor";
     }
     void Finish(int button) {
@@ -94,14 +87,14 @@ TEST_F(HistoryEditorE2E, HotKeyAndTrayCommandOpenTheEditorButAnEmptyHistoryOpens
     ASSERT_TRUE(WaitForHistory(program_, {"A"}));
     ASSERT_TRUE(target.Focus());
     PressKey('E', true, true);
-    editor_ = DialogDriver::Find(program_.processId(), EditorCaption());
+    editor_ = DialogDriver::Find(program_.processId(), HistoryEditorCaption());
     ASSERT_TRUE(editor_) << "Ctrl+Shift+E opened no history editor";
     Finish(IDCANCEL);
     // The window that was in front before gets the foreground back.
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == target.hwnd(); }, 5000));
 
     ASSERT_TRUE(ChooseFromTrayMenu(program_, 'E'));  // "履歴の編集(&E)..."
-    editor_ = DialogDriver::Find(program_.processId(), EditorCaption());
+    editor_ = DialogDriver::Find(program_.processId(), HistoryEditorCaption());
     ASSERT_TRUE(editor_) << "the tray menu opened no history editor";
     EXPECT_EQ(editor_.ListItems(kList), (Entries{"1\tA"}));
     // A second press while it is open opens no second window.
@@ -311,7 +304,7 @@ TEST_F(HistoryEditorE2E, TheWindowReopensAtItsStoredRectangleAfterARestart) {
     ASSERT_TRUE(WriteFileBytes(again.PathInFolder("Varnoke.vnk"), EncodeHistory({"A"})));
     ASSERT_TRUE(again.Start());
     ASSERT_TRUE(again.PostCommand(ID_EDIT_HISTORY));
-    DialogDriver reopened = DialogDriver::Find(again.processId(), EditorCaption());
+    DialogDriver reopened = DialogDriver::Find(again.processId(), HistoryEditorCaption());
     ASSERT_TRUE(reopened);
     RECT r{};
     GetWindowRect(reopened.hwnd(), &r);

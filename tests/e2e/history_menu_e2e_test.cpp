@@ -81,18 +81,53 @@ TEST_F(HistoryMenuE2E, HotKeyPastesTheChosenEntryIntoTheFocusedWindow) {
     EXPECT_TRUE(WaitForHistory(program_, {"gamma", "beta", "alpha"}));
 }
 
+// Whether the program has handled what it was sent and posted before this call: two sent
+// messages, since a pending sent message is handled before a posted one.
+bool ProgramCaughtUp(const VarnokeProcess& program) {
+    DWORD_PTR result = 0;
+    for (int i = 0; i < 2; ++i) {
+        if (!SendMessageTimeoutA(program.mainWindow(), WM_NULL, 0, 0, SMTO_NORMAL,
+                                 kDefaultTimeoutMs, &result)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 TEST_F(HistoryMenuE2E, AChoiceWhileAnotherProgramHoldsTheClipboardIsPastedWhenItLetsGo) {
     StartWith({"alpha", "beta"});
     OpenByHotKey();
     ASSERT_TRUE(HoldClipboard());
     PressKey('2');  // "&2. alpha"
-    Sleep(300);
+    // The hold ends only after the program's first write has met it: the menu has closed,
+    // the program has given the foreground back to the target before it handles the
+    // choice, and has handled what came before a later message.
+    const bool choiceMetTheHold =
+        WaitForMenuClosed(program_) &&
+        WaitUntil([&] { return GetForegroundWindow() == target_.hwnd(); }) &&
+        ProgramCaughtUp(program_);
     ReleaseClipboard();
+    ASSERT_TRUE(choiceMetTheHold);
     EXPECT_TRUE(WaitUntil([&] { return target_.Text() == "alpha"; })) << target_.Text();
     EXPECT_EQ(ClipboardNow(), "alpha");
     // The late write is still the program's own: it is not captured, the next copy is.
     ASSERT_TRUE(SetClipboardText("gamma"));
     EXPECT_TRUE(WaitForHistory(program_, {"gamma", "beta", "alpha"}));
+}
+
+// HistoryPasteDirect 0: the hot key's menu only puts the entry on the clipboard, as a tray
+// press does; nothing is typed into the window that had the focus.
+TEST_F(HistoryMenuE2E, WithoutPasteDirectTheHotKeyMenuOnlyCopies) {
+    WriteRegInt("HistoryPasteDirect", 0);
+    WriteRegInt("PasteDelayTime", 1000);
+    StartWith({"alpha", "beta"});
+    OpenByHotKey();
+    PressKey('2');  // "&2. alpha"
+    ASSERT_TRUE(WaitForClipboard("alpha"));
+    ASSERT_TRUE(target_.Focus());
+    PumpFor(1500);
+    EXPECT_EQ(target_.Text(), "");
+    EXPECT_EQ(target_.PasteKeys(), "");
 }
 
 TEST_F(HistoryMenuE2E, ShiftInsertPastesToo) {

@@ -166,8 +166,7 @@ TEST_F(HotKeyDialogE2E, TheSearchKeyIsShownChangedAndSaved) {
     Close(IDOK);
     target_.Focus();
     PressKey('J', true, false, true);
-    DialogDriver search =
-        DialogDriver::Find(program_.processId(), Utf8ToAnsi(u8"履歴の検索 - Varnoke"));
+    DialogDriver search = DialogDriver::Find(program_.processId(), SearchCaption());
     ASSERT_TRUE(search) << "the new key showed no search window";
     search.Close();
     ASSERT_TRUE(search.WaitClosed());

@@ -26,6 +26,12 @@ std::wstring ItemText(HMENU menu, UINT position) {
     return text;
 }
 
+std::string ItemBytes(HMENU menu, UINT position) {
+    char text[64] = {};
+    GetMenuStringA(menu, position, text, 64, MF_BYPOSITION);
+    return text;
+}
+
 TEST(ShortTextWideMenuTest, ItemsOfAUtf8FileHoldEveryCharacterAndOthersTheirBytes) {
     const std::string file = std::string("\xEF\xBB\xBF") +
                              u8"[[\u8A18\U0001F600\r\n\U0001F600 \\Y\u5E74\r\n\u3042\\H\r\n]]\r\n";
@@ -50,6 +56,20 @@ TEST(ShortTextWideMenuTest, ItemsOfAUtf8FileHoldEveryCharacterAndOthersTheirByte
     EXPECT_EQ(ItemText(submenu, 1),
               L"\u3042"
               L"0");
+
+    // A file in the code page: every item is its bytes as they stand.
+    const std::string ansiFile = "[[\x93\xFA\x96\x7B\r\n\x82\xA0\\Y\r\n]]\r\n";  // 日本 / あ\Y
+    const std::vector<ShortTextString> ansiLines =
+        ParseShortTextLines(ansiFile, &IsLeadByte, AnsiCodec());
+    ShortTextMenuModel ansiModel =
+        BuildShortTextMenus(ansiLines, time, names, &IsLeadByte, AnsiCodec());
+    ShortTextPopupMenus ansiMenus;
+    ASSERT_TRUE(ansiMenus.Build(ansiModel));
+    EXPECT_EQ(ItemBytes(ansiMenus.root(), 0), "\x93\xFA\x96\x7B");
+    EXPECT_EQ(ItemText(ansiMenus.root(), 0), L"\u65E5\u672C");
+    EXPECT_EQ(ItemBytes(GetSubMenu(ansiMenus.root(), 0), 0),
+              "\x82\xA0"
+              "2026");
 }
 
 }  // namespace

@@ -60,27 +60,32 @@ TEST(ResolveChosenEntryTest, OfTwoEqualTextsTheOneThatMovedWithItsNeighboursIsCh
 }
 
 TEST(MoveToNewestEndTest, TheChosenEntryGoesWhereCapturesEnter) {
-    const std::vector<HistoryEntry> start = AnsiTexts({"a", "b", "c"});
+    // "a" and "c" are emoji that code page 932 holds as "??" only: a moved entry keeps its
+    // exact text at either end, or every later choice of it would paste "??".
+    const HistoryEntry a("??", u"\U0001F600");
+    const HistoryEntry c("??", u"\U0001F60E");
+    const HistoryEntry b("b");
+    const std::vector<HistoryEntry> start = {a, b, c};
     struct Case {
         int insertPos, index;
         bool changed;
-        std::vector<std::string> after;
+        std::vector<HistoryEntry> after;
     };
+    // Insert position 2 is out of range: like 0, as the capture has it.
     const Case cases[] = {
-        {0, 2, true, {"c", "a", "b"}},  {0, 0, false, {"a", "b", "c"}},
-        {1, 0, true, {"b", "c", "a"}},  {1, 2, true, {"a", "b", "c"}},
-        {2, 2, true, {"c", "a", "b"}},  // out of range: like 0, as the capture has it
-        {0, 3, false, {"a", "b", "c"}},
+        {0, 2, true, {c, a, b}}, {0, 0, false, {a, b, c}}, {1, 0, true, {b, c, a}},
+        {1, 2, true, {a, b, c}}, {2, 2, true, {c, a, b}},  {0, 3, false, {a, b, c}},
     };
-    for (const Case& c : cases) {
+    for (const Case& test : cases) {
         ClipHistory history;
         for (const HistoryEntry& text : start) {
             history.Append(text);
         }
         Settings settings;
-        settings.historyInsertPos = c.insertPos;
-        EXPECT_EQ(MoveToNewestEnd(history, c.index, settings), c.changed) << c.insertPos << c.index;
-        EXPECT_EQ(history.entries(), AnsiTexts(c.after)) << c.insertPos << c.index;
+        settings.historyInsertPos = test.insertPos;
+        EXPECT_EQ(MoveToNewestEnd(history, test.index, settings), test.changed)
+            << test.insertPos << test.index;
+        EXPECT_EQ(history.entries(), test.after) << test.insertPos << test.index;
     }
 }
 

@@ -5,20 +5,14 @@
 #include <random>
 #include <string>
 
+#include "support/find_by_walking.h"
+
 namespace varnoke {
 namespace {
 
 constexpr size_t kNone = std::string::npos;
 
-// The first boundary match, found by walking the characters.
-size_t FindByWalking(std::string_view hay, std::string_view needle) {
-    for (size_t at = 0; at < hay.size(); at += CharLength(hay, at, IsCp932LeadByte)) {
-        if (hay.substr(at, needle.size()) == needle) {
-            return at;
-        }
-    }
-    return needle.empty() ? 0 : kNone;
-}
+using samples::FindByWalking;
 
 TEST(SearchFindTest, NeverStartsOnASecondByte) {
     // "a" is the second byte of U+30C2 (0x83 0x61); the first "a" after it is found.

@@ -74,7 +74,7 @@ TEST(HistorySearchModelTest, ListsNewestFirstWithTheEditorsRows) {
     EXPECT_EQ(model.SelectedChoice()->shownPosition, 3);
     EXPECT_EQ(model.RowText(1), "3\ta2");
     EXPECT_EQ(model.RowWideText(1), u"");
-    EXPECT_EQ(model.RowWideText(0), HistoryRowWideText(3, history.at(3), kCodec));
+    EXPECT_EQ(model.RowWideText(0), u"4\ta\U0001F600");
     EXPECT_EQ(model.ListRow(0), DualText("4\ta?", u"4\ta\U0001F600"));
     EXPECT_EQ(model.ListRow(1), DualText("3\ta2"));
     model.SetHistory(history, false);
