@@ -95,7 +95,6 @@ target_sources(history_editor_bench PRIVATE ${HISTORY_EDITOR_BENCH_SOURCES}
     ${CMAKE_SOURCE_DIR}/src/dialogs/history_editor_win.cpp
     ${CMAKE_SOURCE_DIR}/src/dialogs/entry_editor_win.cpp
     ${CMAKE_SOURCE_DIR}/src/dialogs/editor_settings_win.cpp
-    ${CMAKE_SOURCE_DIR}/src/menus/popup_menu_win.cpp
     ${CMAKE_SOURCE_DIR}/src/res/varnoke.rc)
 target_link_libraries(history_editor_bench PRIVATE varnoke_core)
 # The stress drivers (scripts/stress.sh) drive the program through the end-to-end harness.

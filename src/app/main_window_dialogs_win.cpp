@@ -13,7 +13,7 @@
 #include "history/shown_history.h"
 #include "framework/text_codec_win.h"
 #include "framework/strings_win.h"
-#include "menus/popup_menu_win.h"
+#include "framework/popup_menu_win.h"
 #include "res/resource.h"
 
 namespace varnoke {

@@ -5,10 +5,10 @@
 #include "core/app_messages.h"
 #include "framework/strings_win.h"
 #include "history/clipboard_win.h"
-#include "history/text_codec_win.h"
+#include "framework/text_codec_win.h"
 #include "menus/history_menu_win.h"
 #include "menus/paste_win.h"
-#include "menus/popup_menu_win.h"
+#include "framework/popup_menu_win.h"
 #include "menus/popup_position_win.h"
 #include "search/history_search_win.h"
 

@@ -7,7 +7,7 @@
 #include "core/data_path.h"
 #include "framework/application_win.h"
 #include "framework/strings_win.h"
-#include "menus/popup_menu_win.h"
+#include "framework/popup_menu_win.h"
 #include "menus/popup_position_win.h"
 #include "res/resource.h"
 #include "shorttext/short_text_action_win.h"

@@ -16,7 +16,7 @@
 #include "history/exact_text_file.h"
 #include "history/history_file_win.h"
 #include "framework/text_codec_win.h"
-#include "menus/popup_menu_win.h"
+#include "framework/popup_menu_win.h"
 #include "menus/popup_position_win.h"
 #include "res/resource.h"
 

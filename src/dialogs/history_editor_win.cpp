@@ -14,7 +14,7 @@
 #include "framework/strings_win.h"
 #include "history/exact_text.h"
 #include "framework/text_codec_win.h"
-#include "menus/popup_menu_win.h"
+#include "framework/popup_menu_win.h"
 #include "res/resource.h"
 
 namespace varnoke {

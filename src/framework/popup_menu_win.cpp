@@ -1,4 +1,4 @@
-#include "menus/popup_menu_win.h"
+#include "framework/popup_menu_win.h"
 
 #include <utility>
 

@@ -9,7 +9,7 @@
 #include "framework/handles_win.h"
 #include "framework/strings_win.h"
 #include "framework/subclass_win.h"
-#include "history/text_codec_win.h"
+#include "framework/text_codec_win.h"
 #include "res/resource.h"
 
 namespace varnoke {
@@ -172,12 +172,7 @@ void HistorySearchDialog::FillList() {
     SendMessageA(list.hwnd(), WM_SETREDRAW, FALSE, 0);
     list.ResetContent();
     for (int row = 0; row < model_.rowCount(); ++row) {
-        const std::u16string wide = model_.RowWideText(row);
-        if (wide.empty()) {
-            list.InsertString(-1, model_.RowText(row));
-        } else {
-            list.InsertWideString(-1, wide);
-        }
+        list.AddRow(model_.ListRow(row));
     }
     list.SetCurSel(model_.selectedRow());
     SendMessageA(list.hwnd(), WM_SETREDRAW, TRUE, 0);

@@ -12,10 +12,6 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-std::string SearchCaption() {
-    return Utf8ToAnsi(u8"履歴の検索 - Varnoke");
-}
-
 // Characters as an input method commits them: each reaches the focused window as itself,
 // whatever the keyboard layout.
 void TypeText(const std::wstring& text) {
@@ -117,13 +113,10 @@ TEST_F(HistorySearchE2E, CharactersTheCodePageLacksFindTheEntryThatHoldsThem) {
     ASSERT_TRUE(WaitForHistory(program_, {"plain", "????? ??"}));
     OpenByHotKey();
     TypeText(L"\uC0AC\uD569");  // 사합
-    HWND list = search_.Item(IDC_SEARCH_LIST);
     EXPECT_TRUE(WaitUntil(
         [&] {
-            std::wstring row(64, L'\0');
-            return SendMessageW(list, LB_GETCOUNT, 0, 0) == 1 &&
-                   SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(&row[0])) > 0 &&
-                   row.c_str() == L"2\t" + korean;
+            return search_.ListCount(IDC_SEARCH_LIST) == 1 &&
+                   search_.ListItemWide(IDC_SEARCH_LIST, 0) == L"2\t" + korean;
         },
         5000))
         << Rows().size();
