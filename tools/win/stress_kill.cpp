@@ -269,6 +269,16 @@ int main(int argc, char** argv) {
     int oldKept = 0, newKept = 0, damaged = 0, neither = 0, missing = 0, leftovers = 0;
     int byTerminate = 0, bySignal = 0, notKilled = 0;
     int exactDamaged = 0, exactTorn = 0, exactUnknown = 0, exactWrong = 0, exactLost = 0;
+    // Loads the exact texts over the data file `bytes` as the program's start does, and counts.
+    auto tally = [&](const std::string& bytes) {
+        const ExactCheck exact = CheckExactTexts(bytes, exactFile, current, &made);
+        exactDamaged += exact.damaged ? 1 : 0;
+        exactTorn += exact.torn ? 1 : 0;
+        exactUnknown += exact.unknown ? 1 : 0;
+        exactWrong += exact.wrong;
+        exactLost += exact.newlyLost;
+        return exact;
+    };
     int aimed = 0, notReplaced = 0;
     std::uniform_int_distribution<DWORD> delay(0, saveMs + saveMs / 4);
     for (int trial = 1; trial <= trials; ++trial) {
@@ -347,12 +357,7 @@ int main(int argc, char** argv) {
         if (!decoded) {
             continue;
         }
-        const ExactCheck exact = CheckExactTexts(bytes, exactFile, current, &made);
-        exactDamaged += exact.damaged ? 1 : 0;
-        exactTorn += exact.torn ? 1 : 0;
-        exactUnknown += exact.unknown ? 1 : 0;
-        exactWrong += exact.wrong;
-        exactLost += exact.newlyLost;
+        const ExactCheck exact = tally(bytes);
         if (exact.damaged || exact.unknown || exact.wrong > 0 || exact.newlyLost > 0) {
             std::printf(
                 "  trial %d: exact texts: %s, damaged %d, not loaded as known %d, given another's "
@@ -367,12 +372,7 @@ int main(int argc, char** argv) {
     bool tempAtEnd = e2e::FileExists(tempFile);
     std::string bytes;
     if (finalLoad && e2e::ReadFileBytes(dataFile, &bytes)) {
-        const ExactCheck exact = CheckExactTexts(bytes, exactFile, current, &made);
-        exactDamaged += exact.damaged ? 1 : 0;
-        exactTorn += exact.torn ? 1 : 0;
-        exactUnknown += exact.unknown ? 1 : 0;
-        exactWrong += exact.wrong;
-        exactLost += exact.newlyLost;
+        tally(bytes);
     }
     int lostHeld = 0, wrongCopies = 0;
     for (int id : current.copies) {
