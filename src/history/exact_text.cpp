@@ -51,7 +51,9 @@ DualText HistoryRow(int position, const HistoryEntry& entry, LeadByteTest isLead
 
 std::u16string_view CutExactText(std::u16string_view wide, size_t ansiBytes,
                                  const TextCodec& codec) {
-    if (codec.ToClipboardAnsi(wide).size() <= ansiBytes) {
+    // More units than bytes cannot fit: a row of a 64 K entry is not made of a conversion of
+    // the whole text.
+    if (wide.size() <= ansiBytes && codec.ToClipboardAnsi(wide).size() <= ansiBytes) {
         return wide;
     }
     // Every unit takes at least one byte, and the ANSI form of a start is the start of the
