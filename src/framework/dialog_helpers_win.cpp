@@ -106,6 +106,27 @@ HWND CreateUnicodeEdit(HWND parent, int id, DWORD style, const Rect& at) {
                            GetModuleHandleA(nullptr), nullptr);
 }
 
+HWND ReplaceWithUnicodeEdit(HWND edit) {
+    HWND parent = GetParent(edit);
+    const int id = GetDlgCtrlID(edit);
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(edit, GWL_STYLE));
+    const LONG extendedStyle = GetWindowLongA(edit, GWL_EXSTYLE);
+    const Rect at = ChildRect(edit);
+    const WPARAM font = static_cast<WPARAM>(SendMessageA(edit, WM_GETFONT, 0, 0));
+    // The new control takes the old one's place in the tab order.
+    HWND before = GetWindow(edit, GW_HWNDPREV);
+    DestroyWindow(edit);
+    HWND created = CreateUnicodeEdit(parent, id, style, at);
+    if (created == nullptr) {
+        return nullptr;
+    }
+    SetWindowLongW(created, GWL_EXSTYLE, extendedStyle);
+    SetWindowPos(created, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SendMessageW(created, WM_SETFONT, font, FALSE);
+    return created;
+}
+
 void SetSmallIcon(HWND window, int iconId) {
     // A shared icon lives as long as the module, so nothing needs destroying.
     HANDLE icon =

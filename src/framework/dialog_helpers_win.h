@@ -43,12 +43,16 @@ Rect ChildRect(HWND control);
 // The caption's small icon from an icon resource.
 void SetSmallIcon(HWND window, int iconId);
 // Makes a control of a dialog template a Unicode window, so texts the code page cannot hold
-// reach it unconverted; it keeps its procedure.
+// reach it unconverted; it keeps its procedure. For a list box; an edit is made Unicode by
+// creating it so (below).
 void MakeUnicode(HWND control);
 // A child edit control `id` of `parent` at `at`, created as a Unicode window: an edit keeps
 // its text in the form of the call that created it, which a procedure set later
 // (MakeUnicode) does not change, so one that must hold every character is made this way.
 HWND CreateUnicodeEdit(HWND parent, int id, DWORD style, const Rect& at);
+// The edit of a dialog template replaced by such an edit in its place: the same id, styles,
+// rectangle, font and tab order. Null when it could not be made.
+HWND ReplaceWithUnicodeEdit(HWND edit);
 
 // The font of the lists that show history entries a row each (the history editor's and the
 // search window's), for `list`: both read alike.

@@ -146,9 +146,9 @@ const MessageMap HistorySearchDialog::kMessageMap = {
 bool HistorySearchDialog::OnInitDialog() {
     Dialog::OnInitDialog();
     SetSmallIcon(hwnd(), IDI_NORMAL);
-    // Unicode before the subclass, which then passes the typed characters on unconverted.
-    MakeUnicode(Item(IDC_SEARCH_TEXT));
-    edit_.SubclassDlgItem(hwnd(), IDC_SEARCH_TEXT);
+    // Created Unicode, so that it holds what the code page lacks, before the subclass, which
+    // then passes the typed characters on unconverted.
+    edit_.Subclass(ReplaceWithUnicodeEdit(Item(IDC_SEARCH_TEXT)));
     ListBox list = List();
     MakeUnicode(list.hwnd());
     font_ = CreateHistoryListFont(list.hwnd());
