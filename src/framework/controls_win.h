@@ -71,15 +71,15 @@ class ListBox : public Control {
         return static_cast<int>(Send(LB_INSERTSTRING, static_cast<WPARAM>(row),
                                      reinterpret_cast<LPARAM>(text.c_str())));
     }
-    // For a list made Unicode (MakeUnicode in dialog_helpers_win.h).
-    int InsertWideString(int row, const std::u16string& text) const {
-        return static_cast<int>(SendMessageW(hwnd(), LB_INSERTSTRING, static_cast<WPARAM>(row),
-                                             reinterpret_cast<LPARAM>(text.c_str())));
-    }
-    // A row of a Unicode list: one with an exact text is inserted through the wide call, so
-    // every character shows; any other keeps the ANSI call and its bytes. Row -1 appends.
+    // A row of a list made Unicode (MakeUnicode in dialog_helpers_win.h): one with an exact
+    // text is inserted through the wide call, so every character shows; any other keeps the
+    // ANSI call and its bytes. Row -1 appends.
     int InsertRow(int row, const DualText& text) const {
-        return text.hasExact() ? InsertWideString(row, text.exact) : InsertString(row, text.ansi);
+        if (!text.hasExact()) {
+            return InsertString(row, text.ansi);
+        }
+        return static_cast<int>(SendMessageW(hwnd(), LB_INSERTSTRING, static_cast<WPARAM>(row),
+                                             reinterpret_cast<LPARAM>(text.exact.c_str())));
     }
     int AddRow(const DualText& text) const { return InsertRow(-1, text); }
     int DeleteString(int row) const { return static_cast<int>(Send(LB_DELETESTRING, row)); }
