@@ -33,10 +33,16 @@ enum Mark { kNoMark, kVoiced, kSemiVoiced };
 
 // Either width of the marks, and the combining ones that Mac text carries.
 Mark MarkOf(char16_t c) {
-    if (c == 0x3099 || c == 0x309B || c == 0xFF9E) {
-        return kVoiced;
+    // U+3099 to U+309C alternate voiced and semi-voiced, as do U+FF9E and U+FF9F.
+    const unsigned fromCombining = c - 0x3099u;
+    const unsigned fromHalfWidth = c - 0xFF9Eu;
+    if (fromCombining < 4) {
+        return fromCombining % 2 == 0 ? kVoiced : kSemiVoiced;
     }
-    return c == 0x309A || c == 0x309C || c == 0xFF9F ? kSemiVoiced : kNoMark;
+    if (fromHalfWidth < 2) {
+        return fromHalfWidth == 0 ? kVoiced : kSemiVoiced;
+    }
+    return kNoMark;
 }
 
 // The katakana that katakana `base` and a following `mark` make together; 0 when they stay
@@ -293,6 +299,9 @@ char16_t FoldWideChar(char16_t c) {
     if (c < 0x80) {
         return c >= 'A' && c <= 'Z' ? static_cast<char16_t>(c + 0x20) : c;
     }
+    if (c >= 0x30A0 && c < 0xFF01) {
+        return c;  // katakana, kanji and the rest of the Asian scripts
+    }
     if (c >= 0xFF01 && c <= 0xFF5E) {
         return FoldWideChar(static_cast<char16_t>(c - 0xFEE0));
     }
@@ -364,7 +373,8 @@ char16_t FoldWideChar(char16_t c) {
 char16_t FoldWideStep(std::u16string_view text, size_t& i) {
     const char16_t c = text[i++];
     char16_t folded = c >= 0xFF61 && c <= 0xFF9F ? kHalfWidthForms[c - 0xFF61] : FoldWideChar(c);
-    if (i < text.size()) {
+    // Only katakana from U+30A6 (u) to U+30DB (ho) take a mark.
+    if (folded >= 0x30A6 && folded <= 0x30DB && i < text.size()) {
         const Mark mark = MarkOf(text[i]);
         const char16_t joined = mark != kNoMark ? JoinedKana(folded, mark) : 0;
         if (joined != 0) {
@@ -428,11 +438,13 @@ std::string FoldAnsiForSearch(std::string_view text, const AnsiFolding& folding)
 }
 
 std::u16string FoldWideForSearch(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
+    // Never longer than the text: one unit per character, fewer where marks join.
+    std::u16string out(text.size(), u'\0');
+    size_t length = 0;
     for (size_t i = 0; i < text.size();) {
-        out.push_back(FoldWideStep(text, i));
+        out[length++] = FoldWideStep(text, i);
     }
+    out.resize(length);
     return out;
 }
 

@@ -48,8 +48,8 @@ TEST(RomajiTest, SpellingsOfOneWordGiveOneKatakana) {
 }
 
 TEST(RomajiTest, AnythingElseIsNotRomaji) {
-    for (const std::u16string typed :
-         {u"", u"kq", u"2024", u"kaigi2", u"x", u"abc", u"ny", u"kya'", u"\u30AB", u"Ka"}) {
+    for (const std::u16string typed : {u"", u"kq", u"2024", u"kaigi2", u"x", u"abc", u"ny", u"kya'",
+                                       u"\u30AB", u"Ka", u"\u0161i"}) {
         EXPECT_EQ(RomajiToKana(typed), u"") << std::string(typed.begin(), typed.end());
     }
 }

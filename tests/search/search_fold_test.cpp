@@ -33,7 +33,7 @@ TEST(SearchFoldTest, AnsiAndWideFoldingsAgreeOnEveryCharacter) {
         }
     }
     std::vector<std::string> kana;
-    for (int c = 0xA6; c <= 0xDD; ++c) {
+    for (int c = 0xA1; c <= 0xDF; ++c) {
         kana.push_back(std::string(1, static_cast<char>(c)));
     }
     for (int code = 0x829F; code <= 0x8396; ++code) {
