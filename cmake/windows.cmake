@@ -88,6 +88,9 @@ target_sources(clipboard_bench PRIVATE ${CMAKE_SOURCE_DIR}/src/history/clipboard
     ${CMAKE_SOURCE_DIR}/src/framework/text_codec_win.cpp)
 target_link_libraries(clipboard_bench PRIVATE varnoke_core)
 target_link_libraries(memory_bench PRIVATE psapi)
+target_sources(search_window_bench PRIVATE ${CMAKE_SOURCE_DIR}/src/history/history_file_win.cpp
+    ${CMAKE_SOURCE_DIR}/src/framework/text_codec_win.cpp)
+target_link_libraries(search_window_bench PRIVATE varnoke_core)
 # The history editor bench runs the window itself: its dialog code, the framework and the
 # program's resources.
 file(GLOB HISTORY_EDITOR_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/framework/*_win.cpp)

@@ -336,13 +336,13 @@ picture_load_question() {
   shoot_window load_question "確認 - Varnoke"
 }
 
-# The search window over the notepad, as Ctrl+Shift+X opens it, with hiragana typed: they
-# find the entry that holds the word in katakana.
+# The search window over the notepad, as Ctrl+Shift+X opens it, with two words typed: they
+# find the entries that hold both, each word highlighted where it is.
 picture_history_search() {
   open_notepad
   step keys ctrl+shift+x
   step wait "履歴の検索 - Varnoke"
-  step settext "履歴の検索 - Varnoke" 1131 "へるぷ"
+  step settext "履歴の検索 - Varnoke" 1131 "example jp"
   sleep 0.5
   shoot_window history_search "履歴の検索 - Varnoke"
 }

@@ -138,7 +138,9 @@ void MainWindow::SearchHistory(bool byHotKey) {
     }
     searchTarget_ = front;
     searchByHotKey_ = byHotKey;
-    search_.Open(hwnd(), {history_, NewEntriesAtTail(settings_), WM_SEARCH_ENDED});
+    searchPhrases_ = SearchablePhrases();
+    search_.Open(hwnd(), {history_, NewEntriesAtTail(settings_), searchPhrases_,
+                          &settings_.searchWindowPos, WM_SEARCH_ENDED});
 }
 
 // The search window is gone: the target gets the foreground back, and a chosen entry goes
@@ -154,9 +156,14 @@ LRESULT MainWindow::OnSearchEnded(WPARAM, LPARAM) {
         targetInFront_.Mark();
     }
     searchTarget_ = nullptr;
+    const bool paste = searchByHotKey_ && settings_.historyPasteDirect == 1;
     if (position) {
-        ChooseHistoryItem(*position, searchByHotKey_ && settings_.historyPasteDirect == 1);
+        ChooseHistoryItem(*position, paste);
+    } else if (choice && choice->phrase >= 0 &&
+               static_cast<size_t>(choice->phrase) < searchPhrases_.size()) {
+        PerformSearchedPhrase(searchPhrases_[static_cast<size_t>(choice->phrase)], paste);
     }
+    searchPhrases_.clear();
     return 0;
 }
 

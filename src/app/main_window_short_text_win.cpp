@@ -7,11 +7,13 @@
 #include "core/data_path.h"
 #include "framework/application_win.h"
 #include "framework/strings_win.h"
+#include "framework/text_codec_win.h"
 #include "framework/popup_menu_win.h"
 #include "menus/popup_position_win.h"
 #include "res/resource.h"
 #include "shorttext/short_text_action_win.h"
 #include "shorttext/short_text_files_win.h"
+#include "shorttext/short_text_line.h"
 
 namespace varnoke {
 
@@ -107,11 +109,51 @@ void MainWindow::PerformShortTextItem(int lineIndex) {
 
 // The foreground was given back when the menu closed, so the keystroke goes to the
 // window the user was typing in, whatever HistoryPasteDirect says.
-void MainWindow::PasteShortText(const ShortTextAction& action) {
+void MainWindow::PasteShortText(const ShortTextAction& action, bool paste) {
     if (action.disarmCapture) {
         capture_.Disarm();
     }
-    clipboardWriter_.Write(action.text, true);
+    clipboardWriter_.Write(action.text, paste);
+}
+
+std::vector<SearchPhrase> MainWindow::SearchablePhrases() const {
+    std::vector<SearchPhrase> phrases;
+    Win32ShortTextFileSystem files;
+    const std::string menuName = LoadResourceString(IDS_HOTKEY_NAME_SHORTTEXT);
+    for (int slot = 0; slot < kShortTextSlotCount; ++slot) {
+        const std::string& setting = settings_.hotKeys[kFirstShortTextSlot + slot].dataPath;
+        if (setting.empty()) {
+            continue;
+        }
+        const std::string path = ResolveDataPath(setting, ProgramFolder(), &IsAnsiLeadByte);
+        ShortTextLineReader reader(&IsAnsiLeadByte, AnsiCodec());
+        if (!files.Read(path, reader)) {
+            continue;
+        }
+        reader.Finish();
+        const std::string source = FormatString(menuName.c_str(), slot + 1) + " " +
+                                   path.substr(path.find_last_of("\\/:") + 1);
+        for (ShortTextString& line : reader.TakeLines()) {
+            const ShortTextLineKind kind = ClassifyStoredLine(line);
+            if (kind == ShortTextLineKind::kPhrase || kind == ShortTextLineKind::kLabelledPhrase) {
+                phrases.push_back({std::move(line), source});
+            }
+        }
+    }
+    return phrases;
+}
+
+// As the phrase's own menu would: expanded at the moment of the choice, and captured or not
+// by PasteOnly.
+void MainWindow::PerformSearchedPhrase(const SearchPhrase& phrase, bool paste) {
+    const ShortTextAction action =
+        shortText_.PerformLine(phrase.line, LocalMacroTime(), settings_.pasteOnly != 0);
+    if (action.kind == ShortTextActionKind::kPaste) {
+        PasteShortText(action, paste);
+    }
+    if (action.armCapture) {
+        capture_.SetCaptureArmed(true);
+    }
 }
 
 void MainWindow::FreeShortTextMenus() {

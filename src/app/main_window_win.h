@@ -124,7 +124,10 @@ class MainWindow : public TrayIcon,
     // Gives the popup menus the model's state; false when there is nothing to track.
     bool SyncShortTextPopupMenus(bool rebuilt);
     void PerformShortTextItem(int lineIndex);
-    void PasteShortText(const ShortTextAction& action);
+    void PasteShortText(const ShortTextAction& action, bool paste = true);
+    // The phrase lines of the five files, for the search window.
+    std::vector<SearchPhrase> SearchablePhrases() const;
+    void PerformSearchedPhrase(const SearchPhrase& phrase, bool paste);
     void FreeShortTextMenus();
     // Space in an open short-text menu; true when the menu is to close.
     bool OnShortTextMenuKey(char key);
@@ -216,6 +219,7 @@ class MainWindow : public TrayIcon,
     HistorySearchWindow search_;
     HWND searchTarget_ = nullptr;
     bool searchByHotKey_ = false;
+    std::vector<SearchPhrase> searchPhrases_;  // what the open search window was given
 
     ShortTextMenus shortText_;
     ShortTextPopupMenus shortTextMenus_;

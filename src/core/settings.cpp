@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <limits>
 
 #include "core/setting_limits.h"
 
@@ -61,6 +62,7 @@ struct RectField {
 constexpr RectField kRectFields[] = {
     {"EditHistoryPos", &Settings::editHistoryPos},
     {"EditTextPos", &Settings::editTextPos},
+    {"SearchWindowPos", &Settings::searchWindowPos},
 };
 
 struct SlotDefault {
@@ -196,11 +198,32 @@ void ReadRects(SettingsStore& store, const ScreenMetrics& screen, Settings* sett
     }
 }
 
+// The settings of a version without the search window may give its default key to another
+// slot: the search slot then starts switched off, quietly, rather than greeting the user
+// with a "hot key taken" message on the first start after the upgrade.
+void YieldSearchKeyIfTaken(Settings* settings) {
+    HotKeySlot& search = settings->hotKeys[kSearchSlot];
+    for (int slot = 0; slot < kHotKeySlotCount; ++slot) {
+        const HotKeySlot& other = settings->hotKeys[slot];
+        if (slot != kSearchSlot && other.enabled != 0 && other.keyCode == search.keyCode &&
+            other.modifiers == search.modifiers) {
+            search.enabled = 0;
+        }
+    }
+}
+
 void ReadHotKeys(SettingsStore& store, Settings* settings) {
+    constexpr int kMissing = std::numeric_limits<int>::min();
+    bool searchNeverSaved = false;
     for (int slot = 0; slot < kHotKeySlotCount; ++slot) {
         const std::string suffix = HotKeySuffix(slot);
         HotKeySlot& key = settings->hotKeys[slot];
-        key.enabled = store.ReadInt(("HotKeyEnable" + suffix).c_str(), key.enabled);
+        const int enabled = store.ReadInt(("HotKeyEnable" + suffix).c_str(), kMissing);
+        if (enabled != kMissing) {
+            key.enabled = enabled;
+        } else if (slot == kSearchSlot) {
+            searchNeverSaved = true;
+        }
         key.keyCode =
             static_cast<uint16_t>(store.ReadInt(("HotKeyCode" + suffix).c_str(), key.keyCode));
         key.modifiers =
@@ -208,6 +231,9 @@ void ReadHotKeys(SettingsStore& store, Settings* settings) {
         if (IsShortTextHotKeySlot(slot)) {
             key.dataPath = store.ReadString(("HotKeyData" + suffix).c_str(), key.dataPath);
         }
+    }
+    if (searchNeverSaved) {
+        YieldSearchKeyIfTaken(settings);
     }
 }
 

@@ -74,6 +74,7 @@ struct Settings {
     int editTabStops = 4;
     WindowRect editHistoryPos{0, 0, 400, 300};
     WindowRect editTextPos{0, 0, 500, 400};
+    WindowRect searchWindowPos{0, 0, 0, 0};  // none yet: the window opens centred
     HotKeySlot hotKeys[kHotKeySlotCount];
 };
 

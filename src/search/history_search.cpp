@@ -10,21 +10,9 @@
 
 namespace varnoke {
 
-SearchQuery MakeSearchQuery(std::u16string_view typed, const TextCodec& codec,
-                            const AnsiFolding& folding) {
-    SearchQuery query;
-    query.wide = FoldWideForSearch(typed);
-    // Folded first: a typed letter the code page lacks may fold to one it has.
-    std::string ansi;
-    query.ansiUsable = codec.ToAnsiWithoutLoss(query.wide, &ansi);
-    if (query.ansiUsable) {
-        query.ansi = FoldAnsiForSearch(ansi, folding);
-    }
-    return query;
-}
-
 void HistorySearchIndex::Sync(const ClipHistory& history) {
     history_ = &history;
+    version_ = history.version();
     hashes_.resize(static_cast<size_t>(history.size()));
     waiting_.clear();
     std::unordered_map<uint64_t, Form> kept;
@@ -60,7 +48,14 @@ void HistorySearchIndex::Fold(int position) {
     form.folded = true;
 }
 
+void HistorySearchIndex::CatchUp() {
+    if (history_ != nullptr && history_->version() != version_) {
+        Sync(*history_);
+    }
+}
+
 bool HistorySearchIndex::FoldSome(size_t byteBudget) {
+    CatchUp();
     size_t folded = 0;
     while (!waiting_.empty() && (folded == 0 || folded < byteBudget)) {
         const int position = waiting_.back();
@@ -74,6 +69,7 @@ bool HistorySearchIndex::FoldSome(size_t byteBudget) {
 }
 
 std::vector<int> HistorySearchIndex::Find(const SearchQuery& query) {
+    CatchUp();
     std::vector<int> found;
     if (query.empty()) {
         // The window opens on the empty query: its list must not wait for the folding.
@@ -85,11 +81,8 @@ std::vector<int> HistorySearchIndex::Find(const SearchQuery& query) {
     FoldSome(std::numeric_limits<size_t>::max());
     for (int pos = 0; pos < static_cast<int>(hashes_.size()); ++pos) {
         const Form& form = forms_.at(hashes_[static_cast<size_t>(pos)]);
-        const bool match =
-            form.exact
-                ? FindFoldedWide(form.wide, query.wide) != std::u16string_view::npos
-                : query.ansiUsable && FindFoldedAnsi(form.ansi, query.ansi, folding_.isLeadByte) !=
-                                          std::string::npos;
+        const bool match = form.exact ? HoldsEveryWord(form.wide, query)
+                                      : HoldsEveryWord(form.ansi, query, folding_.isLeadByte);
         if (match) {
             found.push_back(pos);
         }
@@ -97,20 +90,45 @@ std::vector<int> HistorySearchIndex::Find(const SearchQuery& query) {
     return found;
 }
 
+std::pair<std::u16string_view, std::string_view> HistorySearchIndex::FoldedAt(int position) {
+    Form& form = forms_.at(hashes_.at(static_cast<size_t>(position)));
+    if (!form.folded) {
+        Fold(position);
+    }
+    return {form.wide, form.ansi};
+}
+
 HistorySearchModel::HistorySearchModel(const TextCodec& codec, const AnsiFolding& folding)
     : codec_(&codec), folding_(folding), index_(folding) {}
 
 void HistorySearchModel::SetHistory(const ClipHistory& history, bool newestAtTail) {
     history_ = &history;
+    version_ = history.version();
     newestAtTail_ = newestAtTail;
     shown_ = ShownHistory(history);
     index_.Sync(history);
     Refilter();
 }
 
+void HistorySearchModel::SetPhrases(std::vector<SearchPhrase> phrases) {
+    phrases_ = std::move(phrases);
+    foldedPhrases_.clear();
+    for (const SearchPhrase& phrase : phrases_) {
+        foldedPhrases_.push_back(
+            phrase.line.hasExact()
+                ? FoldedPhrase{FoldWideForSearch(phrase.line.exact), {}}
+                : FoldedPhrase{{}, FoldAnsiForSearch(phrase.line.ansi, folding_)});
+    }
+    Refilter();
+}
+
 void HistorySearchModel::SetQuery(std::u16string_view typed) {
     query_ = MakeSearchQuery(typed, *codec_, folding_);
-    Refilter();
+    if (history_ != nullptr && history_->version() != version_) {
+        SetHistory(*history_, newestAtTail_);
+    } else {
+        Refilter();
+    }
 }
 
 bool HistorySearchModel::FoldAhead(size_t byteBudget) {
@@ -118,18 +136,33 @@ bool HistorySearchModel::FoldAhead(size_t byteBudget) {
 }
 
 void HistorySearchModel::Refilter() {
-    rows_ = index_.Find(query_);
+    rows_ = history_ != nullptr ? index_.Find(query_) : std::vector<int>();
     if (newestAtTail_) {
         std::reverse(rows_.begin(), rows_.end());
     }
+    if (!query_.empty()) {
+        for (size_t i = 0; i < phrases_.size(); ++i) {
+            const FoldedPhrase& folded = foldedPhrases_[i];
+            if (phrases_[i].line.hasExact()
+                    ? HoldsEveryWord(folded.wide, query_)
+                    : HoldsEveryWord(folded.ansi, query_, folding_.isLeadByte)) {
+                rows_.push_back(-1 - static_cast<int>(i));
+            }
+        }
+    }
     int row = rows_.empty() ? -1 : 0;
-    if (selectedPosition_ >= 0) {
+    if (selectedPhrase_ >= 0) {
+        auto listed = std::find(rows_.begin(), rows_.end(), -1 - selectedPhrase_);
+        if (listed != rows_.end()) {
+            row = static_cast<int>(listed - rows_.begin());
+        }
+    } else if (selectedPosition_ >= 0) {
         // Of the listed entries with the selected text, the one nearest to where it was:
         // a capture shifts every position by one.
         int distance = std::numeric_limits<int>::max();
         for (int r = 0; r < rowCount(); ++r) {
             const int position = PositionOfRow(r);
-            if (history_->TextHash(position) == selectedHash_ &&
+            if (position >= 0 && history_->TextHash(position) == selectedHash_ &&
                 std::abs(position - selectedPosition_) < distance) {
                 distance = std::abs(position - selectedPosition_);
                 row = r;
@@ -142,7 +175,8 @@ void HistorySearchModel::Refilter() {
 void HistorySearchModel::Select(int row) {
     selected_ = row;
     selectedPosition_ = row >= 0 ? PositionOfRow(row) : -1;
-    selectedHash_ = row >= 0 ? history_->TextHash(selectedPosition_) : 0;
+    selectedHash_ = selectedPosition_ >= 0 ? history_->TextHash(selectedPosition_) : 0;
+    selectedPhrase_ = row >= 0 ? PhraseOfRow(row) : -1;
 }
 
 int HistorySearchModel::rowCount() const {
@@ -150,22 +184,31 @@ int HistorySearchModel::rowCount() const {
 }
 
 int HistorySearchModel::PositionOfRow(int row) const {
-    return rows_.at(static_cast<size_t>(row));
+    const int value = rows_.at(static_cast<size_t>(row));
+    return value >= 0 ? value : -1;
 }
 
-std::string HistorySearchModel::RowText(int row) const {
-    const int position = PositionOfRow(row);
-    return HistoryRowText(position, history_->at(position), folding_.isLeadByte);
+int HistorySearchModel::PhraseOfRow(int row) const {
+    const int value = rows_.at(static_cast<size_t>(row));
+    return value < 0 ? -1 - value : -1;
 }
 
-std::u16string HistorySearchModel::RowWideText(int row) const {
+SearchRow HistorySearchModel::Row(int row, bool marked) {
     const int position = PositionOfRow(row);
-    return HistoryRowWideText(position, history_->at(position), *codec_);
-}
-
-DualText HistorySearchModel::ListRow(int row) const {
-    const int position = PositionOfRow(row);
-    return HistoryRow(position, history_->at(position), folding_.isLeadByte, *codec_);
+    if (position < 0) {
+        const int phrase = PhraseOfRow(row);
+        const FoldedPhrase& folded = foldedPhrases_.at(static_cast<size_t>(phrase));
+        const SearchPhrase& source = phrases_[static_cast<size_t>(phrase)];
+        return MakeSearchRow(source.source + "\t", source.line, folded.wide, folded.ansi, query_,
+                             *codec_, folding_, marked);
+    }
+    const HistoryEntry& entry = history_->at(position);
+    std::pair<std::u16string_view, std::string_view> folded;
+    if (!query_.empty()) {
+        folded = index_.FoldedAt(position);
+    }
+    return MakeSearchRow(std::to_string(position + 1) + "\t", entry, folded.first, folded.second,
+                         query_, *codec_, folding_, marked);
 }
 
 int HistorySearchModel::selectedRow() const {
@@ -191,7 +234,7 @@ std::optional<HistorySearchModel::Choice> HistorySearchModel::SelectedChoice() c
     if (selected_ < 0) {
         return std::nullopt;
     }
-    return Choice{PositionOfRow(selected_), shown_};
+    return Choice{PositionOfRow(selected_), shown_, PhraseOfRow(selected_)};
 }
 
 }  // namespace varnoke

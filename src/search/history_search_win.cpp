@@ -7,6 +7,7 @@
 #include "framework/dialog_helpers_win.h"
 #include "framework/dialog_win.h"
 #include "framework/handles_win.h"
+#include "framework/marked_row_win.h"
 #include "framework/strings_win.h"
 #include "framework/subclass_win.h"
 #include "framework/text_codec_win.h"
@@ -31,8 +32,11 @@ const LayoutRow kLayout[] = {{IDC_SEARCH_TEXT, kStretchRight},
                              {IDC_SEARCH_LIST, kStretchRight | kStretchBottom}};
 
 AnsiFolding SystemAnsiFolding() {
-    return AnsiFolding{&IsAnsiLeadByte, GetACP() == 932};
+    return MakeAnsiFolding(AnsiCodec(), &IsAnsiLeadByte, GetACP() == 932);
 }
+
+// Where the text after a row's number starts, as the history editor's tab stop puts it.
+constexpr int kRowTabStopDialogUnits = 16;
 
 // The edit box keeps the focus while Up, Down, Page Up and Page Down move the list's
 // selection, and tells when the input method has committed its text: what it is still
@@ -81,7 +85,9 @@ const MessageMap SearchEdit::kMessageMap = {&Window::kMessageMap, kMessages, std
 class HistorySearchDialog : public Dialog {
   public:
     explicit HistorySearchDialog(const HistorySearchArgs& args)
-        : Dialog(IDD_HISTORY_SEARCH), args_(args), model_(AnsiCodec(), SystemAnsiFolding()) {}
+        : Dialog(IDD_HISTORY_SEARCH), args_(args), model_(AnsiCodec(), SystemAnsiFolding()) {
+        model_.SetPhrases(args.phrases);
+    }
     bool Create(HWND owner) {
         owner_ = owner;
         return Dialog::Create(owner);
@@ -102,6 +108,7 @@ class HistorySearchDialog : public Dialog {
     LRESULT OnHistoryChanged(WPARAM, LPARAM);
     LRESULT OnMoveKey(WPARAM key, LPARAM);
     LRESULT OnCompositionEnded(WPARAM, LPARAM);
+    LRESULT OnDrawItem(WPARAM, LPARAM lParam);
     void OnTextChanged(UINT);
     void OnSelectionChanged(UINT) { model_.SelectRow(List().CurSel()); }
     void OnDoubleClick(UINT) { OnOK(); }
@@ -116,6 +123,8 @@ class HistorySearchDialog : public Dialog {
     HistorySearchModel model_;
     SearchEdit edit_;
     FontHandle font_;
+    MarkedRowPainter painter_;
+    std::vector<SearchRow> rows_;
     bool initialized_ = false;
     std::optional<HistorySearchModel::Choice> choice_;
 
@@ -131,6 +140,7 @@ const MessageEntry HistorySearchDialog::kMessages[] = {
     {WM_SEARCH_HISTORY_CHANGED, OnMessage(&HistorySearchDialog::OnHistoryChanged)},
     {WM_SEARCH_MOVE_KEY, OnMessage(&HistorySearchDialog::OnMoveKey)},
     {WM_SEARCH_COMPOSITION_ENDED, OnMessage(&HistorySearchDialog::OnCompositionEnded)},
+    {WM_DRAWITEM, OnMessage(&HistorySearchDialog::OnDrawItem)},
 };
 const CommandRangeEntry HistorySearchDialog::kRanges[] = {
     {EN_CHANGE, IDC_SEARCH_TEXT, IDC_SEARCH_TEXT,
@@ -153,11 +163,20 @@ bool HistorySearchDialog::OnInitDialog() {
     MakeUnicode(list.hwnd());
     font_ = CreateHistoryListFont(list.hwnd());
     list.SetFont(font_.get());
-    list.SetTabStop(16);
-    list.SetItemHeight(list.ItemHeight() + 1);
+    RECT tab{0, 0, kRowTabStopDialogUnits, 0};
+    MapDialogRect(hwnd(), &tab);
+    painter_.SetFont(font_.get(), tab.right);
+    list.SetItemHeight(painter_.RowHeight(list.hwnd()));
     model_.SetHistory(args_.history, args_.newestAtTail);
     FillList();
     initialized_ = true;
+    const WindowRect& place = *args_.place;
+    if (place.right > place.left) {
+        const Rect here = GetNormalRect(hwnd());
+        SetNormalRect(hwnd(),
+                      UsableNormalRect({place.left, place.top, place.right, place.bottom},
+                                       {0, 0, here.right - here.left, here.bottom - here.top}));
+    }
     RECT client{};
     GetClientRect(hwnd(), &client);
     ApplyLayout(hwnd(), kLayout, std::size(kLayout), client.right, client.bottom);
@@ -171,8 +190,10 @@ void HistorySearchDialog::FillList() {
     ListBox list = List();
     SendMessageA(list.hwnd(), WM_SETREDRAW, FALSE, 0);
     list.ResetContent();
+    rows_.clear();
     for (int row = 0; row < model_.rowCount(); ++row) {
-        list.AddRow(model_.ListRow(row));
+        rows_.push_back(model_.Row(row, false));
+        list.AddRow(rows_.back().text);
     }
     list.SetCurSel(model_.selectedRow());
     SendMessageA(list.hwnd(), WM_SETREDRAW, TRUE, 0);
@@ -190,9 +211,26 @@ void HistorySearchDialog::OnTextChanged(UINT) {
     }
 }
 
+// A new composition may have started in the same keystroke (the next reading typed straight
+// after a conversion): its characters are not committed yet.
 LRESULT HistorySearchDialog::OnCompositionEnded(WPARAM, LPARAM) {
-    Filter();
+    if (!edit_.composing()) {
+        Filter();
+    }
     return 0;
+}
+
+LRESULT HistorySearchDialog::OnDrawItem(WPARAM, LPARAM lParam) {
+    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (item.CtlID != IDC_SEARCH_LIST || item.itemID >= rows_.size()) {
+        return Default();
+    }
+    SearchRow& row = rows_[item.itemID];
+    if (!row.marked) {
+        row = model_.Row(static_cast<int>(item.itemID));
+    }
+    painter_.Draw(item, row.wide, row.marks);
+    return TRUE;
 }
 
 LRESULT HistorySearchDialog::OnMoveKey(WPARAM key, LPARAM) {
@@ -239,6 +277,8 @@ LRESULT HistorySearchDialog::OnSize(WPARAM, LPARAM lParam) {
 
 LRESULT HistorySearchDialog::OnDestroy(WPARAM, LPARAM) {
     KillTimer(hwnd(), kFoldTimer);
+    const Rect r = GetNormalRect(hwnd());
+    *args_.place = {r.left, r.top, r.right, r.bottom};
     return Default();
 }
 

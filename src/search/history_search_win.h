@@ -7,7 +7,9 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
+#include "core/settings.h"
 #include "history/clip_history.h"
 #include "search/history_search.h"
 
@@ -16,6 +18,10 @@ namespace varnoke {
 struct HistorySearchArgs {
     const ClipHistory& history;  // must outlive the window
     bool newestAtTail;           // NewEntriesAtTail(settings)
+    std::vector<SearchPhrase> phrases;
+    // Where the user left the window last time ({0, 0, 0, 0}: centred); written back as it
+    // closes. Must outlive the window.
+    WindowRect* place;
     // Posted to the owner when the user closes the window: wParam IDOK when an entry was
     // chosen (Enter, a double click; TakeChoice then gives it), IDCANCEL otherwise.
     UINT endedMessage;

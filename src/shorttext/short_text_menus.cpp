@@ -64,8 +64,12 @@ ShortTextAction ShortTextMenus::Perform(int lineIndex, const MacroTime& now, boo
         static_cast<size_t>(lineIndex) >= CurrentLines().size()) {
         return ShortTextAction();
     }
-    return DecideShortTextAction(CurrentLines()[static_cast<size_t>(lineIndex)], now, pasteOnly,
-                                 names_, isLeadByte_, codec_);
+    return PerformLine(CurrentLines()[static_cast<size_t>(lineIndex)], now, pasteOnly);
+}
+
+ShortTextAction ShortTextMenus::PerformLine(const ShortTextString& line, const MacroTime& now,
+                                            bool pasteOnly) const {
+    return DecideShortTextAction(line, now, pasteOnly, names_, isLeadByte_, codec_);
 }
 
 const std::vector<ShortTextString>& ShortTextMenus::CurrentLines() const {

@@ -46,6 +46,9 @@ class ShortTextMenus {
     // The action for the item of line `lineIndex` (command id - 38000) chosen at `now`;
     // nothing when no slot is current or the line does not exist.
     ShortTextAction Perform(int lineIndex, const MacroTime& now, bool pasteOnly) const;
+    // The same for a line of any file, found elsewhere (the search window).
+    ShortTextAction PerformLine(const ShortTextString& line, const MacroTime& now,
+                                bool pasteOnly) const;
     // Empties the menu list and the token-label list; the slots keep their lines.
     void Free() { model_.Clear(); }
 

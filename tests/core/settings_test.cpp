@@ -57,7 +57,7 @@ std::vector<std::string> ExpectedValueOrder() {
         "$Pause2WavePath HistoryStarting HistoryDataSave $HistoryDataPath HistoryAutoSave "
         "HistorySaveInterval HistoryCopeWord PopupPos PasteCommand PasteDelayTime "
         "HistoryPasteDirect PasteOnly Paused $EditFontName EditFontHeight EditFontWeight "
-        "EditFontItalic EditWordWrap EditTabStops $EditHistoryPos $EditTextPos");
+        "EditFontItalic EditWordWrap EditTabStops $EditHistoryPos $EditTextPos $SearchWindowPos");
     std::vector<std::string> order{std::istream_iterator<std::string>(table), {}};
     const char* const suffixes[] = {"00", "99", "98", "97", "01", "02", "03", "04", "05", "96"};
     for (int slot = 0; slot < 10; ++slot) {
@@ -159,6 +159,7 @@ TEST(SettingsOrderTest, EveryValueLandsInItsOwnMemberAndRoundTrips) {
     original.values = EveryValue(false);
     original.values["EditHistoryPos"] = std::string("1,2,3,4");
     original.values["EditTextPos"] = std::string("5,6,7,8");
+    original.values["SearchWindowPos"] = std::string("9,10,11,12");
     const Settings s = LoadSettings(original, kScreen);
     EXPECT_EQ(s.historyNum, 50);
     EXPECT_EQ(s.historyLen, 52);
@@ -331,6 +332,27 @@ TEST(SettingsHotKeyTest, CodesAreTruncatedTo16BitsAndSavedZeroExtended) {
     EXPECT_EQ(std::get<int>(saved.values["HotKeyCode02"]), 0);
     EXPECT_EQ(std::get<int>(saved.values["HotKeyEnable02"]), 0);
     EXPECT_EQ(std::get<int>(saved.values["Paused"]), 1);
+}
+
+TEST(SettingsHotKeyTest, ASearchKeyNeverSavedYieldsToASlotThatHoldsItsDefault) {
+    auto searchEnabledWith = [](Values values) {
+        FakeStore store;
+        store.values = std::move(values);
+        return LoadSettings(store, kScreen).hotKeys[kSearchSlot].enabled;
+    };
+    // An older version's settings: phrase menu 2 on Ctrl+Shift+X.
+    EXPECT_EQ(searchEnabledWith({{"HotKeyCode02", 'X'}, {"HotKeyMod02", 6}, {"HotKeyEnable02", 1}}),
+              0);
+    // Switched off there, or saved by this version: the search key is the user's choice.
+    EXPECT_EQ(searchEnabledWith({{"HotKeyCode02", 'X'}, {"HotKeyMod02", 6}, {"HotKeyEnable02", 0}}),
+              1);
+    EXPECT_EQ(searchEnabledWith({{"HotKeyCode02", 'X'},
+                                 {"HotKeyMod02", 6},
+                                 {"HotKeyEnable02", 1},
+                                 {"HotKeyEnable96", 1}}),
+              1);
+    EXPECT_EQ(searchEnabledWith({{"HotKeyCode02", 'X'}, {"HotKeyMod02", 2}, {"HotKeyEnable02", 1}}),
+              1);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 // leaves everything as it was.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "dialog_driver.h"
 #include "harness.h"
 
@@ -200,6 +202,17 @@ TEST_F(HistorySearchE2E, TextStillBeingComposedDoesNotFilter) {
     EXPECT_EQ(Rows().size(), 2u);
     SendMessageW(edit, WM_IME_ENDCOMPOSITION, 0, 0);
     EXPECT_TRUE(WaitForRows({"2\talpha"})) << Rows().size();
+
+    // Continuous input: one composition ends and the next starts in the same keystroke, so
+    // the characters in the box when the end is handled are the new, uncommitted ones.
+    SendMessageW(edit, WM_IME_STARTCOMPOSITION, 0, 0);
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"be"));
+    PostMessageW(edit, WM_IME_ENDCOMPOSITION, 0, 0);
+    PostMessageW(edit, WM_IME_STARTCOMPOSITION, 0, 0);
+    PumpFor(300);
+    EXPECT_EQ(Rows(), (Entries{"2\talpha"}));
+    SendMessageW(edit, WM_IME_ENDCOMPOSITION, 0, 0);
+    EXPECT_TRUE(WaitForRows({"1\tbeta"})) << Rows().size();
 }
 
 // The window stays open for as long as the user likes: the program goes on working around
@@ -274,6 +287,85 @@ TEST_F(HistorySearchE2E, ATakenSearchKeyIsReportedAndSavedDisabled) {
     EXPECT_EQ(RegInt("HotKeyEnable96"), 0u);
     EXPECT_EQ(RegInt("HotKeyCode96"), DWORD{'X'});
     EXPECT_EQ(RegInt("HotKeyEnable00"), 1u);
+}
+
+// What the user means: every word in any order, romaji for kana, and the line where the
+// first word is rather than the entry's first line.
+TEST_F(HistorySearchE2E, WordsInAnyOrderRomajiAndTheMatchingLineAreFound) {
+    const std::string meeting = Utf8ToAnsi(u8"会議");
+    const std::string room = Utf8ToAnsi(u8"カイギ室の予約 会議");
+    const std::string memo = Utf8ToAnsi(u8"ｶｲｷﾞ ﾒﾓ");
+    std::string lines;
+    for (int i = 1; i <= 40; ++i) {
+        lines += "line " + std::to_string(i) + (i == 30 ? " agenda" : "") + "\r\n";
+    }
+    StartWith({meeting, room, memo, lines});
+    OpenByHotKey();
+    const HWND edit = search_.Item(IDC_SEARCH_TEXT);
+    auto query = [&](const wchar_t* text) { SetWindowTextW(edit, text); };
+
+    query(L"\u4F1A\u8B70 \u4E88\u7D04");  // 会議 予約
+    EXPECT_TRUE(WaitForRows({"3\t" + room})) << Rows().size();
+    query(L"kaigi");
+    EXPECT_TRUE(WaitForRows({"2\t" + memo, "3\t" + room})) << Rows().size();
+    query(L"AGENDA");
+    EXPECT_TRUE(WaitForRows({"1\tline 30 agenda"})) << (Rows().empty() ? "" : Rows()[0]);
+}
+
+// A line of a phrase file is listed below the entries and pasted as its menu pastes it.
+TEST_F(HistorySearchE2E, APhraseLineIsFoundAndPastedWithItsDateExpanded) {
+    WriteRegString("HotKeyData01", "phrases.txt");
+    ASSERT_TRUE(WriteFileBytes(program_.PathInFolder("phrases.txt"),
+                               "[#stamp comment\r\n[<\\0Y/\\0M/\\0d>]date stamp\r\nother\r\n"));
+    StartWith({"stamp collection"});
+    OpenByHotKey();
+    SetWindowTextW(search_.Item(IDC_SEARCH_TEXT), L"stamp");
+    const std::string source = Utf8ToAnsi(u8"短文入力メニュー(1番目) phrases.txt");
+    EXPECT_TRUE(WaitForRows({"1\tstamp collection", source + "\t[<\\0Y/\\0M/\\0d>]date stamp"}))
+        << Rows().size();
+    PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(search_.WaitClosed());
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char today[32];
+    std::snprintf(today, sizeof(today), "%04u/%02u/%02u", now.wYear, now.wMonth, now.wDay);
+    EXPECT_TRUE(WaitUntil([&] { return target_.Text() == today; })) << target_.Text();
+}
+
+// Where the user put the window is where it opens next time, and after a restart.
+TEST_F(HistorySearchE2E, TheWindowOpensWhereItWasLeft) {
+    StartWith({"one"});
+    OpenByHotKey();
+    ASSERT_TRUE(SetWindowPos(search_.hwnd(), nullptr, 40, 50, 520, 330, SWP_NOZORDER));
+    search_.Close();
+    ASSERT_TRUE(search_.WaitClosed());
+    OpenByHotKey();
+    RECT rect{};
+    GetWindowRect(search_.hwnd(), &rect);
+    EXPECT_EQ(rect.left, 40);
+    EXPECT_EQ(rect.top, 50);
+    EXPECT_EQ(rect.right - rect.left, 520);
+    EXPECT_EQ(rect.bottom - rect.top, 330);
+    search_.Close();
+    ASSERT_TRUE(search_.WaitClosed());
+    ASSERT_TRUE(program_.Stop());
+    std::string place;
+    EXPECT_TRUE(ReadRegString("SearchWindowPos", &place));
+    EXPECT_EQ(place, "40,50,560,380");
+}
+
+// Settings of a version without the search window, whose phrase menu 2 took Ctrl+Shift+X:
+// the search key yields, without a message on the first start.
+TEST_F(HistorySearchE2E, AnUpgradeWithTheSearchKeyOnAPhraseSlotStartsWithItOffQuietly) {
+    WriteRegInt("HotKeyCode02", 'X');
+    WriteRegInt("HotKeyMod02", 6);
+    WriteRegInt("HotKeyEnable02", 1);
+    ASSERT_TRUE(program_.Start());
+    EXPECT_EQ(FindMessageBox(program_.processId(), nullptr, 1000), nullptr);
+    ASSERT_TRUE(program_.Stop());
+    EXPECT_EQ(RegInt("HotKeyEnable96"), 0u);
+    EXPECT_EQ(RegInt("HotKeyEnable02"), 1u);
 }
 
 }  // namespace
