@@ -93,6 +93,7 @@ TEST_F(SettingsE2E, EmptyKeyIsFilledWithEveryDefaultAtExit) {
         {"EditFontName", "System"},     {"EditHistoryPos", "0,0,400,300"},
         {"EditTextPos", "0,0,500,400"}, {"HotKeyData01", "Symbol.txt"},
         {"HotKeyData02", ""},           {"HotKeyData05", ""},
+        {"SearchWindowPos", "0,0,0,0"},
     };
     for (const auto& [name, value] : strings) {
         EXPECT_EQ(Str(name.c_str()), value) << name;
@@ -102,8 +103,8 @@ TEST_F(SettingsE2E, EmptyKeyIsFilledWithEveryDefaultAtExit) {
          {"HotKeyData00", "HotKeyData99", "HotKeyData98", "HotKeyData97", "HotKeyData96"}) {
         EXPECT_EQ(std::count(names.begin(), names.end(), absent), 0) << absent;
     }
-    // 36 values of the first table and 10 slots of 3 values plus 5 data paths.
-    EXPECT_EQ(names.size(), 36u + 30u + 5u);
+    // 37 values of the first table and 10 slots of 3 values plus 5 data paths.
+    EXPECT_EQ(names.size(), 37u + 30u + 5u);
 }
 
 TEST_F(SettingsE2E, OutOfRangeValuesAreClampedAndOthersKept) {
