@@ -312,6 +312,24 @@ TEST_F(HistorySearchE2E, WordsInAnyOrderRomajiAndTheMatchingLineAreFound) {
     EXPECT_TRUE(WaitForRows({"1\tline 30 agenda"})) << (Rows().empty() ? "" : Rows()[0]);
 }
 
+// Characters that look alike, and kana whose voiced mark came apart (text from a Mac), are
+// found as the characters they stand for.
+TEST_F(HistorySearchE2E, LookAlikesAndSeparateVoicedMarksAreFound) {
+    const std::string tilde =
+        "\x81\x60"
+        "10";  // ～10, as code page 932 keeps the wave dash
+    StartWith({tilde});
+    ASSERT_TRUE(SetClipboardUnicode(L"\u304B\u3099\u3044\u304E"));  // か + U+3099 + いぎ
+    ASSERT_TRUE(WaitUntil([&] { return HistoryOnDisk(program_).size() == 2; }));
+    OpenByHotKey();
+    const HWND edit = search_.Item(IDC_SEARCH_TEXT);
+    SetWindowTextW(edit, L"\u301C10");  // the JIS wave dash 〜
+    EXPECT_TRUE(WaitForRows({"2\t" + tilde})) << Rows().size();
+    SetWindowTextW(edit, L"\u304C\u3044");  // がい
+    ASSERT_TRUE(WaitUntil([&] { return Rows().size() == 1; }, 5000)) << Rows().size();
+    EXPECT_EQ(search_.ListItemWide(IDC_SEARCH_LIST, 0), L"1\t\u304B\u3099\u3044\u304E");
+}
+
 // A line of a phrase file is listed below the entries and pasted as its menu pastes it.
 TEST_F(HistorySearchE2E, APhraseLineIsFoundAndPastedWithItsDateExpanded) {
     WriteRegString("HotKeyData01", "phrases.txt");
