@@ -177,7 +177,17 @@ void MainWindow::ChooseHistoryItem(int index, bool paste) {
     clipboardWriter_.Write(copy, paste);
 }
 
-ClipboardWriteResult MainWindow::WriteClipboard(const HistoryEntry& text) {
+ClipboardWriteResult MainWindow::WriteClipboard(const HistoryEntry& text, bool paste) {
+    if (paste && settings_.pasteRestoreClipboard != 0) {
+        switch (restorer_.WriteForPaste(text)) {
+            case ClipboardRestorer::PasteWrite::kOffered:
+                return ClipboardWriteResult::kWritten;
+            case ClipboardRestorer::PasteWrite::kBusy:
+                return ClipboardWriteResult::kBusy;
+            case ClipboardRestorer::PasteWrite::kNotRestoring:
+                break;  // too much to copy: written as always
+        }
+    }
     bool busy = false;
     if (WriteClipboardEntry(hwnd(), text, &busy)) {
         return ClipboardWriteResult::kWritten;
@@ -202,8 +212,10 @@ void MainWindow::WriteGivenUp() {
 
 void MainWindow::PasteIntoTarget() {
     Win32Keyboard keyboard;
+    restorer_.KeysComing();
     SendPasteKeystroke(settings_.pasteCommand, settings_.pasteDelayTime, keyboard,
                        targetInFront_.TakeElapsedMs());
+    restorer_.KeysSent();
 }
 
 LRESULT MainWindow::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
