@@ -2,6 +2,7 @@
 #include "app/main_window_win.h"
 
 #include <optional>
+#include <utility>
 #include "core/app_messages.h"
 #include "framework/strings_win.h"
 #include "history/clipboard_win.h"
@@ -174,6 +175,7 @@ void MainWindow::ChooseHistoryItem(int index, bool paste) {
     }
     // Disarmed until the write is done or given up, retries included: the write is ours.
     capture_.Disarm();
+    captureWrittenPhrase_ = false;
     clipboardWriter_.Write(copy, paste);
 }
 
@@ -200,6 +202,9 @@ void MainWindow::ScheduleWriteRetry() {
 }
 
 void MainWindow::WriteDone(const HistoryEntry& text, bool paste) {
+    if (std::exchange(captureWrittenPhrase_, false)) {
+        capture_.CaptureWrittenText(text);
+    }
     capture_.NoteClipboardWritten(text);
     if (paste) {
         PasteIntoTarget();
@@ -207,6 +212,7 @@ void MainWindow::WriteDone(const HistoryEntry& text, bool paste) {
 }
 
 void MainWindow::WriteGivenUp() {
+    captureWrittenPhrase_ = false;
     capture_.SetCaptureArmed(true);
 }
 

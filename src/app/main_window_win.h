@@ -201,6 +201,9 @@ class MainWindow : public TrayIcon,
     bool menuTracking_ = false;
     bool shortTextBusy_ = false;
     bool entryEditBusy_ = false;
+    // The phrase being written is to join the history although its write is marked as not
+    // for clipboard histories (PasteOnly 0 with PasteRestoreClipboard).
+    bool captureWrittenPhrase_ = false;
     DWORD menuClosedTick_ = 0;
     TargetInFrontSince targetInFront_;
     UINT highlightedItemId_ = 0;

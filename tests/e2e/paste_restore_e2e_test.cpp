@@ -205,5 +205,36 @@ TEST_F(PasteRestoreE2E, ACopyByAnotherProgramBeforeTheRestoreStaysOnTheClipboard
               (std::vector<std::string>{"other copy", "alpha", "user text", "beta"}));
 }
 
+// The program ends between the paste and the restore: the user's clipboard goes back first,
+// and does not die with the program.
+TEST_F(PasteRestoreE2E, AnExitBeforeTheRestorePutsTheClipboardBackFirst) {
+    StartWithUserClipboard();
+    PutOffPastes(0);  // the target never reads: the restore would wait for its ceiling
+    ChooseAlphaByHotKey();
+    ASSERT_TRUE(WaitUntil([&] { return pasteSwallowed; }));
+    ASSERT_TRUE(program_.Stop());
+    EXPECT_TRUE(ReadUserClipboard() == before_);
+}
+
+// A phrase menu's paste gives the clipboard back too; with PasteOnly 0 the phrase still
+// joins the history, although its write is marked as not for clipboard histories.
+TEST_F(PasteRestoreE2E, APastedPhraseGivesTheClipboardBackAndStillJoinsTheHistory) {
+    WriteRegInt("PasteOnly", 0);
+    WriteRegString("HotKeyData01", "phrases.txt");
+    ASSERT_TRUE(
+        WriteFileBytes(program_.PathInFolder("phrases.txt"), "[<first phrase>]&1 first\r\n"));
+    ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(SetClipboardText("user copy"));
+    ASSERT_TRUE(WaitForHistory(program_, {"user copy"}));
+    ASSERT_TRUE(OpenMenu(program_, [&] {
+        target_.Focus();
+        PressKey('V', true, true);
+    })) << "Ctrl+Shift+V showed no menu";
+    PressKey('1');
+    EXPECT_TRUE(WaitUntil([&] { return target_.Text() == "first phrase"; })) << target_.Text();
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardNow() == "user copy"; })) << ClipboardNow();
+    EXPECT_TRUE(WaitForHistory(program_, {"first phrase", "user copy"}));
+}
+
 }  // namespace
 }  // namespace e2e
