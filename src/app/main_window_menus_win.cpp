@@ -2,6 +2,7 @@
 #include "app/main_window_win.h"
 
 #include <optional>
+#include <utility>
 #include "core/app_messages.h"
 #include "framework/strings_win.h"
 #include "history/clipboard_win.h"
@@ -181,10 +182,21 @@ void MainWindow::ChooseHistoryItem(int index, bool paste) {
     }
     // Disarmed until the write is done or given up, retries included: the write is ours.
     capture_.Disarm();
+    captureWrittenPhrase_ = false;
     clipboardWriter_.Write(copy, paste);
 }
 
-ClipboardWriteResult MainWindow::WriteClipboard(const HistoryEntry& text) {
+ClipboardWriteResult MainWindow::WriteClipboard(const HistoryEntry& text, bool paste) {
+    if (paste && settings_.pasteRestoreClipboard != 0) {
+        switch (restorer_.WriteForPaste(text)) {
+            case ClipboardRestorer::PasteWrite::kOffered:
+                return ClipboardWriteResult::kWritten;
+            case ClipboardRestorer::PasteWrite::kBusy:
+                return ClipboardWriteResult::kBusy;
+            case ClipboardRestorer::PasteWrite::kNotRestoring:
+                break;  // too much to copy: written as always
+        }
+    }
     bool busy = false;
     if (WriteClipboardEntry(hwnd(), text, &busy)) {
         return ClipboardWriteResult::kWritten;
@@ -197,6 +209,9 @@ void MainWindow::ScheduleWriteRetry() {
 }
 
 void MainWindow::WriteDone(const HistoryEntry& text, bool paste) {
+    if (std::exchange(captureWrittenPhrase_, false)) {
+        capture_.CaptureWrittenText(text);
+    }
     capture_.NoteClipboardWritten(text);
     if (paste) {
         PasteIntoTarget();
@@ -204,13 +219,16 @@ void MainWindow::WriteDone(const HistoryEntry& text, bool paste) {
 }
 
 void MainWindow::WriteGivenUp() {
+    captureWrittenPhrase_ = false;
     capture_.SetCaptureArmed(true);
 }
 
 void MainWindow::PasteIntoTarget() {
     Win32Keyboard keyboard;
+    restorer_.KeysComing();
     SendPasteKeystroke(settings_.pasteCommand, settings_.pasteDelayTime, keyboard,
                        targetInFront_.TakeElapsedMs());
+    restorer_.KeysSent();
 }
 
 LRESULT MainWindow::OnMenuSelect(WPARAM wParam, LPARAM lParam) {

@@ -110,9 +110,13 @@ void MainWindow::PerformShortTextItem(int lineIndex) {
 // The foreground was given back when the menu closed, so the keystroke goes to the
 // window the user was typing in, whatever HistoryPasteDirect says.
 void MainWindow::PasteShortText(const ShortTextAction& action, bool paste) {
-    if (action.disarmCapture) {
+    // Restoring, the write is marked as not for clipboard histories, this one's included: a
+    // phrase that the history is to keep is added to it once written.
+    const bool restoring = paste && settings_.pasteRestoreClipboard != 0;
+    if (action.disarmCapture || restoring) {
         capture_.Disarm();
     }
+    captureWrittenPhrase_ = restoring && !action.disarmCapture;
     clipboardWriter_.Write(action.text, paste);
 }
 

@@ -33,6 +33,10 @@ const MessageEntry MainWindow::kMessages[] = {
     {WM_DEFERRED_CAPTURE, OnMessage(&MainWindow::OnDeferredCapture)},
     {WM_SAVE_HISTORY, OnMessage(&MainWindow::OnSaveHistory)},
     {WM_SEARCH_ENDED, OnMessage(&MainWindow::OnSearchEnded)},
+    {WM_RENDERFORMAT, OnMessage(&MainWindow::OnRenderFormat)},
+    {WM_RENDERALLFORMATS, OnMessage(&MainWindow::OnRenderAllFormats)},
+    {WM_DESTROYCLIPBOARD, OnMessage(&MainWindow::OnDestroyClipboard)},
+    {WM_RESTORE_CLIPBOARD, OnMessage(&MainWindow::OnRestoreClipboard)},
     {WM_MENUSELECT, OnMessage(&MainWindow::OnMenuSelect)},
     {WM_MENUCHAR, OnMessage(&MainWindow::OnMenuChar)},
     {WM_EDIT_HISTORY_ITEM, OnMessage(&MainWindow::OnEditHistoryItem)},
@@ -92,6 +96,7 @@ LRESULT MainWindow::OnCreate(WPARAM, LPARAM) {
     if (Default() == -1) {
         return -1;
     }
+    restorer_.SetOwner(hwnd());
     ReadSettingsAndHistoryWhileTheIconIsAdded();
     CreateHistoryMenu();
     RegisterHotKeys();
@@ -103,6 +108,7 @@ LRESULT MainWindow::OnCreate(WPARAM, LPARAM) {
 }
 
 LRESULT MainWindow::OnDestroy(WPARAM, LPARAM) {
+    restorer_.OnDestroy();
     Default();
     SaveSettingsToRegistry();
     if (settings_.historyDataSave && !DataFileHoldsHistory()) {
@@ -228,6 +234,9 @@ LRESULT MainWindow::OnTimer(WPARAM wParam, LPARAM) {
         clipboardWriter_.Retry();
         return 0;
     }
+    if (restorer_.OnTimer(wParam)) {
+        return 0;
+    }
     return Default();
 }
 
@@ -333,6 +342,26 @@ LRESULT MainWindow::OnSaveHistory(WPARAM, LPARAM) {
     if (store_.PostedSaveDue()) {
         SaveHistoryFile();
     }
+    return 0;
+}
+
+LRESULT MainWindow::OnRenderFormat(WPARAM wParam, LPARAM) {
+    restorer_.OnRenderFormat(static_cast<UINT>(wParam));
+    return 0;
+}
+
+LRESULT MainWindow::OnRenderAllFormats(WPARAM, LPARAM) {
+    restorer_.OnRenderAllFormats();
+    return 0;
+}
+
+LRESULT MainWindow::OnDestroyClipboard(WPARAM, LPARAM) {
+    restorer_.OnDestroyClipboard();
+    return 0;
+}
+
+LRESULT MainWindow::OnRestoreClipboard(WPARAM, LPARAM) {
+    restorer_.OnRestoreMessage();
     return 0;
 }
 

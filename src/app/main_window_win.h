@@ -7,12 +7,14 @@
 #include <optional>
 #include <string>
 
+#include "core/app_messages.h"
 #include "core/settings.h"
 #include "dialogs/options.h"
 #include "framework/handles_win.h"
 #include "framework/scoped_value.h"
 #include "history/capture.h"
 #include "history/clip_history.h"
+#include "history/clipboard_restore_win.h"
 #include "history/clipboard_write.h"
 #include "history/history_file_win.h"
 #include "history/history_save.h"
@@ -62,6 +64,11 @@ class MainWindow : public TrayIcon,
     LRESULT OnChangeCbChain(WPARAM wParam, LPARAM lParam);
     LRESULT OnDeferredCapture(WPARAM wParam, LPARAM lParam);
     LRESULT OnSaveHistory(WPARAM wParam, LPARAM lParam);
+    // The user's clipboard put back after a paste.
+    LRESULT OnRenderFormat(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRenderAllFormats(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroyClipboard(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRestoreClipboard(WPARAM wParam, LPARAM lParam);
 
     // Commands of the tray menu.
     void OnExit();
@@ -172,7 +179,7 @@ class MainWindow : public TrayIcon,
     bool IsModalOpen() override { return modalOpen_; }
 
     // ClipboardWriteHost
-    ClipboardWriteResult WriteClipboard(const HistoryEntry& text) override;
+    ClipboardWriteResult WriteClipboard(const HistoryEntry& text, bool paste) override;
     void ScheduleWriteRetry() override;
     void WriteDone(const HistoryEntry& text, bool paste) override;
     void WriteGivenUp() override;
@@ -184,6 +191,8 @@ class MainWindow : public TrayIcon,
     HistoryStore store_{settings_, history_};
     ClipboardCapture capture_;
     ClipboardWriter clipboardWriter_{*this};
+    ClipboardRestorer restorer_{{WM_RESTORE_CLIPBOARD, TIMER_RESTORE_CEILING, TIMER_RESTORE_RETRY},
+                                [this] { capture_.Disarm(); }};
     TrayModel tray_;
     mutable IconHandle iconNormal_;
     mutable IconHandle iconPaused_;
@@ -195,6 +204,9 @@ class MainWindow : public TrayIcon,
     bool menuTracking_ = false;
     bool shortTextBusy_ = false;
     bool entryEditBusy_ = false;
+    // The phrase being written is to join the history although its write is marked as not
+    // for clipboard histories (PasteOnly 0 with PasteRestoreClipboard).
+    bool captureWrittenPhrase_ = false;
     DWORD menuClosedTick_ = 0;
     TargetInFrontSince targetInFront_;
     UINT highlightedItemId_ = 0;

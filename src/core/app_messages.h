@@ -10,6 +10,8 @@ constexpr unsigned WM_EDIT_HISTORY_ITEM = 0x5F6;
 constexpr unsigned WM_SAVE_HISTORY = 0x5F7;
 // The search window closed; wParam is IDOK when an entry was chosen.
 constexpr unsigned WM_SEARCH_ENDED = 0x5F8;
+// The target has read the pasted entry: the user's clipboard goes back.
+constexpr unsigned WM_RESTORE_CLIPBOARD = 0x5F9;
 
 constexpr unsigned TIMER_ANIMATION = 5;
 constexpr unsigned TIMER_ANIMATION_INTERVAL_MS = 200;
@@ -19,6 +21,10 @@ constexpr unsigned TIMER_AUTOSAVE_INTERVAL_MS = 60000;
 constexpr unsigned TIMER_CAPTURE_RETRY = 8;
 // One-shot: the program's own clipboard write that found it held tries again.
 constexpr unsigned TIMER_WRITE_RETRY = 9;
+// One-shot: the user's clipboard goes back although the target never read the paste.
+constexpr unsigned TIMER_RESTORE_CEILING = 10;
+// One-shot: putting the user's clipboard back found it held, and tries again.
+constexpr unsigned TIMER_RESTORE_RETRY = 11;
 
 constexpr unsigned TRAY_ICON_ID = 100;
 

@@ -45,6 +45,7 @@ constexpr ValueField kValueFields[] = {
     {"PasteDelayTime", &Settings::pasteDelayTime, nullptr},
     {"HistoryPasteDirect", &Settings::historyPasteDirect, nullptr},
     {"PasteOnly", &Settings::pasteOnly, nullptr},
+    {"PasteRestoreClipboard", &Settings::pasteRestoreClipboard, nullptr},
     {"Paused", &Settings::paused, nullptr},
     {"EditFontName", nullptr, &Settings::editFontName},
     {"EditFontHeight", &Settings::editFontHeight, nullptr},

@@ -65,6 +65,7 @@ struct Settings {
     int pasteDelayTime = 200;
     int historyPasteDirect = 1;
     int pasteOnly = 1;
+    int pasteRestoreClipboard = 0;
     int paused = 0;
     std::string editFontName = "System";
     int editFontHeight = -15;

@@ -39,6 +39,7 @@ std::vector<HotKeyTip> MakeTips() {
         tips.push_back({ids.editId, IDC_SHORTTEXT_EDIT_FIRST});
     }
     tips.push_back({IDC_PASTE_ONLY, IDC_PASTE_ONLY});
+    tips.push_back({IDC_PASTE_RESTORE, IDC_PASTE_RESTORE});
     return tips;
 }
 
@@ -48,6 +49,7 @@ HotKeyDialogValues HotKeyDialogValuesFrom(const Settings& settings) {
     HotKeyDialogValues values;
     values.historyPasteDirect = settings.historyPasteDirect;
     values.pasteOnly = settings.pasteOnly;
+    values.pasteRestoreClipboard = settings.pasteRestoreClipboard;
     for (int slot = 0; slot < kHotKeySlotCount; ++slot) {
         values.slots[slot] = settings.hotKeys[slot];
     }
@@ -57,6 +59,7 @@ HotKeyDialogValues HotKeyDialogValuesFrom(const Settings& settings) {
 void ApplyHotKeyDialogValues(const HotKeyDialogValues& values, Settings& settings) {
     settings.historyPasteDirect = values.historyPasteDirect;
     settings.pasteOnly = values.pasteOnly;
+    settings.pasteRestoreClipboard = values.pasteRestoreClipboard;
     for (int slot = 0; slot < kHotKeySlotCount; ++slot) {
         HotKeySlot& key = settings.hotKeys[slot];
         const HotKeySlot& edited = values.slots[slot];
@@ -102,13 +105,19 @@ int HotKeySlotOfControl(int controlId) {
 
 EnableRule HotKeySlotEnableRule(int slot) {
     const HotKeySlotRow& row = HotKeySlotRows()[slot];
-    if (slot == 0) {
-        return {row.enableId, {row.keyFieldId, IDC_PASTE_DIRECT}};
-    }
     if (!IsShortTextHotKeySlot(slot)) {
         return {row.enableId, {row.keyFieldId}};
     }
     return {row.enableId, {row.keyFieldId, row.pathId, row.browseId, row.editId}};
+}
+
+std::vector<EnableRule> HotKeyEnableRules() {
+    std::vector<EnableRule> rules;
+    for (int slot = 0; slot < kHotKeySlotCount; ++slot) {
+        rules.push_back(HotKeySlotEnableRule(slot));
+    }
+    rules.push_back({IDC_HOTKEY_ENABLE_HISTORY, {IDC_PASTE_DIRECT}, 0, IDC_HOTKEY_ENABLE_SEARCH});
+    return rules;
 }
 
 const std::vector<HotKeyTip>& HotKeyTips() {

@@ -14,12 +14,13 @@
 
 namespace varnoke {
 
-// What the dialog edits: the two paste options and every slot's enabled flag, key,
+// What the dialog edits: the three paste options and every slot's enabled flag, key,
 // modifiers and (short-text slots) file path. The slots' identifiers are not the
 // dialog's business.
 struct HotKeyDialogValues {
     int historyPasteDirect = 0;
     int pasteOnly = 0;
+    int pasteRestoreClipboard = 0;
     std::array<HotKeySlot, kHotKeySlotCount> slots{};
 };
 HotKeyDialogValues HotKeyDialogValuesFrom(const Settings& settings);
@@ -39,8 +40,12 @@ const std::array<HotKeySlotRow, kHotKeySlotCount>& HotKeySlotRows();
 // The slot whose row holds the control; -1 for the controls outside the rows.
 int HotKeySlotOfControl(int controlId);
 
-// What a slot's enable check box switches on and off (1017 goes with slot 0's key).
+// What a slot's enable check box switches on and off.
 EnableRule HotKeySlotEnableRule(int slot);
+// Every enabling rule of the dialog: the slots', then 1017's, which pastes the choices of
+// the history menu and of the search window called by their hot keys, and so is enabled
+// while either key is on.
+std::vector<EnableRule> HotKeyEnableRules();
 
 // The controls that show a tip, in the order they are registered, and the string each
 // shows: the hot-key fields share one string, and so do the five short-text rows.

@@ -67,6 +67,7 @@ const MessageMap HotKeyDialog::kMessageMap = {
 void HotKeyDialog::DoDataExchange(DataExchange& dx) {
     dx.Check(IDC_PASTE_DIRECT, values_.historyPasteDirect);
     dx.Check(IDC_PASTE_ONLY, values_.pasteOnly);
+    dx.Check(IDC_PASTE_RESTORE, values_.pasteRestoreClipboard);
     for (int slot = 0; slot < kHotKeySlotCount; ++slot) {
         dx.Check(HotKeySlotRows()[slot].enableId, values_.slots[slot].enabled);
     }
@@ -85,8 +86,8 @@ bool HotKeyDialog::OnInitDialog() {
         const HotKeySlot& key = values_.slots[slot];
         const uint16_t value = HotKeyControlValue(key.keyCode, key.modifiers);
         field.SetHotKey(LOBYTE(value), HIBYTE(value));
-        ApplyEnabling(hwnd(), {HotKeySlotEnableRule(slot)});
     }
+    ApplyEnabling(hwnd(), HotKeyEnableRules());
     std::vector<int> tipIds;
     for (const HotKeyTip& tip : HotKeyTips()) {
         tipIds.push_back(tip.controlId);
@@ -103,8 +104,8 @@ LRESULT HotKeyDialog::OnDestroy(WPARAM, LPARAM) {
     return Default();
 }
 
-void HotKeyDialog::OnEnableClicked(UINT id) {
-    ApplyEnabling(hwnd(), {HotKeySlotEnableRule(HotKeySlotOfControl(static_cast<int>(id)))});
+void HotKeyDialog::OnEnableClicked(UINT) {
+    ApplyEnabling(hwnd(), HotKeyEnableRules());
 }
 
 void HotKeyDialog::OnBrowse(UINT id) {

@@ -8,8 +8,9 @@ std::vector<EnableState> ComputeEnabling(const std::vector<EnableRule>& rules,
                                          const std::function<bool(int id)>& isChecked) {
     std::vector<EnableState> states;
     for (const EnableRule& rule : rules) {
-        bool on =
-            isChecked(rule.controller) && (rule.alsoRequires == 0 || isChecked(rule.alsoRequires));
+        bool on = (isChecked(rule.controller) &&
+                   (rule.alsoRequires == 0 || isChecked(rule.alsoRequires))) ||
+                  (rule.orElse != 0 && isChecked(rule.orElse));
         for (int id : rule.controlled) {
             states.push_back({id, on});
         }
@@ -19,7 +20,7 @@ std::vector<EnableState> ComputeEnabling(const std::vector<EnableRule>& rules,
 
 bool IsEnableController(const std::vector<EnableRule>& rules, int id) {
     return std::any_of(rules.begin(), rules.end(), [id](const EnableRule& rule) {
-        return rule.controller == id || rule.alsoRequires == id;
+        return rule.controller == id || rule.alsoRequires == id || rule.orElse == id;
     });
 }
 

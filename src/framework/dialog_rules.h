@@ -12,12 +12,14 @@
 namespace varnoke {
 
 // While `controller` is checked (and `alsoRequires`, when not 0, is checked as well) the
-// controlled ids are enabled; otherwise disabled. Rules apply in table order, so a later
-// rule refines what an earlier one set for the same control.
+// controlled ids are enabled; so they are while `orElse`, when not 0, is checked; otherwise
+// disabled. Rules apply in table order, so a later rule refines what an earlier one set for
+// the same control.
 struct EnableRule {
     int controller;
     std::vector<int> controlled;
     int alsoRequires = 0;
+    int orElse = 0;
 };
 
 struct EnableState {

@@ -43,6 +43,17 @@ void ClipboardCapture::CaptureClipboard() {
         host_.ScheduleCaptureRetry();
         return;
     }
+    Take(std::move(text));
+}
+
+void ClipboardCapture::CaptureWrittenText(const HistoryEntry& written) {
+    if (!paused()) {
+        Take(MakeCapturedEntry(ClipboardText(written.ansi, written.exact), settings_.historyLen,
+                               isLeadByte_, codec_));
+    }
+}
+
+void ClipboardCapture::Take(HistoryEntry text) {
     tooltipText_ = MakeTooltip(text);
     if (text.ansiEmpty()) {
         RefreshTray();

@@ -60,6 +60,10 @@ class ClipboardCapture {
     void CaptureClipboard();
     // A capture that found the clipboard held by another program, tried again.
     void RetryCapture();
+    // A text the program wrote for a paste that the history is to keep as if copied (a
+    // phrase with PasteOnly 0), but whose write is marked as not for clipboard histories
+    // and so is not read back: added as CaptureClipboard would add it. Not while paused.
+    void CaptureWrittenText(const HistoryEntry& written);
     // The clipboard's text cut to HistoryLen, as a capture would keep it; empty when there
     // is none.
     HistoryEntry ReadClipboardText();
@@ -85,6 +89,7 @@ class ClipboardCapture {
     bool paused() const { return IsPaused(settings_); }
 
   private:
+    void Take(HistoryEntry text);
     HistoryEntry ReadEntry(bool* busy);
     int NewestPosition() const;
     bool MakeRoomFor();

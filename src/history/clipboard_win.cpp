@@ -185,6 +185,16 @@ bool WriteClipboardBytes(HWND owner, const std::string& text, bool* busy) {
     return WriteClipboardEntry(owner, HistoryEntry(text), busy);
 }
 
+HGLOBAL EntryFormatData(const HistoryEntry& entry, UINT format) {
+    if (format == CF_TEXT) {
+        return CopyToGlobal(entry.ansi);
+    }
+    if (format == CF_UNICODETEXT && !entry.exact.empty()) {
+        return CopyToGlobal(std::wstring(entry.exact.begin(), entry.exact.end()));
+    }
+    return nullptr;
+}
+
 bool EmptyClipboardOf(HWND owner) {
     ClipboardLock clipboard(owner);
     if (!clipboard.IsOpen()) {

@@ -31,6 +31,10 @@ bool WriteClipboardBytes(HWND owner, const std::string& text, bool* busy = nullp
 // its exact text as CF_UNICODETEXT. Fails as WriteClipboardBytes does.
 bool WriteClipboardEntry(HWND owner, const HistoryEntry& entry, bool* busy = nullptr);
 
+// The entry's text in `format` (CF_TEXT, or CF_UNICODETEXT when it has an exact text) as
+// movable memory for SetClipboardData; null when it has no such form or no memory is had.
+HGLOBAL EntryFormatData(const HistoryEntry& entry, UINT format);
+
 // False when the clipboard could not be opened.
 bool EmptyClipboardOf(HWND owner);
 

@@ -18,7 +18,7 @@ void ClipboardWriter::Retry() {
 }
 
 void ClipboardWriter::Attempt() {
-    ClipboardWriteResult result = host_.WriteClipboard(text_);
+    ClipboardWriteResult result = host_.WriteClipboard(text_, paste_);
     if (result == ClipboardWriteResult::kBusy && retriesLeft_ > 0) {
         --retriesLeft_;
         waiting_ = true;

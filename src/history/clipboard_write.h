@@ -16,8 +16,8 @@ class ClipboardWriteHost {
   public:
     virtual ~ClipboardWriteHost() = default;
     // Makes `text` the clipboard's only content (its exact text too, when it has one);
-    // kBusy when another program holds it open.
-    virtual ClipboardWriteResult WriteClipboard(const HistoryEntry& text) = 0;
+    // kBusy when another program holds it open. `paste` when the paste keystroke follows.
+    virtual ClipboardWriteResult WriteClipboard(const HistoryEntry& text, bool paste) = 0;
     // Calls ClipboardWriter::Retry once, about kClipboardWriteRetryDelayMs later, from the
     // message loop.
     virtual void ScheduleWriteRetry() = 0;

@@ -56,8 +56,9 @@ std::vector<std::string> ExpectedValueOrder() {
         "HistoryAnimation HistoryWave $HistoryWavePath PauseWave $Pause1WavePath "
         "$Pause2WavePath HistoryStarting HistoryDataSave $HistoryDataPath HistoryAutoSave "
         "HistorySaveInterval HistoryCopeWord PopupPos PasteCommand PasteDelayTime "
-        "HistoryPasteDirect PasteOnly Paused $EditFontName EditFontHeight EditFontWeight "
-        "EditFontItalic EditWordWrap EditTabStops $EditHistoryPos $EditTextPos $SearchWindowPos");
+        "HistoryPasteDirect PasteOnly PasteRestoreClipboard Paused $EditFontName EditFontHeight "
+        "EditFontWeight EditFontItalic EditWordWrap EditTabStops $EditHistoryPos $EditTextPos "
+        "$SearchWindowPos");
     std::vector<std::string> order{std::istream_iterator<std::string>(table), {}};
     const char* const suffixes[] = {"00", "99", "98", "97", "01", "02", "03", "04", "05", "96"};
     for (int slot = 0; slot < 10; ++slot) {
@@ -99,17 +100,17 @@ TEST(SettingsDefaultsTest, EmptyOrWronglyTypedStoreYieldsDefaultsOfBothTables) {
         SCOPED_TRACE(wrongType);
         const Settings s = LoadWith(wrongType ? EveryValue(true) : Values{});
         const int ints[] = {
-            s.historyNum,          s.historyStopOverflow, s.historyLen,       s.historyMenuLen,
-            s.historyMenuBreak,    s.historyMenuOrder,    s.historyInsertPos, s.historyAddNum,
-            s.historyAccessKey,    s.historyMoveUp,       s.historyAnimation, s.historyWave,
-            s.pauseWave,           s.historyStarting,     s.historyDataSave,  s.historyAutoSave,
-            s.historySaveInterval, s.historyCopeWord,     s.popupPos,         s.pasteCommand,
-            s.pasteDelayTime,      s.historyPasteDirect,  s.pasteOnly,        s.paused,
-            s.editFontHeight,      s.editFontWeight,      s.editFontItalic,   s.editWordWrap,
-            s.editTabStops};
+            s.historyNum,          s.historyStopOverflow,  s.historyLen,       s.historyMenuLen,
+            s.historyMenuBreak,    s.historyMenuOrder,     s.historyInsertPos, s.historyAddNum,
+            s.historyAccessKey,    s.historyMoveUp,        s.historyAnimation, s.historyWave,
+            s.pauseWave,           s.historyStarting,      s.historyDataSave,  s.historyAutoSave,
+            s.historySaveInterval, s.historyCopeWord,      s.popupPos,         s.pasteCommand,
+            s.pasteDelayTime,      s.historyPasteDirect,   s.pasteOnly,        s.paused,
+            s.editFontHeight,      s.editFontWeight,       s.editFontItalic,   s.editWordWrap,
+            s.editTabStops,        s.pasteRestoreClipboard};
         const std::vector<int> expected = {90,  0, 10000, 30, 30,  0,   0,  1, 1, 0,
                                            1,   0, 0,     0,  1,   0,   20, 0, 0, 0,
-                                           200, 1, 1,     0,  -15, 400, 0,  0, 4};
+                                           200, 1, 1,     0,  -15, 400, 0,  0, 4, 0};
         EXPECT_EQ(std::vector<int>(std::begin(ints), std::end(ints)), expected);
         EXPECT_EQ(s.historyWavePath + s.pause1WavePath + s.pause2WavePath, "");
         EXPECT_EQ(s.historyDataPath, "Varnoke.vnk");
@@ -169,11 +170,12 @@ TEST(SettingsOrderTest, EveryValueLandsInItsOwnMemberAndRoundTrips) {
     EXPECT_EQ(s.pauseWave, 62);
     EXPECT_EQ(s.pause2WavePath, "tPause2WavePath");
     EXPECT_EQ(s.historySaveInterval, 66);
-    EXPECT_EQ(s.paused, 73);
-    EXPECT_EQ(s.editFontHeight, 74);
-    EXPECT_EQ(s.editTabStops, 78);
+    EXPECT_EQ(s.pasteRestoreClipboard, 73);
+    EXPECT_EQ(s.paused, 74);
+    EXPECT_EQ(s.editFontHeight, 75);
+    EXPECT_EQ(s.editTabStops, 79);
     EXPECT_EQ(s.editHistoryPos, (WindowRect{1, 2, 3, 4}));
-    EXPECT_EQ(s.hotKeys[1].keyCode, 83);
+    EXPECT_EQ(s.hotKeys[1].keyCode, 84);
     EXPECT_EQ(s.hotKeys[8].dataPath, "tHotKeyData05");
 
     FakeStore saved;

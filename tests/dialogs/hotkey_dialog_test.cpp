@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 
 #include "core/hotkey_modifiers.h"
@@ -52,17 +53,15 @@ TEST(HotKeyDialogRows, EachSlotHasItsOwnControls) {
 TEST(HotKeyDialogRows, EnableBoxesSwitchTheirOwnRowOnly) {
     EnableRule history = HotKeySlotEnableRule(0);
     EXPECT_EQ(history.controller, 2000);
-    EXPECT_EQ(history.controlled, (std::vector<int>{2100, IDC_PASTE_DIRECT}));
+    EXPECT_EQ(history.controlled, (std::vector<int>{2100}));
     EXPECT_EQ(HotKeySlotEnableRule(2).controlled, (std::vector<int>{2102}));
     EnableRule menu2 = HotKeySlotEnableRule(5);
     EXPECT_EQ(menu2.controller, 2011);
     EXPECT_EQ(menu2.controlled, (std::vector<int>{2111, 2211, 2311, 2411}));
 
-    // Turning slot 4 off leaves every other control as it was; 1065 is never switched.
-    std::vector<EnableRule> rules;
-    for (int slot = 0; slot < kHotKeySlotCount; ++slot) {
-        rules.push_back(HotKeySlotEnableRule(slot));
-    }
+    // Turning slot 4 off leaves every other control as it was; 1065 and 1067 are never
+    // switched.
+    const std::vector<EnableRule> rules = HotKeyEnableRules();
     std::set<int> seen;
     for (const EnableState& state :
          ComputeEnabling(rules, [](int id) { return id != IDC_HOTKEY_ENABLE_SHORTTEXT1; })) {
@@ -73,17 +72,42 @@ TEST(HotKeyDialogRows, EnableBoxesSwitchTheirOwnRowOnly) {
     }
     EXPECT_EQ(seen.size(), 2u + 3u + 4u * 5u + 1u);
     EXPECT_EQ(seen.count(IDC_PASTE_ONLY), 0u);
+    EXPECT_EQ(seen.count(IDC_PASTE_RESTORE), 0u);
+}
+
+// 1017 also decides whether the search window's choice is pasted, so it stays enabled
+// while either the history key or the search key is on.
+TEST(HotKeyDialogRows, PasteDirectlyIsEnabledWhileTheHistoryOrTheSearchKeyIsOn) {
+    const std::vector<EnableRule> rules = HotKeyEnableRules();
+    auto pasteDirectEnabled = [&](std::set<int> checked) {
+        std::optional<bool> enabled;
+        for (const EnableState& state :
+             ComputeEnabling(rules, [&](int id) { return checked.count(id) > 0; })) {
+            if (state.id == IDC_PASTE_DIRECT) {
+                enabled = state.enabled;
+            }
+        }
+        EXPECT_TRUE(enabled.has_value());
+        return enabled.value_or(false);
+    };
+    EXPECT_TRUE(pasteDirectEnabled({IDC_HOTKEY_ENABLE_HISTORY, IDC_HOTKEY_ENABLE_SEARCH}));
+    EXPECT_TRUE(pasteDirectEnabled({IDC_HOTKEY_ENABLE_HISTORY}));
+    EXPECT_TRUE(pasteDirectEnabled({IDC_HOTKEY_ENABLE_SEARCH}));
+    EXPECT_FALSE(pasteDirectEnabled({IDC_HOTKEY_ENABLE_EDITOR, IDC_HOTKEY_ENABLE_SHORTTEXT1}));
+    // A click on either box re-applies the rules.
+    EXPECT_TRUE(IsEnableController(rules, IDC_HOTKEY_ENABLE_SEARCH));
 }
 
 TEST(HotKeyDialogTips, SharedStringsInRegistrationOrder) {
     const auto& tips = HotKeyTips();
-    ASSERT_EQ(tips.size(), 11u + 4u * 5u + 1u);
+    ASSERT_EQ(tips.size(), 11u + 4u * 5u + 2u);
     EXPECT_EQ(tips.front().controlId, 2000);
     EXPECT_EQ(tips[2].controlId, IDC_PASTE_DIRECT);
     EXPECT_EQ(tips[9].controlId, 2004);
     EXPECT_EQ(tips[11].controlId, 2010);
     EXPECT_EQ(tips[14].controlId, 2410);
-    EXPECT_EQ(tips.back().controlId, IDC_PASTE_ONLY);
+    EXPECT_EQ(tips[tips.size() - 2].controlId, IDC_PASTE_ONLY);
+    EXPECT_EQ(tips.back().controlId, IDC_PASTE_RESTORE);
 
     EXPECT_EQ(HotKeyTipStringId(2000), 2000u);
     EXPECT_EQ(HotKeyTipStringId(IDC_PASTE_DIRECT), 1017u);
@@ -96,6 +120,7 @@ TEST(HotKeyDialogTips, SharedStringsInRegistrationOrder) {
     EXPECT_EQ(HotKeyTipStringId(2212), 2210u);
     EXPECT_EQ(HotKeyTipStringId(2414), 2410u);
     EXPECT_EQ(HotKeyTipStringId(IDC_PASTE_ONLY), 1065u);
+    EXPECT_EQ(HotKeyTipStringId(IDC_PASTE_RESTORE), static_cast<unsigned>(IDC_PASTE_RESTORE));
     // The browse buttons and the dialog's buttons have none.
     EXPECT_EQ(HotKeyTipStringId(2310), 0u);
     EXPECT_EQ(HotKeyTipStringId(1), 0u);
@@ -142,11 +167,13 @@ TEST(HotKeyDialogValues, CopiedOutAndBackWithoutTouchingIdentifiers) {
     HotKeyDialogValues values = HotKeyDialogValuesFrom(settings);
     EXPECT_EQ(values.historyPasteDirect, 0);
     EXPECT_EQ(values.pasteOnly, 1);
+    EXPECT_EQ(values.pasteRestoreClipboard, 0);
     EXPECT_EQ(values.slots[4].dataPath, "Symbol.txt");
     EXPECT_EQ(values.slots[0].keyCode, 'C');
 
     values.historyPasteDirect = 1;
     values.pasteOnly = 0;
+    values.pasteRestoreClipboard = 1;
     values.slots[0].keyCode = 'J';
     values.slots[0].modifiers = kModAlt;
     values.slots[0].hotKeyId = 0x999;
@@ -155,6 +182,7 @@ TEST(HotKeyDialogValues, CopiedOutAndBackWithoutTouchingIdentifiers) {
     ApplyHotKeyDialogValues(values, settings);
     EXPECT_EQ(settings.historyPasteDirect, 1);
     EXPECT_EQ(settings.pasteOnly, 0);
+    EXPECT_EQ(settings.pasteRestoreClipboard, 1);
     EXPECT_EQ(settings.hotKeys[0].keyCode, 'J');
     EXPECT_EQ(settings.hotKeys[0].modifiers, kModAlt);
     EXPECT_EQ(settings.hotKeys[0].hotKeyId, 0x643);

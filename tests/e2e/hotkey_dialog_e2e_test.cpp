@@ -103,6 +103,7 @@ TEST_F(HotKeyDialogE2E, TrayCommandShowsTheStoredKeysAndOkKeepsThemButTheWinKey)
     EXPECT_EQ(dialog_.HotKey(IDC_HOTKEY_SHORTTEXT3), ControlValue(0, true, true, false));
     EXPECT_FALSE(dialog_.IsChecked(IDC_PASTE_DIRECT));
     EXPECT_TRUE(dialog_.IsChecked(IDC_PASTE_ONLY));
+    EXPECT_FALSE(dialog_.IsChecked(IDC_PASTE_RESTORE));
     EXPECT_TRUE(dialog_.IsChecked(IDC_HOTKEY_ENABLE_HISTORY));
     EXPECT_TRUE(dialog_.IsChecked(IDC_HOTKEY_ENABLE_SHORTTEXT2));
     EXPECT_FALSE(dialog_.IsChecked(IDC_HOTKEY_ENABLE_SHORTTEXT3));
@@ -114,9 +115,10 @@ TEST_F(HotKeyDialogE2E, TrayCommandShowsTheStoredKeysAndOkKeepsThemButTheWinKey)
         EXPECT_FALSE(dialog_.IsEnabled(id)) << id;
     }
     for (int id : {IDC_HOTKEY_SHORTTEXT2, IDC_SHORTTEXT_PATH2, IDC_SHORTTEXT_BROWSE2,
-                   IDC_SHORTTEXT_EDIT2, IDC_HOTKEY_HISTORY, IDC_PASTE_DIRECT}) {
+                   IDC_SHORTTEXT_EDIT2, IDC_HOTKEY_HISTORY, IDC_PASTE_DIRECT, IDC_PASTE_RESTORE}) {
         EXPECT_TRUE(dialog_.IsEnabled(id)) << id;
     }
+    dialog_.SetCheck(IDC_PASTE_RESTORE, true);
     Close(IDOK);
 
     ASSERT_TRUE(program_.Stop());
@@ -129,6 +131,7 @@ TEST_F(HotKeyDialogE2E, TrayCommandShowsTheStoredKeysAndOkKeepsThemButTheWinKey)
     EXPECT_EQ(RegInt("HotKeyCode02"), DWORD{'W'});
     EXPECT_EQ(RegInt("HotKeyMod03"), 6u);
     EXPECT_EQ(RegInt("HistoryPasteDirect"), 0u);
+    EXPECT_EQ(RegInt("PasteRestoreClipboard"), 1u);
     std::string path;
     ASSERT_TRUE(ReadRegString("HotKeyData02", &path));
     EXPECT_EQ(path, "second.txt");
@@ -236,13 +239,18 @@ TEST_F(HotKeyDialogE2E, TurningSlotFourOffDisablesItsRowAndSilencesItsKey) {
         EXPECT_TRUE(dialog_.IsEnabled(id)) << id;
     }
     dialog_.SetCheck(IDC_HOTKEY_ENABLE_SHORTTEXT1, false);
-    // Slot 0's box takes its key field and the paste option along; a disabled field keeps
-    // its value.
+    // Slot 0's box takes its key field along; a disabled field keeps its value. The paste
+    // option also pastes the search window's choice: it goes only with both keys off.
     dialog_.SetCheck(IDC_HOTKEY_ENABLE_HISTORY, false);
     EXPECT_FALSE(dialog_.IsEnabled(IDC_HOTKEY_HISTORY));
+    EXPECT_TRUE(dialog_.IsEnabled(IDC_PASTE_DIRECT));
+    dialog_.SetCheck(IDC_HOTKEY_ENABLE_SEARCH, false);
     EXPECT_FALSE(dialog_.IsEnabled(IDC_PASTE_DIRECT));
+    EXPECT_TRUE(dialog_.IsEnabled(IDC_PASTE_RESTORE));
     EXPECT_EQ(dialog_.HotKey(IDC_HOTKEY_SHORTTEXT1), ControlValue('V', true, true, false));
     dialog_.SetCheck(IDC_HOTKEY_ENABLE_HISTORY, true);
+    EXPECT_TRUE(dialog_.IsEnabled(IDC_PASTE_DIRECT));
+    dialog_.SetCheck(IDC_HOTKEY_ENABLE_SEARCH, true);
     Close(IDOK);
 
     EXPECT_FALSE(OpensAMenu('V', true, true));

@@ -53,6 +53,7 @@ TEST_F(SettingsE2E, EmptyKeyIsFilledWithEveryDefaultAtExit) {
         {"PasteDelayTime", 200},
         {"HistoryPasteDirect", 1},
         {"PasteOnly", 1},
+        {"PasteRestoreClipboard", 0},
         {"Paused", 0},
         {"EditFontHeight", static_cast<DWORD>(-15)},
         {"EditFontWeight", 400},
@@ -103,8 +104,8 @@ TEST_F(SettingsE2E, EmptyKeyIsFilledWithEveryDefaultAtExit) {
          {"HotKeyData00", "HotKeyData99", "HotKeyData98", "HotKeyData97", "HotKeyData96"}) {
         EXPECT_EQ(std::count(names.begin(), names.end(), absent), 0) << absent;
     }
-    // 37 values of the first table and 10 slots of 3 values plus 5 data paths.
-    EXPECT_EQ(names.size(), 37u + 30u + 5u);
+    // 38 values of the first table and 10 slots of 3 values plus 5 data paths.
+    EXPECT_EQ(names.size(), 38u + 30u + 5u);
 }
 
 TEST_F(SettingsE2E, OutOfRangeValuesAreClampedAndOthersKept) {

@@ -82,6 +82,23 @@ TEST_F(CaptureTest, OnlyTheNewestEntryCountsAsDuplicate) {
     EXPECT_EQ(host.events.front(), "forward");
 }
 
+// A phrase written for a paste whose write is marked as not for clipboard histories joins
+// the history as a copy of it would: cut to HistoryLen, once at the newest end, not while
+// paused, with the tooltip and the tray's capture display.
+TEST_F(CaptureTest, AWrittenTextJoinsTheHistoryAsItsCopyWould) {
+    settings.historyLen = 5;
+    settings.historyAnimation = 1;
+    Fill({"old"});
+    capture.CaptureWrittenText(HistoryEntry("phrase text"));
+    capture.CaptureWrittenText(HistoryEntry("phrase text"));
+    EXPECT_EQ(history.entries(), AnsiTexts({"phras", "old"}));
+    EXPECT_EQ(host.tooltip, "phras");
+    EXPECT_TRUE(host.Saw("animate"));
+    settings.paused = 1;
+    capture.CaptureWrittenText(HistoryEntry("other"));
+    EXPECT_EQ(history.size(), 2);
+}
+
 TEST_F(CaptureTest, FullListDropsTheOldestAtEitherInsertPosition) {
     settings.historyNum = 2;
     Fill({"B", "A"});

@@ -21,7 +21,7 @@ class FakeWriteHost : public ClipboardWriteHost {
     int retriesScheduled = 0;
     int givenUp = 0;
 
-    ClipboardWriteResult WriteClipboard(const HistoryEntry& text) override {
+    ClipboardWriteResult WriteClipboard(const HistoryEntry& text, bool) override {
         attempts.push_back(text);
         if (results.empty()) {
             return ClipboardWriteResult::kWritten;
