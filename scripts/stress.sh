@@ -112,7 +112,8 @@ drive() { wine "$BUILD_WIN/$1.exe" "${@:2}" </dev/null || failed=1; }
 
 for c in "${campaigns[@]}"; do
   case "$c" in
-    kill) drive stress_kill "$KILL_TRIALS" "$SEED" ;;
+    # The kills fall on saves of plain files, then of files protected for the user.
+    kill) drive stress_kill "$KILL_TRIALS" "$SEED"; drive stress_kill "$KILL_TRIALS" "$SEED" protect ;;
     soak) drive stress_soak "$SOAK_CAPTURES" "$SOAK_MENUS" "$SOAK_EVERY" ;;
     badinput) drive stress_badinput "$BAD_RANDOM" "$BAD_STRIDE" "$SEED" ;;
     clipboard) drive stress_clipboard "$HOLD_ROUNDS" "$HOLD_MS"; drive stress_clipboard "$HOLD_ROUNDS" 300 ;;

@@ -31,6 +31,11 @@ bool WriteClipboardBytes(HWND owner, const std::string& text, bool* busy = nullp
 // its exact text as CF_UNICODETEXT. Fails as WriteClipboardBytes does.
 bool WriteClipboardEntry(HWND owner, const HistoryEntry& entry, bool* busy = nullptr);
 
+// The program file of the process whose window owns the clipboard, as the system names it
+// (a device path under Windows); empty when no window owns it or the process cannot be
+// asked.
+std::string ClipboardOwnerProgram();
+
 // False when the clipboard could not be opened.
 bool EmptyClipboardOf(HWND owner);
 

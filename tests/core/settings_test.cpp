@@ -55,7 +55,8 @@ std::vector<std::string> ExpectedValueOrder() {
         "HistoryMenuOrder HistoryInsertPos HistoryAddNum HistoryAccessKey HistoryMoveUp "
         "HistoryAnimation HistoryWave $HistoryWavePath PauseWave $Pause1WavePath "
         "$Pause2WavePath HistoryStarting HistoryDataSave $HistoryDataPath HistoryAutoSave "
-        "HistorySaveInterval HistoryCopeWord PopupPos PasteCommand PasteDelayTime "
+        "HistorySaveInterval HistoryDataProtect HistoryCopeWord $ExcludePrograms PopupPos "
+        "PasteCommand PasteDelayTime "
         "HistoryPasteDirect PasteOnly Paused $EditFontName EditFontHeight EditFontWeight "
         "EditFontItalic EditWordWrap EditTabStops $EditHistoryPos $EditTextPos");
     std::vector<std::string> order{std::istream_iterator<std::string>(table), {}};
@@ -168,11 +169,13 @@ TEST(SettingsOrderTest, EveryValueLandsInItsOwnMemberAndRoundTrips) {
     EXPECT_EQ(s.pauseWave, 62);
     EXPECT_EQ(s.pause2WavePath, "tPause2WavePath");
     EXPECT_EQ(s.historySaveInterval, 66);
-    EXPECT_EQ(s.paused, 73);
-    EXPECT_EQ(s.editFontHeight, 74);
-    EXPECT_EQ(s.editTabStops, 78);
+    EXPECT_EQ(s.historyDataProtect, 67);
+    EXPECT_EQ(s.excludePrograms, "tExcludePrograms");
+    EXPECT_EQ(s.paused, 74);
+    EXPECT_EQ(s.editFontHeight, 75);
+    EXPECT_EQ(s.editTabStops, 79);
     EXPECT_EQ(s.editHistoryPos, (WindowRect{1, 2, 3, 4}));
-    EXPECT_EQ(s.hotKeys[1].keyCode, 83);
+    EXPECT_EQ(s.hotKeys[1].keyCode, 84);
     EXPECT_EQ(s.hotKeys[8].dataPath, "tHotKeyData05");
 
     FakeStore saved;
