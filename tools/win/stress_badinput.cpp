@@ -3,9 +3,10 @@
 // message, a copy captured, for phrase files the menu key), opens and closes each of its dialogs,
 // which show the same settings and history, ends it and records how it ended and what became of the
 // data file: a file that did not load completely must survive beside it.
-// Usage: stress_badinput.exe [randomCases=20] [stride=1] [seed=1] [first=0]
+// Usage: stress_badinput.exe [randomCases=20] [stride=1] [seed=1] [first=0] [count=all]
 //   stride N runs every Nth case only (a small run); first skips the cases before it (with
-//   a large stride, one case is run again by the number a report gave it).
+//   a large stride, one case is run again by the number a report gave it); count ends the
+//   run after that many cases.
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -410,7 +411,8 @@ int main(int argc, char** argv) {
     int tried = 0, crashes = 0, hangs = 0, noStart = 0, unanswered = 0, lost = 0, boxes = 0;
     DialogCounts dialogs;
     const size_t first = static_cast<size_t>(std::max(0, stress::IntArg(argc, argv, 4, 0)));
-    for (size_t i = first; i < cases.size(); i += static_cast<size_t>(stride)) {
+    const int count = stress::IntArg(argc, argv, 5, static_cast<int>(cases.size()));
+    for (size_t i = first; i < cases.size() && tried < count; i += static_cast<size_t>(stride)) {
         const Case& c = cases[i];
         ++tried;
         e2e::ResetRegistryWithHistoryWrittenOnEveryChange();
