@@ -172,7 +172,7 @@ std::vector<Case> AllCases(int randomCases, std::mt19937& random) {
     };
     cases.push_back({"protected history", {}, false, sealed});
     cases.push_back(
-        {"protected history of another user", {}, false, flip(sealed, sealed.size() - 1)});
+        {"protected history of another user", {}, false, flip(sealed, sealed.size() - 2)});
     std::uniform_int_distribution<size_t> sealedOffset(1, sealed.size() - 1);
     for (int i = 0; i < randomCases; ++i) {
         cases.push_back({"protected history cut at offset " + std::to_string(i),
@@ -206,7 +206,7 @@ std::vector<Case> AllCases(int randomCases, std::mt19937& random) {
         ExactCase("protected exact texts beside a protected data file", sealed, sealedExact));
     cases.push_back(ExactCase("protected exact texts beside a plain data file", good, sealedExact));
     cases.push_back(ExactCase("protected exact texts of another user", sealed,
-                              flip(sealedExact, sealedExact.size() - 1)));
+                              flip(sealedExact, sealedExact.size() - 2)));
 
     // Registry garbage.
     const std::string huge(65536, 'G');
