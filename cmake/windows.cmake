@@ -4,7 +4,7 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 
 # A statically linked runtime, so the program runs on a bare Windows.
 set(VARNOKE_STATIC_LINK -static -static-libgcc -static-libstdc++)
-set(VARNOKE_WIN_LIBS comctl32 winmm shell32 user32 gdi32 kernel32 advapi32 comdlg32)
+set(VARNOKE_WIN_LIBS comctl32 winmm shell32 user32 gdi32 kernel32 advapi32 comdlg32 crypt32 bcrypt)
 
 add_executable(Varnoke WIN32 ${WIN_SOURCES} ${CMAKE_SOURCE_DIR}/src/res/varnoke.rc)
 target_include_directories(Varnoke PRIVATE ${CMAKE_SOURCE_DIR}/src)
@@ -82,15 +82,24 @@ endforeach()
 set_target_properties(min_window PROPERTIES WIN32_EXECUTABLE ON)
 # Started during the end-to-end tests: as console programs they would get a console window
 # that takes the foreground from whatever test runs next.
-set_target_properties(touch_marker open_repeatedly PROPERTIES WIN32_EXECUTABLE ON)
+set_target_properties(touch_marker open_repeatedly copy_owned PROPERTIES WIN32_EXECUTABLE ON)
 # Benches that time the program's own Win32 code link that code directly.
 target_sources(clipboard_bench PRIVATE ${CMAKE_SOURCE_DIR}/src/history/clipboard_win.cpp
-    ${CMAKE_SOURCE_DIR}/src/framework/text_codec_win.cpp)
+    ${CMAKE_SOURCE_DIR}/src/framework/text_codec_win.cpp
+    ${CMAKE_SOURCE_DIR}/src/framework/system_libraries_win.cpp)
 target_link_libraries(clipboard_bench PRIVATE varnoke_core)
 target_link_libraries(memory_bench PRIVATE psapi)
 target_sources(search_window_bench PRIVATE ${CMAKE_SOURCE_DIR}/src/history/history_file_win.cpp
-    ${CMAKE_SOURCE_DIR}/src/framework/text_codec_win.cpp)
+    ${CMAKE_SOURCE_DIR}/src/history/data_protection_win.cpp
+    ${CMAKE_SOURCE_DIR}/src/framework/text_codec_win.cpp
+    ${CMAKE_SOURCE_DIR}/src/framework/system_libraries_win.cpp)
 target_link_libraries(search_window_bench PRIVATE varnoke_core)
+# The protected-file bench times the program's own file and data protection code.
+target_sources(protected_file_bench PRIVATE ${CMAKE_SOURCE_DIR}/src/history/history_file_win.cpp
+    ${CMAKE_SOURCE_DIR}/src/history/data_protection_win.cpp
+    ${CMAKE_SOURCE_DIR}/src/framework/text_codec_win.cpp
+    ${CMAKE_SOURCE_DIR}/src/framework/system_libraries_win.cpp)
+target_link_libraries(protected_file_bench PRIVATE varnoke_core)
 # The history editor bench runs the window itself: its dialog code, the framework and the
 # program's resources.
 file(GLOB HISTORY_EDITOR_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/framework/*_win.cpp)

@@ -320,10 +320,10 @@ picture_history_editor() {
   shoot_window history_editor "クリップボード履歴編集 - Varnoke"
 }
 
-# The options dialog with the tip of "履歴の個数" showing.
+# The options dialog with the tip of "履歴に記録しないプログラム" showing.
 picture_options() {
   step command 32772
-  shoot_window_with_tip options "オプション設定 - Varnoke" 1000
+  shoot_window_with_tip options "オプション設定 - Varnoke" 1127
 }
 
 # The question about an existing history data file, from the options dialog's OK with the

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Long-run reliability campaigns, separate from the test command. Each campaign prints one
 # summary line with its counts (and a few detail lines before it).
-# Usage: scripts/stress.sh [campaign...]   campaigns: kill soak badinput clipboard fuzz
-#        (default: all five). SIZE=small runs each at a size for a quick check; the sizes
+# Usage: scripts/stress.sh [campaign...]   campaigns: kill kill-protected soak badinput
+#        clipboard fuzz (default: all six). SIZE=small runs each at a size for a quick check; the sizes
 #        can also be set one by one:
 #   KILL_TRIALS (100)  SOAK_CAPTURES (10000)  SOAK_MENUS (1000)  SOAK_EVERY (1000)
 #   BAD_RANDOM (20 random cases of each kind)  BAD_STRIDE (1: every case)
@@ -24,7 +24,7 @@ HOLD_MS="${HOLD_MS:-2000}"
 FUZZ_RUNS="${FUZZ_RUNS:-10000000}"
 SEED="${SEED:-1}"
 campaigns=("$@")
-[ ${#campaigns[@]} -gt 0 ] || campaigns=(kill soak badinput clipboard fuzz)
+[ ${#campaigns[@]} -gt 0 ] || campaigns=(kill kill-protected soak badinput clipboard fuzz)
 failed=0
 
 run_fuzz() {
@@ -113,6 +113,8 @@ drive() { wine "$BUILD_WIN/$1.exe" "${@:2}" </dev/null || failed=1; }
 for c in "${campaigns[@]}"; do
   case "$c" in
     kill) drive stress_kill "$KILL_TRIALS" "$SEED" ;;
+    # The same kills on saves of files protected for the user (HistoryDataProtect).
+    kill-protected) drive stress_kill "$KILL_TRIALS" "$SEED" protect ;;
     soak) drive stress_soak "$SOAK_CAPTURES" "$SOAK_MENUS" "$SOAK_EVERY" ;;
     badinput) drive stress_badinput "$BAD_RANDOM" "$BAD_STRIDE" "$SEED" ;;
     clipboard) drive stress_clipboard "$HOLD_ROUNDS" "$HOLD_MS"; drive stress_clipboard "$HOLD_ROUNDS" 300 ;;

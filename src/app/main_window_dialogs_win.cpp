@@ -37,8 +37,15 @@ void MainWindow::OnOptions() {
     if (result->settings.historyNum < history_.size()) {
         history_.RemoveFrom(result->settings.historyNum);
     }
+    const bool protectionChanged =
+        (result->settings.historyDataProtect != 0) != (settings_.historyDataProtect != 0);
     CopyOptionsSettings(result->settings, settings_);
     ApplyHistoryFileAction(result->historyFileAction);
+    // The file is written again in the kind now asked for, even when the history has not
+    // changed.
+    if (protectionChanged) {
+        store_.NoteFileChanged();
+    }
     capture_.RefreshTooltipFromClipboard();
     UpdateTray();
 }
@@ -49,11 +56,7 @@ void MainWindow::ApplyHistoryFileAction(HistoryFileAction action) {
     }
     if (action != HistoryFileAction::kKeep) {
         ClipHistory base = action == HistoryFileAction::kAppend ? history_ : ClipHistory();
-        if (!LoadHistoryFile(std::move(base))) {
-            ShowMessage(hwnd(),
-                        FormatString(LoadResourceString(IDS_MSG_HISTORY_LOAD_FAILED).c_str(),
-                                     DataFilePath().c_str()));
-        }
+        LoadHistoryFile(std::move(base));
     }
     StopAutosaveTimer();
     StartAutosaveTimerIfConfigured();

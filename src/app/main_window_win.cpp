@@ -13,6 +13,7 @@
 #include "framework/strings_win.h"
 #include "framework/system_libraries_win.h"
 #include "history/clipboard_win.h"
+#include "history/data_protection_win.h"
 #include "history/exact_text_file.h"
 #include "history/history_file_win.h"
 #include "framework/text_codec_win.h"
@@ -196,7 +197,7 @@ void MainWindow::ReadSettingsAndHistoryWhileTheIconIsAdded() {
     }
     settings_ = reading.settings;
     if (settings_.historyDataSave) {
-        TakeHistoryFile(std::move(reading.history));
+        TakeHistoryFile(std::move(reading.history), false);
         StartAutosaveTimerIfConfigured();
     }
 }
@@ -369,6 +370,10 @@ ClipboardText MainWindow::ReadRawClipboardText(size_t limit, bool* busy) {
     return ReadClipboardTexts(hwnd(), limit, busy);
 }
 
+std::string MainWindow::ClipboardOwnerProgram() {
+    return varnoke::ClipboardOwnerProgram();
+}
+
 void MainWindow::ScheduleCaptureRetry() {
     SetTimer(hwnd(), TIMER_CAPTURE_RETRY, kCaptureRetryDelayMs, nullptr);
 }
@@ -420,9 +425,10 @@ bool MainWindow::SaveHistoryFile() {
     std::string path = DataFilePath();
     Win32HistoryFileSystem fileSystem;
     std::string failed = path;
-    HistorySaveResult result =
-        SaveHistoryData(path, history_, fileSystem, &IsAnsiLeadByte, &store_.damagedDataFile,
-                        &store_.damagedExactFile, &failed);
+    Win32DataProtection protection;
+    HistorySaveResult result = SaveHistoryData(
+        path, history_, fileSystem, &IsAnsiLeadByte, &store_.damagedDataFile,
+        &store_.damagedExactFile, &failed, settings_.historyDataProtect ? &protection : nullptr);
     if (result == HistorySaveResult::kSaved) {
         store_.NoteSaved(path, fileSystem.Facts(path));
     } else {
@@ -438,6 +444,9 @@ bool MainWindow::SaveHistoryFile() {
         case HistorySaveResult::kCannotDeleteOld:
             ReportSaveFailure(
                 FormatString(LoadResourceString(IDS_MSG_SAVE_READ_ONLY).c_str(), failed.c_str()));
+            return false;
+        case HistorySaveResult::kProtectFailed:
+            ReportSaveFailure(LoadResourceString(IDS_MSG_SAVE_PROTECT_FAILED));
             return false;
         case HistorySaveResult::kRenameFailed:
             // The old file was never the problem here: the user is told where the new
@@ -460,15 +469,29 @@ void MainWindow::ReportSaveFailure(const std::string& message) {
 
 bool MainWindow::LoadHistoryFile(ClipHistory base) {
     return TakeHistoryFile(
-        ReadHistoryFile(DataFilePath(), std::move(base), settings_.historyLen, &IsAnsiLeadByte));
+        ReadHistoryFile(DataFilePath(), std::move(base), settings_.historyLen, &IsAnsiLeadByte),
+        true);
 }
 
-bool MainWindow::TakeHistoryFile(HistoryFileReading reading) {
+bool MainWindow::TakeHistoryFile(HistoryFileReading reading, bool reportUnreadable) {
     int oldLimit = settings_.historyNum;
     const std::string& path = reading.path;
     const HistoryLoadResult& result = reading.result;
     if (!result.ok) {
         store_.NoteLoaded(path, reading.facts, result);
+        // A file protected for someone else is no file the user can fix by hand: the message
+        // says why at start-up as well, and that the file is kept.
+        if (result.unprotectFailed) {
+            ModalGuard modal(modalOpen_, 1);
+            ShowMessage(hwnd(),
+                        FormatString(LoadResourceString(IDS_MSG_HISTORY_UNPROTECTABLE).c_str(),
+                                     path.c_str()));
+        } else if (reportUnreadable) {
+            ModalGuard modal(modalOpen_, 1);
+            ShowMessage(hwnd(),
+                        FormatString(LoadResourceString(IDS_MSG_HISTORY_LOAD_FAILED).c_str(),
+                                     path.c_str()));
+        }
         return false;
     }
     history_ = std::move(reading.history);

@@ -145,8 +145,11 @@ class MainWindow : public TrayIcon,
     std::string DataFilePath() const;
     // Reads the file on top of `base`; the result becomes the history only when the file
     // could be read, so a bad file never costs the history it was to join or replace.
+    // A file that cannot be read is reported, as the load question's answer asked for it.
     bool LoadHistoryFile(ClipHistory base);
-    bool TakeHistoryFile(HistoryFileReading reading);
+    // A file protected for another user is reported always, any other unreadable file when
+    // `reportUnreadable`.
+    bool TakeHistoryFile(HistoryFileReading reading, bool reportUnreadable);
     void ReportSaveFailure(const std::string& message);
 
     void JoinViewerChainAtStart();
@@ -166,6 +169,7 @@ class MainWindow : public TrayIcon,
 
     // CaptureHost
     ClipboardText ReadRawClipboardText(size_t limit, bool* busy) override;
+    std::string ClipboardOwnerProgram() override;
     void ScheduleCaptureRetry() override;
     void ForwardDrawClipboard() override;
     void PostDeferredCapture() override;

@@ -45,7 +45,28 @@ bool StartsWithDriveRoot(const std::string& path, LeadByteTest isLeadByte) {
            FindBackslash(path, 0, isLeadByte) == third;
 }
 
+char FoldAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 }  // namespace
+
+bool SamePathIgnoringCase(std::string_view a, std::string_view b, LeadByteTest isLeadByte) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (isLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) {
+                return false;
+            }
+            ++i;
+        } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // Only a walk from the start knows which bytes are second bytes; a search from the end
 // would take the 0x5C of a character like "表" for a backslash.

@@ -15,6 +15,10 @@ size_t LastBackslash(std::string_view text, LeadByteTest isLeadByte);
 // Whether the last character of `text` is a backslash (a path that names a folder).
 bool EndsWithBackslash(std::string_view text, LeadByteTest isLeadByte);
 
+// Same text, letters compared without regard to case; the second byte of a double-byte
+// character is compared as it is, never folded.
+bool SamePathIgnoringCase(std::string_view a, std::string_view b, LeadByteTest isLeadByte);
+
 // What the folder creation needs of the file system.
 class FileSystemOps {
   public:

@@ -37,6 +37,12 @@ struct HotKeySlot {
     std::string dataPath;  // short-text slots only
 };
 
+// Password managers that copy without marking the copy for clipboard histories: the
+// Electron-based clients (Bitwarden, 1Password 8, Enpass, NordPass) write plain text, and
+// KeePass and KeePassXC, which do mark theirs, let the user turn the marker off.
+inline constexpr char kDefaultExcludePrograms[] =
+    "KeePass.exe; KeePassXC.exe; Bitwarden.exe; 1Password.exe; Enpass.exe; NordPass.exe";
+
 struct Settings {
     int historyNum = 90;
     int historyStopOverflow = 0;
@@ -59,7 +65,12 @@ struct Settings {
     std::string historyDataPath = "Varnoke.vnk";
     int historyAutoSave = 0;
     int historySaveInterval = 20;
+    // The history data file and its exact-text file are written protected for the user.
+    int historyDataProtect = 0;
     int historyCopeWord = 0;
+    // Program file names, separated by semicolons, whose copies are never recorded. The
+    // default names common password managers whose copies carry no marker format.
+    std::string excludePrograms = kDefaultExcludePrograms;
     int popupPos = 0;
     int pasteCommand = 0;
     int pasteDelayTime = 200;

@@ -4,31 +4,6 @@
 
 namespace varnoke {
 
-namespace {
-
-char FoldAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-}  // namespace
-
-bool SamePathIgnoringCase(const std::string& a, const std::string& b, LeadByteTest isLeadByte) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (isLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1]) {
-                return false;
-            }
-            ++i;
-        } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 HistoryFileChoice::Outcome HistoryFileChoice::Decide(bool saveChecked, const std::string& typedPath,
                                                      HistoryFilePorts& ports) const {
     Outcome outcome;
@@ -59,7 +34,7 @@ const OptionsIntField kOptionsIntFields[6] = {
     {IDC_PASTE_DELAY_TIME, IDC_PASTE_DELAY_TIME_SPIN, &kPasteDelayTimeLimit},
 };
 
-const OptionsCheckField kOptionsCheckFields[10] = {
+const OptionsCheckField kOptionsCheckFields[11] = {
     {IDC_HISTORY_STOP_OVERFLOW, &Settings::historyStopOverflow},
     {IDC_HISTORY_ADD_NUM, &Settings::historyAddNum},
     {IDC_HISTORY_MOVE_UP, &Settings::historyMoveUp},
@@ -69,6 +44,7 @@ const OptionsCheckField kOptionsCheckFields[10] = {
     {IDC_HISTORY_STARTING, &Settings::historyStarting},
     {IDC_HISTORY_DATA_SAVE, &Settings::historyDataSave},
     {IDC_HISTORY_AUTO_SAVE, &Settings::historyAutoSave},
+    {IDC_HISTORY_DATA_PROTECT, &Settings::historyDataProtect},
     {IDC_HISTORY_COPE_WORD, &Settings::historyCopeWord},
 };
 
@@ -79,11 +55,12 @@ const OptionsListField kOptionsListFields[4] = {
     {IDC_PASTE_COMMAND, &Settings::pasteCommand, IDS_PASTE_COMMAND_CTRL_V, 2},
 };
 
-const OptionsTextField kOptionsTextFields[4] = {
+const OptionsTextField kOptionsTextFields[5] = {
     {IDC_HISTORY_WAVE_PATH, &Settings::historyWavePath},
     {IDC_PAUSE1_WAVE_PATH, &Settings::pause1WavePath},
     {IDC_PAUSE2_WAVE_PATH, &Settings::pause2WavePath},
     {IDC_HISTORY_DATA_PATH, &Settings::historyDataPath},
+    {IDC_EXCLUDE_PROGRAMS, &Settings::excludePrograms},
 };
 
 const std::vector<EnableRule>& OptionsEnableRules() {
@@ -95,7 +72,8 @@ const std::vector<EnableRule>& OptionsEnableRules() {
           IDC_PAUSE1_WAVE_BROWSE, IDC_PAUSE1_WAVE_TEST, IDC_PAUSE2_WAVE_BROWSE,
           IDC_PAUSE2_WAVE_TEST}},
         {IDC_HISTORY_DATA_SAVE,
-         {IDC_HISTORY_DATA_PATH, IDC_HISTORY_DATA_BROWSE, IDC_HISTORY_AUTO_SAVE}},
+         {IDC_HISTORY_DATA_PATH, IDC_HISTORY_DATA_BROWSE, IDC_HISTORY_AUTO_SAVE,
+          IDC_HISTORY_DATA_PROTECT}},
         {IDC_HISTORY_AUTO_SAVE,
          {IDC_HISTORY_SAVE_INTERVAL, IDC_HISTORY_SAVE_INTERVAL_SPIN,
           IDC_HISTORY_SAVE_INTERVAL_LABEL},
@@ -105,7 +83,7 @@ const std::vector<EnableRule>& OptionsEnableRules() {
     return rules;
 }
 
-const int kOptionsTipIds[29] = {
+const int kOptionsTipIds[31] = {
     IDC_HISTORY_NUM,
     IDC_HISTORY_STOP_OVERFLOW,
     IDC_HISTORY_LEN,
@@ -131,7 +109,9 @@ const int kOptionsTipIds[29] = {
     IDC_HISTORY_DATA_PATH,
     IDC_HISTORY_AUTO_SAVE,
     IDC_HISTORY_SAVE_INTERVAL,
+    IDC_HISTORY_DATA_PROTECT,
     IDC_HISTORY_COPE_WORD,
+    IDC_EXCLUDE_PROGRAMS,
     IDC_POPUP_POS,
     IDC_PASTE_COMMAND,
     IDC_PASTE_DELAY_TIME,
@@ -159,7 +139,9 @@ void CopyOptionsSettings(const Settings& from, Settings& to) {
     to.historyDataPath = from.historyDataPath;
     to.historyAutoSave = from.historyAutoSave;
     to.historySaveInterval = from.historySaveInterval;
+    to.historyDataProtect = from.historyDataProtect;
     to.historyCopeWord = from.historyCopeWord;
+    to.excludePrograms = from.excludePrograms;
     to.popupPos = from.popupPos;
     to.pasteCommand = from.pasteCommand;
     to.pasteDelayTime = from.pasteDelayTime;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/data_path.h"
 #include "core/mbcs.h"
 #include "core/setting_limits.h"
 #include "core/settings.h"
@@ -33,10 +34,6 @@ class HistoryFilePorts {
     // The load-conflict question for the path as typed: option 0, 1 or 2, nothing on Cancel.
     virtual std::optional<int> AskLoadConflict(const std::string& typedPath) = 0;
 };
-
-// Same text, letters compared without regard to case; the second byte of a double-byte
-// character is compared as it is, never folded.
-bool SamePathIgnoringCase(const std::string& a, const std::string& b, LeadByteTest isLeadByte);
 
 // Remembers the path and save flag the dialog opened with and decides, on every OK attempt,
 // whether the file is to be asked about.
@@ -90,17 +87,18 @@ struct OptionsTextField {
 };
 
 extern const OptionsIntField kOptionsIntFields[6];
-extern const OptionsCheckField kOptionsCheckFields[10];
+extern const OptionsCheckField kOptionsCheckFields[11];
 extern const OptionsListField kOptionsListFields[4];
-extern const OptionsTextField kOptionsTextFields[4];
+extern const OptionsTextField kOptionsTextFields[5];
 
 // Applied at opening and on every click of a controlling check box.
 const std::vector<EnableRule>& OptionsEnableRules();
 
-// The 29 controls with a tip, in order of registration; each shows the string of its id.
-extern const int kOptionsTipIds[29];
+// The 31 controls with a tip, in order of registration; each shows the string of its id.
+extern const int kOptionsTipIds[31];
 
-// Copies the settings the dialog edits (HistoryNum to PasteDelayTime) and nothing else:
+// Copies the settings the dialog edits (HistoryNum to PasteDelayTime, HistoryDataProtect and
+// ExcludePrograms) and nothing else:
 // the pause state, the hot keys and the editor's settings may have changed meanwhile.
 void CopyOptionsSettings(const Settings& from, Settings& to);
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <type_traits>
 
 namespace varnoke {
 
@@ -156,6 +157,57 @@ BOOL PlaySoundFile(const char* path, UINT flags) {
     using Function = BOOL WINAPI(const char*, UINT);
     static Function* play = SystemFunction<Function>("winmm.dll", "sndPlaySoundA");
     return play != nullptr ? play(path, flags) : FALSE;
+}
+
+BOOL ProtectData(DATA_BLOB* in, const wchar_t* description, DWORD flags, DATA_BLOB* out) {
+    using Function = BOOL WINAPI(DATA_BLOB*, LPCWSTR, DATA_BLOB*, void*, void*, DWORD, DATA_BLOB*);
+    static Function* protect = SystemFunction<Function>("crypt32.dll", "CryptProtectData");
+    return protect != nullptr ? protect(in, description, nullptr, nullptr, nullptr, flags, out)
+                              : FALSE;
+}
+
+BOOL UnprotectData(DATA_BLOB* in, DWORD flags, DATA_BLOB* out) {
+    using Function = BOOL WINAPI(DATA_BLOB*, LPWSTR*, DATA_BLOB*, void*, void*, DWORD, DATA_BLOB*);
+    static Function* unprotect = SystemFunction<Function>("crypt32.dll", "CryptUnprotectData");
+    return unprotect != nullptr ? unprotect(in, nullptr, nullptr, nullptr, nullptr, flags, out)
+                                : FALSE;
+}
+
+bool CngFunctions::complete() const {
+    return openAlgorithm != nullptr && closeAlgorithm != nullptr && setProperty != nullptr &&
+           generateSymmetricKey != nullptr && destroyKey != nullptr && encrypt != nullptr &&
+           decrypt != nullptr && genRandom != nullptr;
+}
+
+const CngFunctions& Cng() {
+    static const CngFunctions functions = [] {
+        CngFunctions found;
+        HMODULE library = LoadSystemLibrary("bcrypt.dll");
+        auto load = [library](auto& member, const char* name) {
+            member =
+                FunctionOf<std::remove_pointer_t<std::decay_t<decltype(member)>>>(library, name);
+        };
+        load(found.openAlgorithm, "BCryptOpenAlgorithmProvider");
+        load(found.closeAlgorithm, "BCryptCloseAlgorithmProvider");
+        load(found.setProperty, "BCryptSetProperty");
+        load(found.generateSymmetricKey, "BCryptGenerateSymmetricKey");
+        load(found.destroyKey, "BCryptDestroyKey");
+        load(found.encrypt, "BCryptEncrypt");
+        load(found.decrypt, "BCryptDecrypt");
+        load(found.genRandom, "BCryptGenRandom");
+        return found;
+    }();
+    return functions;
+}
+
+DWORD ProcessImageFileName(HANDLE process, char* name, DWORD size) {
+    using Function = DWORD WINAPI(HANDLE, LPSTR, DWORD);
+    static Function* query = [] {
+        Function* found = SystemFunction<Function>("kernel32.dll", "K32GetProcessImageFileNameA");
+        return found != nullptr ? found
+                                : SystemFunction<Function>("psapi.dll", "GetProcessImageFileNameA");
+    }();
+    return query != nullptr ? query(process, name, size) : 0;
 }
 
 }  // namespace varnoke

@@ -8,6 +8,7 @@
 
 #include <commdlg.h>
 #include <shellapi.h>
+#include <wincrypt.h>
 
 #include "core/dual_text.h"
 
@@ -44,5 +45,34 @@ HINSTANCE ShellExecuteFile(HWND owner, const char* verb, const char* file);
 BOOL OpenFileDialog(OPENFILENAMEA* dialog);
 BOOL FontDialog(CHOOSEFONTA* dialog);
 BOOL PlaySoundFile(const char* path, UINT flags);
+
+// CryptProtectData and CryptUnprotectData without a description, entropy or prompt
+// structure: only a protected history file needs the library, so a start with a plain one
+// never loads it. FALSE when the library is missing.
+BOOL ProtectData(DATA_BLOB* in, const wchar_t* description, DWORD flags, DATA_BLOB* out);
+BOOL UnprotectData(DATA_BLOB* in, DWORD flags, DATA_BLOB* out);
+// The functions of the system's cryptography library (bcrypt, Vista on) that seal data with
+// AES-GCM, loaded at their first use; every member is null when the library or one of them
+// is missing.
+struct CngFunctions {
+    using Handle = void*;
+    LONG(WINAPI* openAlgorithm)(Handle*, const wchar_t*, const wchar_t*, ULONG) = nullptr;
+    LONG(WINAPI* closeAlgorithm)(Handle, ULONG) = nullptr;
+    LONG(WINAPI* setProperty)(Handle, const wchar_t*, UCHAR*, ULONG, ULONG) = nullptr;
+    LONG(WINAPI* generateSymmetricKey)
+    (Handle, Handle*, UCHAR*, ULONG, UCHAR*, ULONG, ULONG) = nullptr;
+    LONG(WINAPI* destroyKey)(Handle) = nullptr;
+    LONG(WINAPI* encrypt)
+    (Handle, UCHAR*, ULONG, void*, UCHAR*, ULONG, UCHAR*, ULONG, ULONG*, ULONG) = nullptr;
+    LONG(WINAPI* decrypt)
+    (Handle, UCHAR*, ULONG, void*, UCHAR*, ULONG, UCHAR*, ULONG, ULONG*, ULONG) = nullptr;
+    LONG(WINAPI* genRandom)(Handle, UCHAR*, ULONG, ULONG) = nullptr;
+    bool complete() const;
+};
+const CngFunctions& Cng();
+
+// GetProcessImageFileNameA, from kernel32 (Windows 7 on) or else the process-status
+// library; 0 when neither has it.
+DWORD ProcessImageFileName(HANDLE process, char* name, DWORD size);
 
 }  // namespace varnoke

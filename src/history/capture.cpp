@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/text.h"
+#include "history/excluded_programs.h"
 #include "res/resource.h"
 
 namespace varnoke {
@@ -111,7 +112,13 @@ void ClipboardCapture::AfterCapture() {
     }
 }
 
+// A copy by an excluded program goes the way of a copy marked secret: it is not read at all,
+// so neither the history nor the tray tip ever holds it.
 HistoryEntry ClipboardCapture::ReadEntry(bool* busy) {
+    if (!settings_.excludePrograms.empty() &&
+        IsExcludedProgram(settings_.excludePrograms, host_.ClipboardOwnerProgram(), isLeadByte_)) {
+        return HistoryEntry();
+    }
     size_t limit = settings_.historyLen > 0 ? static_cast<size_t>(settings_.historyLen) + 1 : 1;
     return MakeCapturedEntry(host_.ReadRawClipboardText(limit, busy), settings_.historyLen,
                              isLeadByte_, codec_);

@@ -26,6 +26,9 @@ class CaptureHost {
     // (IsExcludedFromHistory). `busy` is set when there is text but another program holds
     // the clipboard open.
     virtual ClipboardText ReadRawClipboardText(size_t limit, bool* busy) = 0;
+    // The program file (a path, or a name alone) of the process whose window owns the
+    // clipboard; empty when no window owns it or its process cannot be asked.
+    virtual std::string ClipboardOwnerProgram() = 0;
     // Calls ClipboardCapture::RetryCapture once, about kCaptureRetryDelayMs later, from the
     // message loop.
     virtual void ScheduleCaptureRetry() = 0;

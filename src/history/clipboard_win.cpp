@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "framework/handles_win.h"
+#include "framework/system_libraries_win.h"
 #include "framework/text_codec_win.h"
 #include "history/capture.h"
 #include "history/clipboard_formats.h"
@@ -193,6 +194,27 @@ HGLOBAL EntryFormatData(const HistoryEntry& entry, UINT format) {
         return CopyToGlobal(std::wstring(entry.exact.begin(), entry.exact.end()));
     }
     return nullptr;
+}
+
+std::string ClipboardOwnerProgram() {
+    HWND owner = GetClipboardOwner();
+    DWORD processId = 0;
+    if (owner == nullptr || GetWindowThreadProcessId(owner, &processId) == 0 || processId == 0) {
+        return std::string();
+    }
+    // The limited right (Vista on) is granted even for a program running elevated; XP
+    // knows only the full one.
+    constexpr DWORD kQueryLimitedInformation = 0x1000;
+    KernelHandle process(OpenProcess(kQueryLimitedInformation, FALSE, processId));
+    if (!process) {
+        process = KernelHandle(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId));
+    }
+    if (!process) {
+        return std::string();
+    }
+    char path[MAX_PATH * 2];
+    const DWORD length = ProcessImageFileName(process.get(), path, sizeof path);
+    return std::string(path, length);
 }
 
 bool EmptyClipboardOf(HWND owner) {

@@ -35,6 +35,11 @@ bool WriteClipboardEntry(HWND owner, const HistoryEntry& entry, bool* busy = nul
 // movable memory for SetClipboardData; null when it has no such form or no memory is had.
 HGLOBAL EntryFormatData(const HistoryEntry& entry, UINT format);
 
+// The program file of the process whose window owns the clipboard, as the system names it
+// (a device path under Windows); empty when no window owns it or the process cannot be
+// asked.
+std::string ClipboardOwnerProgram();
+
 // False when the clipboard could not be opened.
 bool EmptyClipboardOf(HWND owner);
 

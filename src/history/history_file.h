@@ -90,6 +90,11 @@ struct HistoryLoadResult {
     bool damaged = false;
     // The exact-text file beside the data file was there but could not be read completely.
     bool exactTextsDamaged = false;
+    // The data file was protected (protected_file.h).
+    bool protectedFile = false;
+    // The data file was protected but could not be unprotected here (another user, another
+    // machine, or damage): it counts as damaged, and so does its exact-text file.
+    bool unprotectFailed = false;
     int added = 0;
 };
 

@@ -7,6 +7,7 @@
 
 #include "framework/handles_win.h"
 #include "framework/text_codec_win.h"
+#include "history/data_protection_win.h"
 
 namespace varnoke {
 
@@ -223,7 +224,9 @@ HistoryFileReading ReadHistoryFile(const std::string& path, ClipHistory base, in
     HistoryFileReading reading;
     reading.path = path;
     reading.facts = fileSystem.Facts(path);
-    reading.result = LoadHistoryData(path, base, historyLen, fileSystem, isLeadByte, AnsiCodec());
+    Win32DataProtection protection;
+    reading.result =
+        LoadHistoryData(path, base, historyLen, fileSystem, isLeadByte, AnsiCodec(), &protection);
     reading.history = std::move(base);
     return reading;
 }

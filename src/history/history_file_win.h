@@ -16,7 +16,8 @@ struct HistoryFileReading {
     ClipHistory history;  // `base` with the file's records after it
 };
 
-// Reads `path` on top of `base`. Files only: it may run on any thread.
+// Reads `path` on top of `base`, a protected file as well as a plain one. Files only: it may
+// run on any thread.
 HistoryFileReading ReadHistoryFile(const std::string& path, ClipHistory base, int historyLen,
                                    LeadByteTest isLeadByte);
 

@@ -63,12 +63,47 @@ std::string MakeDamagedCopyName(const std::string& path, int number, LeadByteTes
 
 namespace {
 
+// The file's bytes, protected when `protection` is given, made before anything on disk is
+// touched: a refusal by the system then changes nothing. `identity` receives the identity
+// of the plain bytes, which is what the exact-text file names whatever the kind.
+template <typename Write>
+bool MakeProtectedContents(Write write, uint64_t sizeHint, DataProtection& protection,
+                           std::string* data, DataFileIdentity* identity) {
+    // Reserved at once: growing a buffer of this size step by step cost more than the rest.
+    data->reserve(static_cast<size_t>(std::min<uint64_t>(sizeHint, kMaxProtectedDataSize)));
+    StringSink plainSink(data);
+    HashingSink hashing(&plainSink);
+    write(hashing);
+    if (identity != nullptr) {
+        *identity = hashing.identity();
+    }
+    return protection.Protect(data) && data->size() <= kMaxProtectedDataSize;
+}
+
+// What the protection adds after the plain bytes, and more.
+constexpr uint64_t kProtectionRoom = 4096;
+
+// At least the size of the exact-text file of `history`.
+uint64_t ExactTextFileSizeBound(const ClipHistory& history) {
+    uint64_t size = 64;
+    for (const HistoryEntry& entry : history.entries()) {
+        size += entry.exact.empty() ? 0 : 40 + 2 * uint64_t{entry.exact.size()};
+    }
+    return size;
+}
+
 // Writes one file through its temporary file and the one-step replacement.
 // `identity`, if given, receives the identity of the bytes written.
 template <typename Write>
 HistorySaveResult SaveFile(const std::string& path, Write write, HistoryFileSystem& fileSystem,
                            LeadByteTest isLeadByte, std::string* damagedFile,
-                           DataFileIdentity* identity = nullptr) {
+                           DataFileIdentity* identity, DataProtection* protection,
+                           uint64_t sizeHint) {
+    std::string protectedData;
+    if (protection != nullptr &&
+        !MakeProtectedContents(write, sizeHint, *protection, &protectedData, identity)) {
+        return HistorySaveResult::kProtectFailed;
+    }
     bool replacing = fileSystem.Exists(path);
     if (damagedFile != nullptr && *damagedFile == path) {
         if (replacing && !KeepDamagedOriginal(path, fileSystem, isLeadByte)) {
@@ -81,11 +116,20 @@ HistorySaveResult SaveFile(const std::string& path, Write write, HistoryFileSyst
     if (!sink) {
         return HistorySaveResult::kCannotCreate;
     }
-    HashingSink hashing(sink.get());
-    bool written = write(hashing);
-    written = hashing.Close() && written;
-    if (identity != nullptr) {
-        *identity = hashing.identity();
+    bool written;
+    if (protection != nullptr) {
+        const std::string preamble =
+            ProtectedFilePreamble(static_cast<uint32_t>(protectedData.size()));
+        written = sink->Write(preamble.data(), preamble.size()) &&
+                  sink->Write(protectedData.data(), protectedData.size());
+        written = sink->Close() && written;
+    } else {
+        HashingSink hashing(sink.get());
+        written = write(hashing);
+        written = hashing.Close() && written;
+        if (identity != nullptr) {
+            *identity = hashing.identity();
+        }
     }
     sink.reset();
     if (!written) {
@@ -137,7 +181,7 @@ HistorySaveResult RemoveExactTextFile(const std::string& exactPath, HistoryFileS
 HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& history,
                                   HistoryFileSystem& fileSystem, LeadByteTest isLeadByte,
                                   std::string* damagedFile, std::string* damagedExactFile,
-                                  std::string* failedFile) {
+                                  std::string* failedFile, DataProtection* protection) {
     // A folder that cannot be made shows up as the failure to create the file.
     EnsureDirectories(path, fileSystem, isLeadByte);
     const std::string exactPath = MakeExactTextFileName(path);
@@ -149,7 +193,8 @@ HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& hi
     // texts that cannot be told apart, and never gives one to another entry.
     HistorySaveResult result = SaveFile(
         path, [&history](ByteSink& sink) { return WriteHistoryFile(history, sink); }, fileSystem,
-        isLeadByte, damagedFile, withExact ? &dataFile : nullptr);
+        isLeadByte, damagedFile, withExact ? &dataFile : nullptr, protection,
+        HistoryFileSize(history) + kProtectionRoom);
     if (result != HistorySaveResult::kSaved) {
         if (failedFile != nullptr) {
             *failedFile = path;
@@ -162,7 +207,8 @@ HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& hi
             [&history, &dataFile](ByteSink& sink) {
                 return WriteExactTextFile(history, dataFile, sink);
             },
-            fileSystem, isLeadByte, damagedExactFile);
+            fileSystem, isLeadByte, damagedExactFile, nullptr, protection,
+            ExactTextFileSizeBound(history) + kProtectionRoom);
         if (result != HistorySaveResult::kSaved && failedFile != nullptr) {
             *failedFile = exactPath;
         }
@@ -179,27 +225,39 @@ HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& hi
 
 HistoryLoadResult LoadHistoryData(const std::string& path, ClipHistory& history, int historyLen,
                                   HistoryFileSystem& fileSystem, LeadByteTest isLeadByte,
-                                  const TextCodec& codec) {
-    std::unique_ptr<ByteSource> source = fileSystem.OpenForRead(path);
-    if (!source) {
+                                  const TextCodec& codec, DataProtection* protection) {
+    std::unique_ptr<ByteSource> file = fileSystem.OpenForRead(path);
+    if (!file) {
         return HistoryLoadResult{};
     }
-    const int first = history.size();
     const std::string exactPath = MakeExactTextFileName(path);
+    PlainFile data = OpenPlainFile(std::move(file), protection);
+    if (data.kind == PlainFile::Kind::kUnreadable) {
+        // The exact texts beside it belong to records nobody can read here: both files are
+        // kept before a save replaces them.
+        HistoryLoadResult result;
+        result.damaged = result.unprotectFailed = true;
+        result.exactTextsDamaged = fileSystem.Exists(exactPath);
+        return result;
+    }
+    const int first = history.size();
+    HistoryLoadResult result;
     if (!fileSystem.Exists(exactPath)) {
-        return LoadHistoryRecords(*source, history, historyLen, isLeadByte);
+        result = LoadHistoryRecords(*data.source, history, historyLen, isLeadByte);
+        result.protectedFile = data.kind == PlainFile::Kind::kProtected;
+        return result;
     }
     // The records are read whole and matched as they were written, then cut: a HistoryLen
     // lowered since the save would otherwise make every longer record lose its exact text.
-    HashingSource hashing(*source);
-    HistoryLoadResult result =
-        LoadHistoryRecords(hashing, history, kHistoryLenLimit.maximum, isLeadByte);
+    HashingSource hashing(*data.source);
+    result = LoadHistoryRecords(hashing, history, kHistoryLenLimit.maximum, isLeadByte);
+    result.protectedFile = data.kind == PlainFile::Kind::kProtected;
     const std::optional<DataFileIdentity> dataFile = hashing.Finish(kMaxDataFileSize);
-    source.reset();
+    data.source.reset();
     if (result.ok) {
-        std::unique_ptr<ByteSource> exact = fileSystem.OpenForRead(exactPath);
-        result.exactTextsDamaged =
-            !exact || LoadExactTexts(*exact, history, first, dataFile).damaged;
+        PlainFile exact = OpenPlainFile(fileSystem.OpenForRead(exactPath), protection);
+        result.exactTextsDamaged = exact.kind == PlainFile::Kind::kUnreadable ||
+                                   LoadExactTexts(*exact.source, history, first, dataFile).damaged;
     }
     for (int pos = first; pos < history.size(); ++pos) {
         if (history.at(pos).ansi.size() > static_cast<size_t>(std::max(historyLen, 0))) {

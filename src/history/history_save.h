@@ -13,6 +13,7 @@
 #include "core/text_codec.h"
 #include "history/clip_history.h"
 #include "history/history_file.h"
+#include "history/protected_file.h"
 
 namespace varnoke {
 
@@ -56,6 +57,7 @@ enum class HistorySaveResult {
     kCannotDeleteOld,  // the old file stays, the new contents stay in the temporary file
     kRenameFailed,     // the old file could go, but the temporary file could not take its
                        // place: both stay, the new contents in the temporary file
+    kProtectFailed,    // the system refused to protect the contents; nothing was changed
 };
 
 // Writes the whole history to `path` (already resolved). An existing file is replaced
@@ -68,12 +70,14 @@ enum class HistorySaveResult {
 // (MakeExactTextFileName) first, by the same steps; `damagedExactFile` is to that file what
 // `damagedFile` is to the data file. A history without exact texts removes that file once
 // the data file is saved, and a failure to remove it fails the save. `failedFile`, if given,
-// names the file whose save failed.
+// names the file whose save failed. With `protection` both files are written protected
+// (protected_file.h), each around exactly the bytes it would hold unprotected.
 HistorySaveResult SaveHistoryData(const std::string& path, const ClipHistory& history,
                                   HistoryFileSystem& fileSystem, LeadByteTest isLeadByte,
                                   std::string* damagedFile = nullptr,
                                   std::string* damagedExactFile = nullptr,
-                                  std::string* failedFile = nullptr);
+                                  std::string* failedFile = nullptr,
+                                  DataProtection* protection = nullptr);
 
 // "VarnokeDamaged_" put in front of the file name, or "VarnokeDamaged2_" and so on for the
 // `number`th copy, in the same folder.
@@ -82,8 +86,10 @@ std::string MakeDamagedCopyName(const std::string& path, int number, LeadByteTes
 // Opens `path` (already resolved) and appends its records to `history`, with the exact
 // texts of its exact-text file that belong to them, each entry cut to historyLen by
 // CutEntry; ok is false when the file cannot be opened or its first line is not the header.
+// Either file may be protected, whatever the other is; `protection` unprotects them, and
+// without it a protected data file does not load (unprotectFailed).
 HistoryLoadResult LoadHistoryData(const std::string& path, ClipHistory& history, int historyLen,
                                   HistoryFileSystem& fileSystem, LeadByteTest isLeadByte,
-                                  const TextCodec& codec);
+                                  const TextCodec& codec, DataProtection* protection = nullptr);
 
 }  // namespace varnoke

@@ -34,7 +34,8 @@ void DataFileStamp::NoteLoaded(const std::string& path, const std::optional<File
     valid_ = false;
     // Not cutShort: the load sets it on reaching 300 entries whether or not records were
     // left, and records left unread make the file larger than the history's encoding.
-    if (result.ok && !result.damaged && result.added == history.size()) {
+    // A protected file's size says nothing about the records inside.
+    if (result.ok && !result.damaged && !result.protectedFile && result.added == history.size()) {
         NoteSaved(path, history, facts);
     }
 }
@@ -80,7 +81,10 @@ bool HistoryStore::AutosaveDue(bool modalOpen) {
 
 bool HistoryStore::FileHoldsHistory(const std::string& path,
                                     const std::optional<FileFacts>& facts) const {
-    return !unsaved() && stamp_.StillMatches(path, history_, facts);
+    // A protected file is written again at every exit; a plain one is not left alone when
+    // protection was turned on.
+    return !unsaved() && !settings_.historyDataProtect &&
+           stamp_.StillMatches(path, history_, facts);
 }
 
 void HistoryStore::NoteSaved(const std::string& path, const std::optional<FileFacts>& facts) {

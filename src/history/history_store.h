@@ -77,7 +77,8 @@ class HistoryStore {
     // A TIMER_AUTOSAVE tick: true when the periodic save is due and something is unsaved.
     bool AutosaveDue(bool modalOpen);
     void ResetClock() { clock_.Reset(); }
-    // At exit: nothing unsaved and the file still as the history last matched it.
+    // At exit: nothing unsaved and the file still as the history last matched it, plain as
+    // the settings want it.
     bool FileHoldsHistory(const std::string& path, const std::optional<FileFacts>& facts) const;
 
     void NoteSaved(const std::string& path, const std::optional<FileFacts>& facts);

@@ -91,6 +91,9 @@
 #define IDC_PAUSE2_WAVE_PATH 1123
 #define IDC_PAUSE1_LABEL 1124
 #define IDC_PAUSE2_LABEL 1125
+#define IDC_EXCLUDE_PROGRAMS_LABEL 1126
+#define IDC_EXCLUDE_PROGRAMS 1127
+#define IDC_HISTORY_DATA_PROTECT 1128
 
 // Hot-key settings dialog. Rows of the short-text menus are FIRST + i, i = 0..4.
 #define IDD_HOTKEY 134
@@ -237,7 +240,9 @@
 #define IDS_MSG_SAVE_READ_ONLY 511         // %s data file path
 #define IDS_MSG_SAVE_RENAME_FAILED 512     // %s temporary file, %s data file path
 #define IDS_MSG_HELP_OPEN_FAILED 513       // %s help file path
+#define IDS_MSG_SAVE_PROTECT_FAILED 514    // no placeholder
 #define IDS_MSG_HISTORY_LOAD_FAILED 520    // %s data file path
+#define IDS_MSG_HISTORY_UNPROTECTABLE 521  // %s data file path
 
 // Version information dialog texts.
 #define IDS_ABOUT_TEXT1 600

@@ -55,10 +55,10 @@ std::vector<std::string> ExpectedValueOrder() {
         "HistoryMenuOrder HistoryInsertPos HistoryAddNum HistoryAccessKey HistoryMoveUp "
         "HistoryAnimation HistoryWave $HistoryWavePath PauseWave $Pause1WavePath "
         "$Pause2WavePath HistoryStarting HistoryDataSave $HistoryDataPath HistoryAutoSave "
-        "HistorySaveInterval HistoryCopeWord PopupPos PasteCommand PasteDelayTime "
-        "HistoryPasteDirect PasteOnly PasteRestoreClipboard Paused $EditFontName EditFontHeight "
-        "EditFontWeight EditFontItalic EditWordWrap EditTabStops $EditHistoryPos $EditTextPos "
-        "$SearchWindowPos");
+        "HistorySaveInterval HistoryDataProtect HistoryCopeWord $ExcludePrograms PopupPos "
+        "PasteCommand PasteDelayTime HistoryPasteDirect PasteOnly PasteRestoreClipboard Paused "
+        "$EditFontName EditFontHeight EditFontWeight EditFontItalic EditWordWrap EditTabStops "
+        "$EditHistoryPos $EditTextPos $SearchWindowPos");
     std::vector<std::string> order{std::istream_iterator<std::string>(table), {}};
     const char* const suffixes[] = {"00", "99", "98", "97", "01", "02", "03", "04", "05", "96"};
     for (int slot = 0; slot < 10; ++slot) {
@@ -170,12 +170,14 @@ TEST(SettingsOrderTest, EveryValueLandsInItsOwnMemberAndRoundTrips) {
     EXPECT_EQ(s.pauseWave, 62);
     EXPECT_EQ(s.pause2WavePath, "tPause2WavePath");
     EXPECT_EQ(s.historySaveInterval, 66);
-    EXPECT_EQ(s.pasteRestoreClipboard, 73);
-    EXPECT_EQ(s.paused, 74);
-    EXPECT_EQ(s.editFontHeight, 75);
-    EXPECT_EQ(s.editTabStops, 79);
+    EXPECT_EQ(s.historyDataProtect, 67);
+    EXPECT_EQ(s.excludePrograms, "tExcludePrograms");
+    EXPECT_EQ(s.pasteRestoreClipboard, 74);
+    EXPECT_EQ(s.paused, 75);
+    EXPECT_EQ(s.editFontHeight, 76);
+    EXPECT_EQ(s.editTabStops, 80);
     EXPECT_EQ(s.editHistoryPos, (WindowRect{1, 2, 3, 4}));
-    EXPECT_EQ(s.hotKeys[1].keyCode, 84);
+    EXPECT_EQ(s.hotKeys[1].keyCode, 85);
     EXPECT_EQ(s.hotKeys[8].dataPath, "tHotKeyData05");
 
     FakeStore saved;

@@ -251,6 +251,15 @@ namespace e2e {
 std::string EncodeHistory(const std::vector<std::string>& entries);
 // Parses a whole history data file; false unless every byte belongs to a valid record.
 bool DecodeHistory(const std::string& bytes, std::vector<std::string>* entries);
+// A history file protected as the program protects it, for the Windows user running this
+// program (who runs the program under test too): the header line, the size, the data.
+std::string ProtectForThisUser(const std::string& plain);
+// The plain bytes of a protected file; false when `file` is none or this user cannot
+// unprotect it.
+bool UnprotectForThisUser(const std::string& file, std::string* plain);
+// A file's bytes as the program loads them: a protected file unprotected, a plain one as it
+// is; false when it cannot be read or unprotected.
+bool ReadPlainFileBytes(const std::string& path, std::string* bytes);
 // Waits until the data file in the program's folder parses to exactly these entries.
 bool WaitForHistory(const VarnokeProcess& program, const std::vector<std::string>& expected,
                     DWORD timeoutMs = kDefaultTimeoutMs);

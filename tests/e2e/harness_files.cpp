@@ -2,9 +2,14 @@
 #include "harness.h"
 #include "harness_internal.h"
 
+#include <bcrypt.h>
+#include <wincrypt.h>
+
 #include <cstdio>
 #include <cstdint>
 #include <cstring>
+
+#include "history/protected_file.h"
 
 namespace e2e {
 
@@ -113,6 +118,108 @@ bool DecodeHistory(const std::string& bytes, std::vector<std::string>* entries) 
         entries->push_back(bytes.substr(pos + 6, n));
         pos += 10 + n;
     }
+    return true;
+}
+
+namespace {
+
+bool CallUnprotect(std::string_view data, std::string* plain) {
+    DATA_BLOB in{static_cast<DWORD>(data.size()),
+                 reinterpret_cast<BYTE*>(const_cast<char*>(data.data()))};
+    DATA_BLOB out{};
+    if (!CryptUnprotectData(&in, nullptr, nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN,
+                            &out)) {
+        return false;
+    }
+    plain->assign(reinterpret_cast<const char*>(out.pbData), out.cbData);
+    LocalFree(out.pbData);
+    return true;
+}
+
+// Opens the AES-256-GCM seal of the 'K' form with its unprotected key.
+bool OpenSeal(std::string_view data, const varnoke::SealedData& parts, std::string* plain) {
+    std::string key;
+    if (!CallUnprotect(parts.wrappedKey, &key)) {
+        return false;
+    }
+    BCRYPT_ALG_HANDLE algorithm = nullptr;
+    BCRYPT_KEY_HANDLE handle = nullptr;
+    auto bytes = [](std::string_view s) {
+        return reinterpret_cast<UCHAR*>(const_cast<char*>(s.data()));
+    };
+    bool ok =
+        BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_AES_ALGORITHM, nullptr, 0) == 0 &&
+        BCryptSetProperty(algorithm, BCRYPT_CHAINING_MODE,
+                          reinterpret_cast<UCHAR*>(const_cast<wchar_t*>(BCRYPT_CHAIN_MODE_GCM)),
+                          sizeof(BCRYPT_CHAIN_MODE_GCM), 0) == 0 &&
+        BCryptGenerateSymmetricKey(algorithm, &handle, nullptr, 0, bytes(key),
+                                   static_cast<ULONG>(key.size()), 0) == 0;
+    if (ok) {
+        std::string tag(parts.tag);
+        BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO info;
+        BCRYPT_INIT_AUTH_MODE_INFO(info);
+        info.pbNonce = bytes(parts.nonce);
+        info.cbNonce = static_cast<ULONG>(parts.nonce.size());
+        info.pbTag = bytes(tag);
+        info.cbTag = static_cast<ULONG>(tag.size());
+        const std::string_view sealed = data.substr(0, parts.sealedSize);
+        plain->resize(sealed.size());
+        ULONG done = 0;
+        ok = BCryptDecrypt(handle, bytes(sealed), static_cast<ULONG>(sealed.size()), &info, nullptr,
+                           0, reinterpret_cast<UCHAR*>(&(*plain)[0]),
+                           static_cast<ULONG>(plain->size()), &done, 0) == 0;
+    }
+    if (handle != nullptr) {
+        BCryptDestroyKey(handle);
+    }
+    if (algorithm != nullptr) {
+        BCryptCloseAlgorithmProvider(algorithm, 0);
+    }
+    return ok;
+}
+
+}  // namespace
+
+// The form that protects the data itself (the program's fallback), which is all a test
+// needs to make one.
+std::string ProtectForThisUser(const std::string& plain) {
+    DATA_BLOB in{static_cast<DWORD>(plain.size()),
+                 reinterpret_cast<BYTE*>(const_cast<char*>(plain.data()))};
+    DATA_BLOB out{};
+    if (!CryptProtectData(&in, L"test", nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN,
+                          &out)) {
+        return std::string();
+    }
+    std::string data(reinterpret_cast<const char*>(out.pbData), out.cbData);
+    data += varnoke::kWholeProtectedMethod;
+    LocalFree(out.pbData);
+    return varnoke::MakeProtectedFile(data);
+}
+
+bool UnprotectForThisUser(const std::string& file, std::string* plain) {
+    std::string_view data;
+    varnoke::SealedData parts;
+    if (!varnoke::ParseProtectedFile(file, &data) || !varnoke::ParseSealedData(data, &parts)) {
+        return false;
+    }
+    return parts.method == varnoke::kKeySealedMethod
+               ? OpenSeal(data, parts, plain)
+               : CallUnprotect(data.substr(0, parts.sealedSize), plain);
+}
+
+bool ReadPlainFileBytes(const std::string& path, std::string* bytes) {
+    if (!ReadFileBytes(path, bytes)) {
+        return false;
+    }
+    if (bytes->compare(0, varnoke::kProtectedHeaderLineSize,
+                       std::string(varnoke::kProtectedFileHeader) + "\r\n") != 0) {
+        return true;
+    }
+    std::string plain;
+    if (!UnprotectForThisUser(*bytes, &plain)) {
+        return false;
+    }
+    *bytes = std::move(plain);
     return true;
 }
 

@@ -173,6 +173,8 @@ TEST_F(OptionsE2E, TheTrayMenuOpensTheOptionsShowingTheCurrentSettings) {
     WriteRegInt("HistoryAutoSave", 1);
     WriteRegInt("HistorySaveInterval", 7);
     WriteRegInt("HistoryCopeWord", 1);
+    WriteRegInt("HistoryDataProtect", 1);
+    WriteRegString("ExcludePrograms", "Vault.exe; pw.exe");
     WriteRegInt("PopupPos", 4);
     WriteRegInt("PasteCommand", 1);
     WriteRegInt("PasteDelayTime", 350);
@@ -192,7 +194,7 @@ TEST_F(OptionsE2E, TheTrayMenuOpensTheOptionsShowingTheCurrentSettings) {
     EXPECT_EQ(options_.Text(IDC_PASTE_DELAY_TIME), "350");
     for (int id : {IDC_HISTORY_STOP_OVERFLOW, IDC_HISTORY_MOVE_UP, IDC_HISTORY_WAVE, IDC_PAUSE_WAVE,
                    IDC_HISTORY_STARTING, IDC_HISTORY_DATA_SAVE, IDC_HISTORY_AUTO_SAVE,
-                   IDC_HISTORY_COPE_WORD, IDC_MENU_ORDER_NEWEST_FIRST}) {
+                   IDC_HISTORY_COPE_WORD, IDC_HISTORY_DATA_PROTECT, IDC_MENU_ORDER_NEWEST_FIRST}) {
         EXPECT_TRUE(options_.IsChecked(id)) << id;
     }
     for (int id : {IDC_HISTORY_ADD_NUM, IDC_HISTORY_ANIMATION, IDC_MENU_ORDER_NEWEST_LAST}) {
@@ -213,7 +215,8 @@ TEST_F(OptionsE2E, TheTrayMenuOpensTheOptionsShowingTheCurrentSettings) {
     EXPECT_EQ(options_.Text(IDC_PAUSE1_WAVE_PATH), "pause.wav");
     EXPECT_EQ(options_.Text(IDC_PAUSE2_WAVE_PATH), "resume.wav");
     EXPECT_EQ(options_.Text(IDC_HISTORY_DATA_PATH), "data\\h.vnk");
-    EXPECT_EQ(ToolCountOfTips(program_.processId(), options_.hwnd()), 29);
+    EXPECT_EQ(options_.Text(IDC_EXCLUDE_PROGRAMS), "Vault.exe; pw.exe");
+    EXPECT_EQ(ToolCountOfTips(program_.processId(), options_.hwnd()), 31);
     // With access keys off, their list is disabled from the start.
     EXPECT_FALSE(options_.IsEnabled(IDC_HISTORY_ACCESS_KEY));
     EXPECT_TRUE(options_.IsEnabled(IDC_HISTORY_SAVE_INTERVAL));

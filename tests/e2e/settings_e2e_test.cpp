@@ -47,6 +47,7 @@ TEST_F(SettingsE2E, EmptyKeyIsFilledWithEveryDefaultAtExit) {
         {"HistoryDataSave", 1},
         {"HistoryAutoSave", 0},
         {"HistorySaveInterval", 20},
+        {"HistoryDataProtect", 0},
         {"HistoryCopeWord", 0},
         {"PopupPos", 0},
         {"PasteCommand", 0},
@@ -89,11 +90,18 @@ TEST_F(SettingsE2E, EmptyKeyIsFilledWithEveryDefaultAtExit) {
         EXPECT_EQ(RegInt(name.c_str()), value) << name;
     }
     const std::map<std::string, std::string> strings = {
-        {"HistoryWavePath", ""},        {"Pause1WavePath", ""},
-        {"Pause2WavePath", ""},         {"HistoryDataPath", "Varnoke.vnk"},
-        {"EditFontName", "System"},     {"EditHistoryPos", "0,0,400,300"},
-        {"EditTextPos", "0,0,500,400"}, {"HotKeyData01", "Symbol.txt"},
-        {"HotKeyData02", ""},           {"HotKeyData05", ""},
+        {"HistoryWavePath", ""},
+        {"Pause1WavePath", ""},
+        {"Pause2WavePath", ""},
+        {"HistoryDataPath", "Varnoke.vnk"},
+        {"EditFontName", "System"},
+        {"EditHistoryPos", "0,0,400,300"},
+        {"EditTextPos", "0,0,500,400"},
+        {"HotKeyData01", "Symbol.txt"},
+        {"HotKeyData02", ""},
+        {"HotKeyData05", ""},
+        {"ExcludePrograms",
+         "KeePass.exe; KeePassXC.exe; Bitwarden.exe; 1Password.exe; Enpass.exe; NordPass.exe"},
         {"SearchWindowPos", "0,0,0,0"},
     };
     for (const auto& [name, value] : strings) {
@@ -104,8 +112,8 @@ TEST_F(SettingsE2E, EmptyKeyIsFilledWithEveryDefaultAtExit) {
          {"HotKeyData00", "HotKeyData99", "HotKeyData98", "HotKeyData97", "HotKeyData96"}) {
         EXPECT_EQ(std::count(names.begin(), names.end(), absent), 0) << absent;
     }
-    // 38 values of the first table and 10 slots of 3 values plus 5 data paths.
-    EXPECT_EQ(names.size(), 38u + 30u + 5u);
+    // 40 values of the first table and 10 slots of 3 values plus 5 data paths.
+    EXPECT_EQ(names.size(), 40u + 30u + 5u);
 }
 
 TEST_F(SettingsE2E, OutOfRangeValuesAreClampedAndOthersKept) {

@@ -20,7 +20,7 @@ const char kVersion[] = "Varnoke ver. 0.32";
 // Like SetClipboardViewer, JoinViewerChain delivers a notification before it returns.
 class FakeHost : public CaptureHost {
   public:
-    std::string clipboard, tooltip;
+    std::string clipboard, tooltip, owner;
     std::u16string wideClipboard, wideTooltip;
     bool modalOpen = false, trayPaused = false;
     size_t limit = 0;
@@ -36,6 +36,10 @@ class FakeHost : public CaptureHost {
             return ClipboardText();
         }
         return ClipboardText(clipboard, wideClipboard);
+    }
+    std::string ClipboardOwnerProgram() override {
+        events.push_back("owner");
+        return owner;
     }
     void ScheduleCaptureRetry() override { events.push_back("retry"); }
     void ForwardDrawClipboard() override { events.push_back("forward"); }
@@ -216,6 +220,34 @@ TEST_F(CaptureTest, NoTextSetsVersionTooltipAndAddsNothing) {
     EXPECT_TRUE(history.empty());
     EXPECT_EQ(capture.tooltipText().ansi, kVersion);
     EXPECT_EQ(host.events.back(), "tray");
+}
+
+// A copy by a listed program counts as no text at all, at a capture and for the tray tip
+// when capture resumes; the same program under another name is recorded.
+TEST_F(CaptureTest, ACopyByAnExcludedProgramIsNeitherRecordedNorShown) {
+    host.owner = "C:\\Program Files\\Bitwarden\\bitwarden.EXE";
+    Copy("visible");
+    EXPECT_TRUE(history.empty());
+    EXPECT_EQ(host.tooltip, kVersion);
+    capture.SetPaused(1);
+    capture.SetPaused(0);
+    EXPECT_EQ(host.tooltip, kVersion);
+    EXPECT_EQ(host.limit, 0u) << "the clipboard was read";
+
+    for (const char* other : {"C:\\Program Files\\Bitwarden\\Renamed.exe", ""}) {
+        host.owner = other;
+        Copy(other[0] != 0 ? "renamed" : "no owner");
+    }
+    EXPECT_EQ(history.entries(), AnsiTexts({"no owner", "renamed"}));
+    EXPECT_EQ(host.tooltip, "no owner");
+
+    // An empty list turns the rule off, and the owner is not even asked for.
+    settings.excludePrograms.clear();
+    host.events.clear();
+    host.owner = "C:\\KeePass.exe";
+    Copy("kept");
+    EXPECT_EQ(history.at(0).ansi, "kept");
+    EXPECT_FALSE(host.Saw("owner"));
 }
 
 TEST_F(CaptureTest, CaptureEffectsFollowTheSettings) {

@@ -14,6 +14,7 @@
 #include "history/history_store.h"
 #include "support/cp932_codec.h"
 #include "support/dual_texts.h"
+#include "support/fake_protection.h"
 
 namespace varnoke {
 namespace {
@@ -355,6 +356,104 @@ TEST(LoadHistoryDataTest, AnEntryCutAtALoweredHistoryLenKeepsItsExactText) {
               HistoryEntry("?? cafe ??? ", u"\U0001F600 caf\u00E9 \uD55C\uAD6D\uC5B4 "));
     EXPECT_EQ(loaded.at(1), history.at(1));
     EXPECT_EQ(Load(fs, 8).at(0), HistoryEntry("?? cafe ", u"\U0001F600 caf\u00E9 "));
+}
+
+// The plain bytes inside a protected file of the user.
+std::string Unprotected(const std::string& file, samples::FakeProtection& user) {
+    std::string_view data;
+    EXPECT_TRUE(ParseProtectedFile(file, &data));
+    std::string plain(data);
+    EXPECT_TRUE(user.Unprotect(&plain));
+    return plain;
+}
+
+ClipHistory WithExactTexts() {
+    ClipHistory history;
+    history.Append(Unicode(u"\U0001F600 secret"));
+    history.Append(HistoryEntry("password123"));
+    history.Append(Unicode(u"caf\u00E9"));
+    return history;
+}
+
+// Protected, each file holds exactly the bytes a plain save writes, and turning the
+// protection off writes those bytes again; the load reads either kind, and any mix of them.
+TEST(ProtectedSaveTest, BothFilesAreProtectedAroundThePlainBytesAndLoadBackWhole) {
+    const ClipHistory history = WithExactTexts();
+    FakeFileSystem plainFs;
+    ASSERT_EQ(SaveHistoryData(kPath, history, plainFs, IsCp932LeadByte), HistorySaveResult::kSaved);
+    samples::FakeProtection user;
+    FakeFileSystem fs;
+    ASSERT_EQ(
+        SaveHistoryData(kPath, history, fs, IsCp932LeadByte, nullptr, nullptr, nullptr, &user),
+        HistorySaveResult::kSaved);
+    for (const std::string& path : {kPath, kExact}) {
+        EXPECT_EQ(fs.files[path].find("password123"), std::string::npos);
+        EXPECT_EQ(fs.files[path].find("secret"), std::string::npos);
+        EXPECT_EQ(Unprotected(fs.files[path], user), plainFs.files[path]) << path;
+    }
+    ClipHistory loaded;
+    HistoryLoadResult result =
+        LoadHistoryData(kPath, loaded, 65535, fs, IsCp932LeadByte, kCodec, &user);
+    EXPECT_TRUE(result.ok && result.protectedFile && !result.damaged && !result.exactTextsDamaged);
+    EXPECT_EQ(loaded.entries(), history.entries());
+
+    // Off again: the next save writes the plain files byte for byte, over protected ones.
+    ASSERT_EQ(SaveHistoryData(kPath, history, fs, IsCp932LeadByte), HistorySaveResult::kSaved);
+    EXPECT_EQ(fs.files, plainFs.files);
+    loaded.Clear();
+    result = LoadHistoryData(kPath, loaded, 65535, fs, IsCp932LeadByte, kCodec, &user);
+    EXPECT_FALSE(result.protectedFile);
+    EXPECT_EQ(loaded.entries(), history.entries());
+
+    // A pair of mixed kinds (a kill between the two files of the first protected save).
+    std::string data = plainFs.files[kExact];
+    user.Protect(&data);
+    fs.files[kExact] = MakeProtectedFile(data);
+    loaded.Clear();
+    LoadHistoryData(kPath, loaded, 65535, fs, IsCp932LeadByte, kCodec, &user);
+    EXPECT_EQ(loaded.entries(), history.entries());
+}
+
+TEST(ProtectedSaveTest, AFileOfAnotherUserIsKeptOnceAndNeverReplacedUnseen) {
+    samples::FakeProtection other('B'), user('A');
+    FakeFileSystem fs;
+    ASSERT_EQ(SaveHistoryData(kPath, WithExactTexts(), fs, IsCp932LeadByte, nullptr, nullptr,
+                              nullptr, &other),
+              HistorySaveResult::kSaved);
+    const std::map<std::string, std::string> original = fs.files;
+    ClipHistory history;
+    HistoryLoadResult result =
+        LoadHistoryData(kPath, history, 65535, fs, IsCp932LeadByte, kCodec, &user);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.damaged && result.unprotectFailed && result.exactTextsDamaged);
+    EXPECT_TRUE(history.empty());
+    // Nor can a load without the system's protection read it.
+    EXPECT_TRUE(
+        LoadHistoryData(kPath, history, 65535, fs, IsCp932LeadByte, kCodec).unprotectFailed);
+
+    std::string damagedFile = kPath, damagedExact = kExact;
+    ASSERT_EQ(SaveHistoryData(kPath, Entries({"new"}), fs, IsCp932LeadByte, &damagedFile,
+                              &damagedExact, nullptr, &user),
+              HistorySaveResult::kSaved);
+    EXPECT_EQ(fs.files[kKept], original.at(kPath));
+    EXPECT_EQ(fs.files["C:\\data\\VarnokeDamaged_Varnoke.vnk.exact"], original.at(kExact));
+    EXPECT_FALSE(fs.files.count(kExact));
+    EXPECT_EQ(Unprotected(fs.files[kPath], user), Encoded({"new"}));
+}
+
+TEST(ProtectedSaveTest, ARefusalOfTheSystemChangesNothingOnDisk) {
+    samples::FakeProtection user;
+    FakeFileSystem fs;
+    ASSERT_EQ(SaveHistoryData(kPath, Entries({"old"}), fs, IsCp932LeadByte),
+              HistorySaveResult::kSaved);
+    const std::map<std::string, std::string> before = fs.files;
+    user.refuse = true;
+    std::string failed;
+    EXPECT_EQ(SaveHistoryData(kPath, Entries({"new"}), fs, IsCp932LeadByte, nullptr, nullptr,
+                              &failed, &user),
+              HistorySaveResult::kProtectFailed);
+    EXPECT_EQ(failed, kPath);
+    EXPECT_EQ(fs.files, before);
 }
 
 bool LoadedWholeMatches(FakeFileSystem& fs, int historyLen = 100) {

@@ -151,6 +151,16 @@ TEST(HistoryStore, UnsavedComesFromTheHistoryItselfAndFromANewDataFile) {
     EXPECT_TRUE(loop.store.FileHoldsHistory(path, facts));
     EXPECT_EQ(loop.store.damagedExactFile, path + ".exact");
     EXPECT_TRUE(loop.store.damagedDataFile.empty());
+    // A plain file while protection is wanted is written at exit; a protected one always is,
+    // since its size says nothing of the records inside.
+    loop.settings.historyDataProtect = 1;
+    EXPECT_FALSE(loop.store.FileHoldsHistory(path, facts));
+    loop.settings.historyDataProtect = 0;
+    loaded.protectedFile = true;
+    loop.store.NoteLoaded(path, facts, loaded);
+    EXPECT_FALSE(loop.store.FileHoldsHistory(path, facts));
+    loaded.protectedFile = false;
+    loop.store.NoteLoaded(path, facts, loaded);
 
     // Another data file named in the options: unsaved although the history is the same,
     // and saved at once when every change is saved.

@@ -3,9 +3,10 @@
 // message, a copy captured, for phrase files the menu key), opens and closes each of its dialogs,
 // which show the same settings and history, ends it and records how it ended and what became of the
 // data file: a file that did not load completely must survive beside it.
-// Usage: stress_badinput.exe [randomCases=20] [stride=1] [seed=1] [first=0]
+// Usage: stress_badinput.exe [randomCases=20] [stride=1] [seed=1] [first=0] [count=all]
 //   stride N runs every Nth case only (a small run); first skips the cases before it (with
-//   a large stride, one case is run again by the number a report gave it).
+//   a large stride, one case is run again by the number a report gave it); count ends the
+//   run after that many cases.
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -16,6 +17,7 @@
 
 #include "dialog_driver.h"
 #include "history/exact_text_file.h"
+#include "history/protected_file.h"
 #include "stress_common.h"
 
 using e2e::VarnokeProcess;
@@ -45,21 +47,52 @@ std::string Record(const std::string& text) {
 }
 
 const char* const kIntSettings[] = {
-    "EditFontHeight",  "EditFontItalic",      "EditFontWeight",     "EditTabStops",
-    "EditWordWrap",    "HistoryAccessKey",    "HistoryAddNum",      "HistoryAnimation",
-    "HistoryAutoSave", "HistoryCopeWord",     "HistoryDataSave",    "HistoryInsertPos",
-    "HistoryLen",      "HistoryMenuBreak",    "HistoryMenuLen",     "HistoryMenuOrder",
-    "HistoryMoveUp",   "HistoryNum",          "HistoryPasteDirect", "HistorySaveInterval",
-    "HistoryStarting", "HistoryStopOverflow", "HistoryWave",        "PasteCommand",
-    "PasteDelayTime",  "PasteOnly",           "PauseWave",          "Paused",
-    "PopupPos",        "HotKeyEnable00",      "HotKeyCode00",       "HotKeyMod00",
-    "HotKeyEnable99",  "HotKeyCode99",        "HotKeyMod99",        "HotKeyEnable01",
-    "HotKeyCode01",    "HotKeyMod01",         "HotKeyEnable05",     "HotKeyCode05",
+    "EditFontHeight",
+    "EditFontItalic",
+    "EditFontWeight",
+    "EditTabStops",
+    "EditWordWrap",
+    "HistoryAccessKey",
+    "HistoryAddNum",
+    "HistoryAnimation",
+    "HistoryAutoSave",
+    "HistoryCopeWord",
+    "HistoryDataSave",
+    "HistoryInsertPos",
+    "HistoryDataProtect",
+    "HistoryLen",
+    "HistoryMenuBreak",
+    "HistoryMenuLen",
+    "HistoryMenuOrder",
+    "HistoryMoveUp",
+    "HistoryNum",
+    "HistoryPasteDirect",
+    "HistorySaveInterval",
+    "HistoryStarting",
+    "HistoryStopOverflow",
+    "HistoryWave",
+    "PasteCommand",
+    "PasteDelayTime",
+    "PasteOnly",
+    "PauseWave",
+    "Paused",
+    "PopupPos",
+    "HotKeyEnable00",
+    "HotKeyCode00",
+    "HotKeyMod00",
+    "HotKeyEnable99",
+    "HotKeyCode99",
+    "HotKeyMod99",
+    "HotKeyEnable01",
+    "HotKeyCode01",
+    "HotKeyMod01",
+    "HotKeyEnable05",
+    "HotKeyCode05",
     "HotKeyMod05",
 };
 const char* const kStringSettings[] = {
     "EditFontName",   "EditHistoryPos", "EditTextPos",  "HistoryDataPath", "HistoryWavePath",
-    "Pause1WavePath", "Pause2WavePath", "HotKeyData01", "HotKeyData05",
+    "Pause1WavePath", "Pause2WavePath", "HotKeyData01", "HotKeyData05",    "ExcludePrograms",
 };
 
 std::vector<Case> AllCases(int randomCases, std::mt19937& random) {
@@ -128,6 +161,52 @@ std::vector<Case> AllCases(int randomCases, std::mt19937& random) {
     cases.push_back(ExactCase("exact texts of 0xFFFFFFFF units", good, endless));
     cases.push_back(ExactCase("exact texts beside a data file rewritten in another order",
                               e2e::EncodeHistory({"five", "two", "one"}), exact));
+
+    // Protected files: as the program writes them for this user, damaged, and made for
+    // someone else (a check that fails), beside exact-text files of either kind.
+    const std::string sealed = e2e::ProtectForThisUser(good);
+    const std::string sealedHeader = std::string(varnoke::kProtectedFileHeader) + "\r\n";
+    auto flip = [&](std::string bytes, size_t at) {
+        bytes[at] ^= static_cast<char>(1 + byte(random) % 255);
+        return bytes;
+    };
+    cases.push_back({"protected history", {}, false, sealed});
+    cases.push_back(
+        {"protected history of another user", {}, false, flip(sealed, sealed.size() - 2)});
+    std::uniform_int_distribution<size_t> sealedOffset(1, sealed.size() - 1);
+    for (int i = 0; i < randomCases; ++i) {
+        cases.push_back({"protected history cut at offset " + std::to_string(i),
+                         {},
+                         false,
+                         sealed.substr(0, sealedOffset(random))});
+        cases.push_back({"protected history, one byte changed " + std::to_string(i),
+                         {},
+                         false,
+                         flip(sealed, sealedOffset(random))});
+        std::string noise(offset(random), '\0');
+        for (char& c : noise) {
+            c = static_cast<char>(byte(random));
+        }
+        cases.push_back({"protected header, random bytes " + std::to_string(i),
+                         {},
+                         false,
+                         sealedHeader + noise});
+    }
+    cases.push_back({"protected data of 0xFFFFFFFF bytes",
+                     {},
+                     false,
+                     sealedHeader + std::string("\xFF\xFF\xFF\xFF", 4) + "short"});
+    cases.push_back({"protected header only", {}, false, sealedHeader});
+    cases.push_back({"protected damaged history",
+                     {},
+                     false,
+                     e2e::ProtectForThisUser(good.substr(0, good.size() - 3))});
+    const std::string sealedExact = e2e::ProtectForThisUser(exact);
+    cases.push_back(
+        ExactCase("protected exact texts beside a protected data file", sealed, sealedExact));
+    cases.push_back(ExactCase("protected exact texts beside a plain data file", good, sealedExact));
+    cases.push_back(ExactCase("protected exact texts of another user", sealed,
+                              flip(sealedExact, sealedExact.size() - 2)));
 
     // Registry garbage.
     const std::string huge(65536, 'G');
@@ -291,15 +370,31 @@ std::string ProbeDialogs(VarnokeProcess& program, DialogCounts& counts, int& box
 
 // True when every byte belongs to a valid record: anything else did not load completely.
 // The header line without its line end is a complete empty file too.
+// A protected file is complete when this user can unprotect it and what comes out is.
+bool Unprotected(const std::string& bytes, std::string* plain) {
+    const std::string header = std::string(varnoke::kProtectedFileHeader) + "\r\n";
+    if (bytes.compare(0, header.size(), header) != 0) {
+        *plain = bytes;
+        return true;
+    }
+    return e2e::UnprotectForThisUser(bytes, plain);
+}
+
 bool Complete(const std::string& bytes) {
     Entries entries;
-    return bytes.empty() || bytes == e2e::EncodeHistory({}).substr(0, 35) ||
-           e2e::DecodeHistory(bytes, &entries);
+    std::string plain;
+    return Unprotected(bytes, &plain) &&
+           (plain.empty() || plain == e2e::EncodeHistory({}).substr(0, 35) ||
+            e2e::DecodeHistory(plain, &entries));
 }
 
 bool ExactComplete(const std::string& bytes) {
     varnoke::ClipHistory none;
-    varnoke::MemorySource source(bytes);
+    std::string plain;
+    if (!Unprotected(bytes, &plain)) {
+        return false;
+    }
+    varnoke::MemorySource source(plain);
     return !varnoke::LoadExactTexts(source, none, 0, std::nullopt).damaged;
 }
 
@@ -316,7 +411,8 @@ int main(int argc, char** argv) {
     int tried = 0, crashes = 0, hangs = 0, noStart = 0, unanswered = 0, lost = 0, boxes = 0;
     DialogCounts dialogs;
     const size_t first = static_cast<size_t>(std::max(0, stress::IntArg(argc, argv, 4, 0)));
-    for (size_t i = first; i < cases.size(); i += static_cast<size_t>(stride)) {
+    const int count = stress::IntArg(argc, argv, 5, static_cast<int>(cases.size()));
+    for (size_t i = first; i < cases.size() && tried < count; i += static_cast<size_t>(stride)) {
         const Case& c = cases[i];
         ++tried;
         e2e::ResetRegistryWithHistoryWrittenOnEveryChange();

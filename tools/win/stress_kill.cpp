@@ -11,8 +11,10 @@
 // place off would land on another's entry. After every kill that file, loaded over the data
 // file as the program loads it, must read completely and give no entry an exact text copied
 // for another. A torn pair (a kill between the two files) drops the exact texts it cannot
-// tell apart: those are counted, not failed.
-// Usage: stress_kill.exe [trials=100] [seed=1]
+// tell apart: those are counted, not failed. With "protect", the program writes both files
+// protected for the user (HistoryDataProtect), and every file after a kill must unprotect
+// and decode as a plain one must.
+// Usage: stress_kill.exe [trials=100] [seed=1] [protect]
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -23,6 +25,7 @@
 #include "core/setting_limits.h"
 #include "history/exact_text_file.h"
 #include "history/history_file.h"
+#include "history/protected_file.h"
 #include "stress_common.h"
 
 using e2e::VarnokeProcess;
@@ -50,6 +53,29 @@ std::wstring UnicodeText(int k) {
     wide += L' ';
     wide.resize(kEntrySize, L'u');
     return wide;
+}
+
+bool IsProtectedFile(const std::string& bytes) {
+    const std::string header = std::string(varnoke::kProtectedFileHeader) + "\r\n";
+    return bytes.compare(0, header.size(), header) == 0;
+}
+
+// The bytes a load works on: a protected file unprotected, a plain one as it is.
+bool PlainOf(const std::string& bytes, std::string* plain) {
+    if (!IsProtectedFile(bytes)) {
+        *plain = bytes;
+        return true;
+    }
+    return e2e::UnprotectForThisUser(bytes, plain);
+}
+
+Entries OnDisk(const std::string& path) {
+    std::string bytes;
+    Entries entries;
+    if (!e2e::ReadPlainFileBytes(path, &bytes) || !e2e::DecodeHistory(bytes, &entries)) {
+        return {"<no valid history file>"};
+    }
+    return entries;
 }
 
 // The first bytes of the data file name its newest entry; a read is cheap that way.
@@ -164,7 +190,8 @@ ExactCheck CheckExactTexts(const std::string& dataBytes, const std::string& exac
         hashing.Finish(varnoke::kMaxDataFileSize);
     std::string exactBytes;
     if (e2e::FileExists(exactPath)) {
-        check.damaged = !e2e::ReadFileBytes(exactPath, &exactBytes);
+        std::string raw;
+        check.damaged = !e2e::ReadFileBytes(exactPath, &raw) || !PlainOf(raw, &exactBytes);
     }
     varnoke::MemorySource exact(exactBytes);
     check.damaged = varnoke::LoadExactTexts(exact, history, 0, dataFile).damaged || check.damaged;
@@ -198,7 +225,11 @@ ExactCheck CheckExactTexts(const std::string& dataBytes, const std::string& exac
 int main(int argc, char** argv) {
     int trials = stress::IntArg(argc, argv, 1, 100);
     std::mt19937 random(static_cast<unsigned>(stress::IntArg(argc, argv, 2, 1)));
+    const bool protect = argc > 3 && std::string(argv[3]) == "protect";
     e2e::ResetRegistryWithHistoryWrittenOnEveryChange();
+    if (protect) {
+        e2e::WriteRegInt("HistoryDataProtect", 1);
+    }
     e2e::WriteRegInt("HistoryLen", 65535);
     e2e::WriteRegInt("HistoryNum", 300);
     VarnokeProcess program;
@@ -253,8 +284,10 @@ int main(int argc, char** argv) {
     // The data file is written first, the exact-text file last: the save ends with it.
     DWORD dataMs = 0, saveMs = 0;
     while (saveMs == 0 && GetTickCount() - began < 60000) {
+        // A protected file is not read here: unprotecting 19 MB at every look would stretch
+        // the measure; the first replacement after the copy is its save.
         if (dataMs == 0 && FileStamp(dataFile) != dataBefore &&
-            StartsWith(NewestOnDisk(program), "unicode ")) {
+            (protect || StartsWith(NewestOnDisk(program), "unicode "))) {
             dataMs = GetTickCount() - began;
         }
         if (dataMs != 0 && FileStamp(exactFile) != exactBefore) {
@@ -267,7 +300,7 @@ int main(int argc, char** argv) {
     current = current.With(made, calibration);
 
     int oldKept = 0, newKept = 0, damaged = 0, neither = 0, missing = 0, leftovers = 0;
-    int byTerminate = 0, bySignal = 0, notKilled = 0;
+    int byTerminate = 0, bySignal = 0, notKilled = 0, plainFiles = 0;
     int exactDamaged = 0, exactTorn = 0, exactUnknown = 0, exactWrong = 0, exactLost = 0;
     // Loads the exact texts over the data file `bytes` as the program's start does, and counts.
     auto tally = [&](const std::string& bytes) {
@@ -321,14 +354,14 @@ int main(int argc, char** argv) {
             ++notKilled;
             program.Kill();
         }
-        std::string bytes;
+        std::string raw, bytes;
         Entries onDisk;
         const Known after = current.With(made, copy);
         bool decoded = false;
-        if (!e2e::ReadFileBytes(dataFile, &bytes)) {
+        if (!e2e::ReadFileBytes(dataFile, &raw)) {
             ++missing;
             std::printf("  trial %d: no data file\n", trial);
-        } else if (!e2e::DecodeHistory(bytes, &onDisk)) {
+        } else if (!PlainOf(raw, &bytes) || !e2e::DecodeHistory(bytes, &onDisk)) {
             ++damaged;
             std::printf("  trial %d: the data file does not decode (%zu bytes)\n", trial,
                         bytes.size());
@@ -354,6 +387,7 @@ int main(int argc, char** argv) {
         if (e2e::FileExists(tempFile)) {
             ++leftovers;
         }
+        plainFiles += !raw.empty() && !IsProtectedFile(raw) ? 1 : 0;
         if (!decoded) {
             continue;
         }
@@ -367,11 +401,10 @@ int main(int argc, char** argv) {
         }
     }
     // The last start loads what the kills left, and a clean exit writes it back whole.
-    bool finalLoad =
-        program.Start() && program.Stop(60000) && e2e::HistoryOnDisk(program) == current.texts;
+    bool finalLoad = program.Start() && program.Stop(60000) && OnDisk(dataFile) == current.texts;
     bool tempAtEnd = e2e::FileExists(tempFile);
     std::string bytes;
-    if (finalLoad && e2e::ReadFileBytes(dataFile, &bytes)) {
+    if (finalLoad && e2e::ReadPlainFileBytes(dataFile, &bytes)) {
         tally(bytes);
     }
     int lostHeld = 0, wrongCopies = 0;
@@ -381,13 +414,16 @@ int main(int argc, char** argv) {
     for (const Copy& copy : made) {
         wrongCopies += copy.wrong ? 1 : 0;
     }
+    const std::string kind = protect ? " (protected files; plain data files seen after a kill " +
+                                           std::to_string(plainFiles) + ")"
+                                     : "";
     std::printf(
-        "kill during save: %d trials (%d TerminateProcess, %d SIGKILL, %d kills failed; %d "
+        "kill during save%s: %d trials (%d TerminateProcess, %d SIGKILL, %d kills failed; %d "
         "after the data file was replaced, %d of them found it not replaced), save "
         "about %lu ms (the data file in place at about %lu ms): old kept %d, new kept %d, "
         "damaged %d, neither %d, no file %d, temporary file left by a kill %d, at the end %d, "
         "next start loads it: %s\n",
-        byTerminate + bySignal, byTerminate, bySignal, notKilled, aimed, notReplaced,
+        kind.c_str(), byTerminate + bySignal, byTerminate, bySignal, notKilled, aimed, notReplaced,
         static_cast<unsigned long>(saveMs), static_cast<unsigned long>(dataMs), oldKept, newKept,
         damaged, neither, missing, leftovers, tempAtEnd ? 1 : 0, finalLoad ? "yes" : "NO");
     std::printf(
