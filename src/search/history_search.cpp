@@ -124,11 +124,15 @@ void HistorySearchModel::SetPhrases(std::vector<SearchPhrase> phrases) {
 
 void HistorySearchModel::SetQuery(std::u16string_view typed) {
     query_ = MakeSearchQuery(typed, *codec_, folding_);
-    if (history_ != nullptr && history_->version() != version_) {
+    if (HistoryMoved()) {
         SetHistory(*history_, newestAtTail_);
     } else {
         Refilter();
     }
+}
+
+bool HistorySearchModel::HistoryMoved() const {
+    return history_ != nullptr && history_->version() != version_;
 }
 
 bool HistorySearchModel::FoldAhead(size_t byteBudget) {

@@ -83,6 +83,9 @@ class HistorySearchModel {
     void SetQuery(std::u16string_view typed);
     // Lets the window fold ahead of the first keystroke; true when everything is folded.
     bool FoldAhead(size_t byteBudget);
+    // The history changed since the list was made (a menu over the window deleted an entry):
+    // until the next query or SetHistory, its rows may name entries that are gone.
+    bool HistoryMoved() const;
 
     int rowCount() const;
     // The entry's list position; -1 for a phrase row.

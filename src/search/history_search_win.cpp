@@ -226,6 +226,14 @@ LRESULT HistorySearchDialog::OnDrawItem(WPARAM, LPARAM lParam) {
         return Default();
     }
     SearchRow& row = rows_[item.itemID];
+    if (model_.HistoryMoved()) {
+        // A menu over the window changed the history, and the list is told once it closes:
+        // the row's own text, unmarked, until then.
+        const std::u16string shown =
+            row.text.hasExact() ? row.text.exact : AnsiCodec().ToWide(row.text.ansi);
+        painter_.Draw(item, shown, {});
+        return TRUE;
+    }
     if (!row.marked) {
         row = model_.Row(static_cast<int>(item.itemID));
     }

@@ -206,8 +206,10 @@ TEST(HistorySearchModelTest, AnEntryDeletedUnannouncedIsNoticedAtTheNextQuery) {
     model.SetHistory(history, false);  // nothing folded yet
     history.RemoveAt(0);
     history.RemoveAt(0);
+    EXPECT_TRUE(model.HistoryMoved());  // the window draws its rows unmarked meanwhile
     EXPECT_TRUE(model.FoldAhead(1000));
     model.SetQuery(u"a");
+    EXPECT_FALSE(model.HistoryMoved());
     EXPECT_EQ(Positions(model), (std::vector<int>{0}));
     EXPECT_EQ(model.Row(0).text.ansi, "1\ta3");
     // The choice names the entry as the list now shows it.
