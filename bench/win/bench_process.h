@@ -41,6 +41,69 @@ inline double NowMs() {
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
+// Pumps this program's messages until `done` or the timeout; false on timeout.
+template <typename Done>
+bool PumpUntil(Done done, double timeoutMs) {
+    const double start = NowMs();
+    while (!done()) {
+        if (NowMs() - start > timeoutMs)
+            return false;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        SwitchToThread();
+    }
+    return true;
+}
+
+inline void PumpFor(double ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
+// The window pastes go to: a frame that hands the focus to its edit control whenever it is
+// activated, as an editor does, so the foreground given back after a menu or the search
+// window lands the keys in the edit. One per bench program.
+class PasteTarget {
+  public:
+    static void Create(const char* caption, DWORD editStyle, int x, int y, int width, int height) {
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        frame_ = CreateWindowExA(0, "STATIC", caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y,
+                                 width, height, nullptr, nullptr, instance, nullptr);
+        edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | editStyle, 0, 0, width - 20,
+                                height - 40, frame_, nullptr, instance, nullptr);
+        frameProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(frame_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FocusEdit)));
+    }
+    static void Destroy() {
+        DestroyWindow(frame_);
+        frame_ = edit_ = nullptr;
+    }
+    static HWND edit() { return edit_; }
+    static bool Pasted() { return GetWindowTextLengthA(edit_) > 0; }
+    // Empty, in front and focused.
+    static void Focus() {
+        SetWindowTextA(edit_, "");
+        SetForegroundWindow(frame_);
+        SetFocus(edit_);
+        PumpUntil([] { return GetForegroundWindow() == frame_; }, 2000);
+    }
+
+  private:
+    static LRESULT CALLBACK FocusEdit(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_SETFOCUS && edit_ != nullptr) {
+            SetFocus(edit_);
+            return 0;
+        }
+        return CallWindowProcA(frameProc_, window, message, wParam, lParam);
+    }
+
+    inline static HWND frame_ = nullptr;
+    inline static HWND edit_ = nullptr;
+    inline static WNDPROC frameProc_ = nullptr;
+};
+
 // A history data file of `entries` texts of `size` bytes, each starting with its own letter.
 inline bool WriteHistory(const std::string& path, int entries, size_t size) {
     FILE* f = std::fopen(path.c_str(), "wb");

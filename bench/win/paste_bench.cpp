@@ -17,53 +17,12 @@
 
 namespace {
 
-HWND frame = nullptr;
-HWND edit = nullptr;
-WNDPROC frameProc = nullptr;
-
-// The foreground given back after the menu activates the frame; its edit takes the keys.
-LRESULT CALLBACK FocusEditOnActivation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SETFOCUS && edit != nullptr) {
-        SetFocus(edit);
-        return 0;
-    }
-    return CallWindowProcA(frameProc, window, message, wParam, lParam);
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-// Pumps this program's messages until `done` or the timeout; false on timeout.
-template <typename Done>
-bool PumpUntil(Done done, double timeoutMs) {
-    double start = bench::NowMs();
-    while (!done()) {
-        if (bench::NowMs() - start > timeoutMs)
-            return false;
-        Pump();
-        SwitchToThread();
-    }
-    return true;
-}
-
-void PumpFor(double ms) {
-    PumpUntil([] { return false; }, ms);
-}
-
-bool Pasted() {
-    return GetWindowTextLengthA(edit) > 0;
-}
+using bench::PasteTarget;
+using bench::PumpFor;
+using bench::PumpUntil;
 
 void FocusTarget() {
-    SetWindowTextA(edit, "");
-    SetForegroundWindow(frame);
-    SetFocus(edit);
-    PumpUntil([] { return GetForegroundWindow() == frame; }, 2000);
+    PasteTarget::Focus();
     PumpFor(50);
 }
 
@@ -110,7 +69,7 @@ double VarnokePaste(DWORD thread, double* restoreMs = nullptr) {
     double start = bench::NowMs();
     bench::Key('1', false);
     bench::Key('1', true);
-    bool pasted = PumpUntil(Pasted, 5000);
+    bool pasted = PumpUntil(PasteTarget::Pasted, 5000);
     double elapsed = bench::NowMs() - start;
     if (restoreMs != nullptr) {
         const double pastedAt = bench::NowMs();
@@ -132,7 +91,7 @@ double OwnPaste() {
     Sleep(30);
     bench::Key(VK_CONTROL, false);
     bench::Key('V', false);
-    bool pasted = PumpUntil(Pasted, 5000);
+    bool pasted = PumpUntil(PasteTarget::Pasted, 5000);
     double elapsed = bench::NowMs() - start;
     Sleep(70);
     bench::Key('V', true);
@@ -147,13 +106,7 @@ int main() {
     std::string folder = bench::ScratchFolder("paste_bench_run");
     if (folder.empty())
         return 1;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    frame = CreateWindowExA(0, "STATIC", "paste bench target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                            100, 100, 400, 200, nullptr, nullptr, instance, nullptr);
-    edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 380, 160,
-                           frame, nullptr, instance, nullptr);
-    frameProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FocusEditOnActivation)));
+    PasteTarget::Create("paste bench target", ES_MULTILINE, 100, 100, 400, 200);
     bench::RegistryValues registry;
     const DWORD delay = 0;
     registry.Set("HistoryNum", 300);

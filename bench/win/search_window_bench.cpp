@@ -79,6 +79,21 @@ bool WriteExactHistory(const std::string& path) {
            varnoke::HistorySaveResult::kSaved;
 }
 
+// Whether the running program shows its history menu, or its search window.
+struct Shown {
+    Shown(const bench::Running& run, const std::string& caption) : caption(caption) {
+        thread = GetWindowThreadProcessId(run.window, &pid);
+    }
+    bool Menu() const { return bench::VisibleMenuOf(thread) != nullptr; }
+    bool Search() const {
+        HWND window = bench::FindWindowOf(pid, caption.c_str());
+        return window != nullptr && IsWindowVisible(window);
+    }
+    DWORD thread = 0;
+    DWORD pid = 0;
+    std::string caption;
+};
+
 // Hot key to window, against hot key to menu, alternating; the ratio of the medians.
 double OpeningRatio(const std::string& folder, const std::string& caption, const char* what) {
     std::vector<double> menu, search;
@@ -87,14 +102,9 @@ double OpeningRatio(const std::string& folder, const std::string& caption, const
         std::fprintf(stderr, "Varnoke did not start\n");
         return 0;
     }
-    const DWORD thread = GetWindowThreadProcessId(run.window, nullptr);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(run.window, &pid);
-    auto menuShown = [&] { return bench::VisibleMenuOf(thread) != nullptr; };
-    auto searchShown = [&] {
-        HWND window = bench::FindWindowOf(pid, caption.c_str());
-        return window != nullptr && IsWindowVisible(window);
-    };
+    const Shown shown(run, caption);
+    auto menuShown = [&] { return shown.Menu(); };
+    auto searchShown = [&] { return shown.Search(); };
     for (int round = 0; round < 3; ++round) {  // alternating, so drift hits both alike
         std::vector<double> m = ShowingTimes(run, 'C', 10, menuShown);
         std::vector<double> s = ShowingTimes(run, 'X', 10, searchShown);
@@ -111,83 +121,37 @@ double OpeningRatio(const std::string& folder, const std::string& caption, const
     return ratio;
 }
 
-// The target of the pastes: an edit control in a frame that hands it the focus.
-HWND frame = nullptr;
-HWND edit = nullptr;
-WNDPROC frameProc = nullptr;
-
-LRESULT CALLBACK FocusEditOnActivation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SETFOCUS && edit != nullptr) {
-        SetFocus(edit);
-        return 0;
-    }
-    return CallWindowProcA(frameProc, window, message, wParam, lParam);
-}
-
-template <typename Done>
-bool PumpUntil(Done done, double timeoutMs) {
-    const double start = bench::NowMs();
-    while (!done()) {
-        if (bench::NowMs() - start > timeoutMs) {
-            return false;
-        }
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        SwitchToThread();
-    }
-    return true;
-}
-
-bool Pasted() {
-    return GetWindowTextLengthA(edit) > 0;
-}
-
 // Milliseconds from `choose` (a key that picks the entry) until the text is in the edit
 // control, after `open` brought up the menu or the window, found by `shown`.
 double PasteTime(const std::function<void()>& open, const std::function<bool()>& shown,
                  BYTE choose) {
-    SetWindowTextA(edit, "");
-    SetForegroundWindow(frame);
-    PumpUntil([] { return GetForegroundWindow() == frame; }, 2000);
+    bench::PasteTarget::Focus();
     open();
-    if (!PumpUntil(shown, 5000)) {
+    if (!bench::PumpUntil(shown, 5000)) {
         return -1;
     }
-    PumpUntil([] { return false; }, 100);  // as a user reads before choosing
+    bench::PumpFor(100);  // as a user reads before choosing
     const double start = bench::NowMs();
     bench::Key(choose, false);
     bench::Key(choose, true);
-    if (!PumpUntil(Pasted, 5000)) {
+    if (!bench::PumpUntil(bench::PasteTarget::Pasted, 5000)) {
         return -1;
     }
     const double elapsed = bench::NowMs() - start;
-    PumpUntil([&] { return !shown(); }, 5000);
+    bench::PumpUntil([&] { return !shown(); }, 5000);
     return elapsed;
 }
 
 void EnterAgainstMenuChoice(const std::string& folder, const std::string& caption) {
-    frame = CreateWindowExA(0, "STATIC", "search paste target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                            50, 50, 300, 120, nullptr, nullptr, nullptr, nullptr);
-    edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 5, 5, 280, 24, frame,
-                           nullptr, nullptr, nullptr);
-    frameProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FocusEditOnActivation)));
+    bench::PasteTarget::Create("search paste target", WS_BORDER, 50, 50, 300, 120);
     bench::Running run = bench::StartVarnoke(folder);
     if (run.window == nullptr) {
         std::fprintf(stderr, "Varnoke did not start\n");
         return;
     }
-    const DWORD thread = GetWindowThreadProcessId(run.window, nullptr);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(run.window, &pid);
-    auto menuShown = [&] { return bench::VisibleMenuOf(thread) != nullptr; };
-    auto searchShown = [&] {
-        HWND window = bench::FindWindowOf(pid, caption.c_str());
-        return window != nullptr && IsWindowVisible(window);
-    };
+    const Shown shown(run, caption);
+    auto menuShown = [&] { return shown.Menu(); };
+    auto searchShown = [&] { return shown.Search(); };
     std::vector<double> menu, search;
     for (int round = 0; round < 10; ++round) {
         const double m = PasteTime([] { Chord('C'); }, menuShown, '1');
@@ -198,7 +162,7 @@ void EnterAgainstMenuChoice(const std::string& folder, const std::string& captio
             search.push_back(s);
     }
     bench::StopVarnoke(run);
-    DestroyWindow(frame);
+    bench::PasteTarget::Destroy();
     const double mm = bench::Median(menu), ms = bench::Median(search);
     const double ratio = mm > 0 ? ms / mm : 0;
     std::printf(
