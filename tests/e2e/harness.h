@@ -165,6 +165,9 @@ class TargetWindow {
 // sets GUI_INMENUMODE; Windows adds GUI_POPUPMENUMODE).
 bool ProgramInMenuLoop(const VarnokeProcess& program);
 bool ProgramInForeground(const VarnokeProcess& program);
+// Whether the program has handled what it was sent and posted before this call: two sent
+// messages, since a pending sent message is handled before a posted one.
+bool ProgramCaughtUp(const VarnokeProcess& program);
 // Until the menu loop runs and the program holds the foreground: a key goes to the thread
 // in the foreground when it is pressed, and under Wine a window that appears late (a
 // console, say) can take the foreground after the menu opened.

@@ -143,6 +143,17 @@ bool ProgramInMenuLoop(const VarnokeProcess& program) {
             info.hwndMenuOwner != nullptr);
 }
 
+bool ProgramCaughtUp(const VarnokeProcess& program) {
+    DWORD_PTR result = 0;
+    for (int i = 0; i < 2; ++i) {
+        if (!SendMessageTimeoutA(program.mainWindow(), WM_NULL, 0, 0, SMTO_NORMAL,
+                                 kDefaultTimeoutMs, &result)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool ProgramInForeground(const VarnokeProcess& program) {
     DWORD pid = 0;
     GetWindowThreadProcessId(GetForegroundWindow(), &pid);

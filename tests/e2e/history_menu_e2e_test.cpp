@@ -81,19 +81,6 @@ TEST_F(HistoryMenuE2E, HotKeyPastesTheChosenEntryIntoTheFocusedWindow) {
     EXPECT_TRUE(WaitForHistory(program_, {"gamma", "beta", "alpha"}));
 }
 
-// Whether the program has handled what it was sent and posted before this call: two sent
-// messages, since a pending sent message is handled before a posted one.
-bool ProgramCaughtUp(const VarnokeProcess& program) {
-    DWORD_PTR result = 0;
-    for (int i = 0; i < 2; ++i) {
-        if (!SendMessageTimeoutA(program.mainWindow(), WM_NULL, 0, 0, SMTO_NORMAL,
-                                 kDefaultTimeoutMs, &result)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 TEST_F(HistoryMenuE2E, AChoiceWhileAnotherProgramHoldsTheClipboardIsPastedWhenItLetsGo) {
     StartWith({"alpha", "beta"});
     OpenByHotKey();

@@ -103,18 +103,6 @@ LRESULT CALLBACK LatePaste(HWND edit, UINT message, WPARAM wParam, LPARAM lParam
     return CallWindowProcA(editProc, edit, message, wParam, lParam);
 }
 
-// Whether the program has handled what it was sent and posted before this call.
-bool ProgramCaughtUp(const VarnokeProcess& program) {
-    DWORD_PTR result = 0;
-    for (int i = 0; i < 2; ++i) {
-        if (!SendMessageTimeoutA(program.mainWindow(), WM_NULL, 0, 0, SMTO_NORMAL,
-                                 kDefaultTimeoutMs, &result)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 class PasteRestoreE2E : public testing::Test {
   protected:
     void SetUp() override {
