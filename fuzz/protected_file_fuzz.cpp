@@ -19,15 +19,7 @@
 namespace {
 
 using namespace varnoke;
-
-class OwnedSource : public MemorySource {
-  public:
-    explicit OwnedSource(std::unique_ptr<std::string> bytes)
-        : MemorySource(*bytes), bytes_(std::move(bytes)) {}
-
-  private:
-    std::unique_ptr<std::string> bytes_;
-};
+using samples::Open;
 
 std::string ReadAll(ByteSource& source) {
     std::string bytes;
@@ -37,11 +29,6 @@ std::string ReadAll(ByteSource& source) {
         bytes.append(buffer, got);
     }
     return bytes;
-}
-
-PlainFile Open(const std::string& file, DataProtection* protection) {
-    return OpenPlainFile(std::make_unique<OwnedSource>(std::make_unique<std::string>(file)),
-                         protection);
 }
 
 void LoadRecords(const std::string& plain) {

@@ -12,27 +12,14 @@
 namespace varnoke {
 namespace {
 
+using samples::Open;
+
 const std::string kHeaderLine = "Varnoke Protected Data File\r\n";
 
 std::string ReadAll(ByteSource& source) {
     std::string bytes(static_cast<size_t>(source.Remaining()), '\0');
     bytes.resize(source.Read(&bytes[0], bytes.size()));
     return bytes;
-}
-
-// A file's bytes, owned by its source as a file's are by the disk.
-class OwnedSource : public MemorySource {
-  public:
-    explicit OwnedSource(std::unique_ptr<std::string> bytes)
-        : MemorySource(*bytes), bytes_(std::move(bytes)) {}
-
-  private:
-    std::unique_ptr<std::string> bytes_;
-};
-
-PlainFile Open(const std::string& file, DataProtection* protection) {
-    return OpenPlainFile(std::make_unique<OwnedSource>(std::make_unique<std::string>(file)),
-                         protection);
 }
 
 TEST(ProtectedFileTest, TheEnvelopeNamesItsSizeAndNothingElseFollows) {

@@ -4,9 +4,11 @@
 // and keeps what it needs after the protected bytes.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "history/history_file.h"
 #include "history/protected_file.h"
 
 namespace varnoke::samples {
@@ -58,5 +60,21 @@ class FakeProtection : public DataProtection {
     }
     char user_;
 };
+
+// A file's bytes, owned by its source as a file's are by the disk.
+class OwnedSource : public MemorySource {
+  public:
+    explicit OwnedSource(std::unique_ptr<std::string> bytes)
+        : MemorySource(*bytes), bytes_(std::move(bytes)) {}
+
+  private:
+    std::unique_ptr<std::string> bytes_;
+};
+
+// `file` opened as the load opens a history file of either kind.
+inline PlainFile Open(const std::string& file, DataProtection* protection) {
+    return OpenPlainFile(std::make_unique<OwnedSource>(std::make_unique<std::string>(file)),
+                         protection);
+}
 
 }  // namespace varnoke::samples
